@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that TORVEX needs to build, test and run.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  fonts-liberation xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "All build packages are installed."
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${packages[@]}"

@@ -1,0 +1,119 @@
+#include "dataentry/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+namespace torvex {
+namespace {
+
+TEST(DataNumberText, EightSignificantDigitsWithTheFixedRange) {
+    EXPECT_EQ(DataNumberText(0), "0");
+    EXPECT_EQ(DataNumberText(-0.0L), "0");
+    EXPECT_EQ(DataNumberText(0.0001L), "0.0001");
+    EXPECT_EQ(DataNumberText(0.00001L), "1E-5");
+    EXPECT_EQ(DataNumberText(12345678), "12345678");
+    EXPECT_EQ(DataNumberText(123456789), "1.2345679E8");
+    EXPECT_EQ(DataNumberText(-123456789), "-1.2345679E8");
+    EXPECT_EQ(DataNumberText(1.0L / 3), "0.33333333");
+    EXPECT_EQ(DataNumberText(2.0L / 3), "0.66666667");
+    EXPECT_EQ(DataNumberText(29000000), "29000000");
+    EXPECT_EQ(DataNumberText(100), "100");
+    EXPECT_EQ(DataNumberText(-2.5L), "-2.5");
+    EXPECT_EQ(DataNumberText(1e-10L), "1E-10");
+    EXPECT_EQ(DataNumberText(1.5e20L), "1.5E20");
+    EXPECT_EQ(DataNumberText(0.00012345678912L), "0.00012345679");
+}
+
+TEST(DataNumberText, RoundingThatCarriesIntoANewDigit) {
+    EXPECT_EQ(DataNumberText(99999999.7L), "1E8");
+    EXPECT_EQ(DataNumberText(9.99999999L), "10");
+    EXPECT_EQ(DataNumberText(0.000999999999L), "0.001");
+}
+
+TEST(DataNumberText, ValueIsRoundedToDoubleFirst) {
+    // 0.1 as long double and as double both give "0.1"; a long double just below a rounding
+    // boundary follows its double.
+    EXPECT_EQ(DataNumberText(0.1L), "0.1");
+    EXPECT_EQ(DataNumberText(static_cast<long double>(0.1)), "0.1");
+}
+
+TEST(DataNumberText, DecimalPointIsAlwaysAPointWhateverTheLocale) {
+    SetDecimalSeparator(',');
+    EXPECT_EQ(DataNumberText(1.25L), "1.25");
+    SetDecimalSeparator('\0');
+}
+
+TEST(DataNumberText, NonFiniteValuesHaveAText) {
+    EXPECT_EQ(DataNumberText(std::numeric_limits<long double>::infinity()), "INF");
+    EXPECT_EQ(DataNumberText(-std::numeric_limits<long double>::infinity()), "-INF");
+    EXPECT_EQ(DataNumberText(std::numeric_limits<long double>::quiet_NaN()), "NAN");
+}
+
+TEST(EntryNumberText, EighteenSignificantDigits) {
+    EXPECT_EQ(EntryNumberText(0, '.'), "0");
+    EXPECT_EQ(EntryNumberText(1.5e-6L, '.'), "1.5E-6");
+    EXPECT_EQ(EntryNumberText(1e20L, '.'), "1E20");
+    EXPECT_EQ(EntryNumberText(0.00001L, '.'), "0.00001");
+    EXPECT_EQ(EntryNumberText(0.00002L, '.'), "0.00002");
+    EXPECT_EQ(EntryNumberText(123456789012345678.0L, '.'), "123456789012345678");
+    EXPECT_EQ(EntryNumberText(1234567890123456789.0L, '.'), "1.23456789012345679E18");
+    EXPECT_EQ(EntryNumberText(1.0L / 3, '.'), "0.333333333333333333");
+    EXPECT_EQ(EntryNumberText(-12.5L, '.'), "-12.5");
+    EXPECT_EQ(EntryNumberText(-12.5L, ','), "-12,5");
+    EXPECT_EQ(EntryNumberText(3.0L, ','), "3");
+}
+
+TEST(EntryNumberText, FollowsThePinnedSeparator) {
+    SetDecimalSeparator(',');
+    EXPECT_EQ(DecimalSeparator(), ',');
+    EXPECT_EQ(EntryNumberText(0.5L), "0,5");
+    SetDecimalSeparator('.');
+    EXPECT_EQ(EntryNumberText(0.5L), "0.5");
+    SetDecimalSeparator('\0');
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(DecimalSeparator(), '.');
+}
+
+TEST(EntryNumberText, ReadsBackToTheSameValue) {
+    for (long double v : {3.14159265358979323846L, -2.718281828459045L, 1e-300L, 6.02e23L,
+                          0.1L, 12345.678901234567L}) {
+        const auto back = ParseDecimal(EntryNumberText(v, '.'), '.');
+        ASSERT_TRUE(back.has_value());
+        EXPECT_NEAR(static_cast<double>(*back / v), 1.0, 1e-17);
+    }
+}
+
+TEST(ShortestNumberText, ShortestDigitsThatReadBack) {
+    EXPECT_EQ(ShortestNumberText(1), "1");
+    EXPECT_EQ(ShortestNumberText(0), "0");
+    EXPECT_EQ(ShortestNumberText(0.25), "0.25");
+    EXPECT_EQ(ShortestNumberText(0.1), "0.1");
+    EXPECT_EQ(ShortestNumberText(-3.5), "-3.5");
+    EXPECT_EQ(ShortestNumberText(1e20), "1E20");
+    EXPECT_EQ(ShortestNumberText(1234567), "1234567");
+    EXPECT_EQ(ShortestNumberText(0.0001), "0.0001");
+    EXPECT_EQ(ShortestNumberText(0.00001), "1E-5");
+    EXPECT_EQ(ShortestNumberText(0.1 + 0.2), "0.30000000000000004");
+}
+
+TEST(ParseDecimal, AcceptsSignDigitsPointAndExponentOnly) {
+    EXPECT_EQ(ParseDecimal("12").value(), 12.0L);
+    EXPECT_EQ(ParseDecimal("-3.5").value(), -3.5L);
+    EXPECT_EQ(ParseDecimal("+3").value(), 3.0L);
+    EXPECT_EQ(ParseDecimal("5.").value(), 5.0L);
+    EXPECT_EQ(ParseDecimal(".5").value(), 0.5L);
+    EXPECT_EQ(ParseDecimal("1E3").value(), 1000.0L);
+    EXPECT_EQ(ParseDecimal("1e-2").value(), 0.01L);
+    EXPECT_EQ(ParseDecimal("2.5E+1").value(), 25.0L);
+    EXPECT_EQ(ParseDecimal("1,5", ',').value(), 1.5L);
+    for (const char* bad : {"", "-", "+", ".", "1,5", "1e", "1e+", "e5", "inf", "nan", "0x10",
+                            " 1", "1 ", "1..2", "--1", "1e5000", "1.2.3", "12a"})
+        EXPECT_FALSE(ParseDecimal(bad).has_value()) << '"' << bad << '"';
+    EXPECT_FALSE(ParseDecimal("1.5", ',').has_value());
+}
+
+}  // namespace
+}  // namespace torvex
