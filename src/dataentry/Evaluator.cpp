@@ -342,8 +342,8 @@ long double EvaluateGroup(const std::string& text, char separator) {
 
 }  // namespace
 
-const char* EMathError::what() const noexcept {
-    switch (kind_) {
+const char* EMathError::Message(Kind kind) noexcept {
+    switch (kind) {
         case Kind::DivisionByZero: return "Division by zero";
         case Kind::Overflow: return "Floating point overflow";
         case Kind::InvalidOperation: break;
@@ -404,8 +404,9 @@ long double Factorial(long double x) {
     const long double n = std::fabs(x);
     // 1754! is the largest factorial of the extended range.
     if (n > 1754) throw EMathError(Kind::Overflow);
+    const int count = static_cast<int>(n);
     long double product = 1;
-    for (long double k = 2; k <= n; ++k) product *= k;
+    for (int k = 2; k <= count; ++k) product *= k;
     return x < 0 ? -product : product;
 }
 

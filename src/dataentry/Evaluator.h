@@ -40,15 +40,17 @@ private:
     std::string message_;
 };
 
-// An arithmetic fault in an entry that could be read.
-class EMathError : public std::exception {
+// An arithmetic fault in an entry that could be read. It is an entry error too, so that an
+// entry field or a table cell shows its message and keeps the user there, as for any other
+// entry that cannot be accepted.
+class EMathError : public EAssignError {
 public:
     enum class Kind { DivisionByZero, Overflow, InvalidOperation };
-    explicit EMathError(Kind kind) : kind_(kind) {}
+    explicit EMathError(Kind kind) : EAssignError(Message(kind)), kind_(kind) {}
     Kind kind() const noexcept { return kind_; }
-    const char* what() const noexcept override;
 
 private:
+    static const char* Message(Kind kind) noexcept;
     Kind kind_;
 };
 

@@ -1,0 +1,60 @@
+#include "project/Workspace.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+#include "dataentry/TableCatalogue.h"
+
+namespace torvex {
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+}  // namespace
+
+TWorkspace::TWorkspace() {
+    for (const TTableDeclaration& declaration : TableCatalogue()) {
+        auto table = std::make_unique<TGridTable>(registry_);
+        table->LoadDeclaration(declaration);
+        tables_.push_back(std::move(table));
+    }
+    for (const TTableComment& comment : TableStartupComments())
+        Table(comment.Table).Comments = comment.Comments;
+    for (const TTableHelpPicture& picture : TableHelpPictures())
+        Table(picture.Table).SetHelpPicture(picture.Picture);
+}
+
+TWorkspace::~TWorkspace() {
+    // Sub-table copies live in their parent tables; free parents last-declared first so
+    // that template tables outlive the tables whose rows copied them.
+    while (!tables_.empty()) tables_.pop_back();
+}
+
+TGridTable& TWorkspace::TableAt(int index) const {
+    if (index < 0 || index >= TableCount()) throw std::out_of_range("table index");
+    return *tables_[static_cast<size_t>(index)];
+}
+
+TGridTable* TWorkspace::FindTable(const std::string& name) const {
+    for (const auto& table : tables_)
+        if (SameName(table->Name, name)) return table.get();
+    return nullptr;
+}
+
+TGridTable& TWorkspace::Table(const std::string& name) const {
+    TGridTable* table = FindTable(name);
+    if (!table) throw std::logic_error("No table named " + name);
+    return *table;
+}
+
+void TWorkspace::SetUnits(int system) {
+    for (const auto& table : tables_) table->SetUnits(system);
+}
+
+}  // namespace torvex
