@@ -18,7 +18,7 @@ bool SameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-TWorkspace::TWorkspace() {
+TWorkspace::TWorkspace() : project_(std::make_unique<TProgramData>()) {
     for (const TTableDeclaration& declaration : TableCatalogue()) {
         auto table = std::make_unique<TGridTable>(registry_);
         table->LoadDeclaration(declaration);
@@ -55,6 +55,27 @@ TGridTable& TWorkspace::Table(const std::string& name) const {
 
 void TWorkspace::SetUnits(int system) {
     for (const auto& table : tables_) table->SetUnits(system);
+}
+
+void TWorkspace::SetProject(std::unique_ptr<TProgramData> project) {
+    if (!project) throw std::logic_error("A workspace always holds a project");
+    project_ = std::move(project);
+}
+
+void TWorkspace::SetModified(bool modified) {
+    modified_ = modified;
+    if (OnModifiedChanged) OnModifiedChanged(modified);
+}
+
+bool TWorkspace::IsModified() const {
+    if (modified_) return true;
+    return std::any_of(tables_.begin(), tables_.end(),
+                       [](const auto& table) { return table->IsChanged(); });
+}
+
+void TWorkspace::MarkSaved() {
+    SetModified(false);
+    for (const auto& table : tables_) table->SetChanged(false);
 }
 
 }  // namespace torvex
