@@ -43,7 +43,12 @@ void TTableRegistry::Unregister(TGridTable* table) {
 
 // ---- TData ----
 
-int TData::Row() const { return column_->IndexOfData(this); }
+int TData::Row() const {
+    // Rows move only on insert and delete, so the last position is nearly always right.
+    if (rowHint_ >= 0 && rowHint_ < column_->RowDataCount() && &column_->Data(rowHint_) == this) return rowHint_;
+    rowHint_ = column_->IndexOfData(this);
+    return rowHint_;
+}
 TGridTable& TData::AsTable() const { return column_->GetTable(Row()); }
 long double TData::AsFloat() const { return column_->GetFloat(Row()); }
 int32_t TData::AsInteger() const { return column_->GetInteger(Row()); }

@@ -88,6 +88,7 @@ public:
 
 private:
     TColumn* column_;
+    mutable int rowHint_ = 0;  // where this cell was last found in its column
 };
 
 // A typed column of a table. The five kinds are in ColumnTypes.h.

@@ -55,6 +55,8 @@ public:
     // Shows a message in an information box with an OK button (errors that do not end a
     // command, such as a stage file that cannot be read). Unset: the message is dropped.
     std::function<void(const std::string&)> ShowInformation;
+    // Sets the text of the main window's status bar ("" clears it).
+    std::function<void(const std::string&)> SetStatusText;
 
 private:
     TTableRegistry registry_;

@@ -4,6 +4,10 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <cstdint>
 #include <limits>
 
 namespace torvex {
@@ -113,6 +117,92 @@ TEST(ParseDecimal, AcceptsSignDigitsPointAndExponentOnly) {
                             " 1", "1 ", "1..2", "--1", "1e5000", "1.2.3", "12a"})
         EXPECT_FALSE(ParseDecimal(bad).has_value()) << '"' << bad << '"';
     EXPECT_FALSE(ParseDecimal("1.5", ',').has_value());
+}
+
+}  // namespace
+}  // namespace torvex
+
+namespace torvex {
+namespace {
+
+// The 8-digit text as glibc's correctly rounded printf gives it, in the same general format.
+std::string ReferenceDataText(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.7e", value);
+    std::string text(buffer);
+    const size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    const int exponent = std::stoi(text.substr(e + 1));
+    const bool negative = mantissa[0] == '-';
+    if (negative) mantissa.erase(0, 1);
+    std::string digits = mantissa.substr(0, 1) + mantissa.substr(2);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    const int e10 = exponent + 1;  // value = 0.d1d2... x 10^e10
+    std::string out = negative ? "-" : "";
+    if (e10 >= -3 && e10 <= 8) {
+        if (e10 <= 0)
+            out += "0." + std::string(static_cast<size_t>(-e10), '0') + digits;
+        else if (e10 >= static_cast<int>(digits.size()))
+            out += digits + std::string(static_cast<size_t>(e10) - digits.size(), '0');
+        else
+            out += digits.substr(0, static_cast<size_t>(e10)) + "." +
+                   digits.substr(static_cast<size_t>(e10));
+    } else {
+        out += digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "") + "E" +
+               std::to_string(exponent);
+    }
+    return out;
+}
+
+TEST(DataNumberText, AgreesWithCorrectlyRoundedPrintfOnManyValues) {
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const int exponent = static_cast<int>(next() % 40) - 20;
+        double value = static_cast<double>(next() % 100000000000ull) * std::pow(10.0, exponent - 11);
+        if (next() % 2) value = -value;
+        if (i % 7 == 0) value = std::round(value * 1000) / 1000;  // short decimals
+        if (i % 11 == 0) value = (std::floor(value * 1e8) + 0.5) / 1e8;  // near midpoints
+        if (value == 0) continue;
+        ASSERT_EQ(DataNumberText(value), ReferenceDataText(value)) << "value %.17g " << value;
+    }
+}
+
+}  // namespace
+}  // namespace torvex
+
+namespace torvex {
+namespace {
+
+TEST(ParseDecimal, AgreesWithTheCorrectlyRoundedConversion) {
+    std::setlocale(LC_NUMERIC, "C");
+    uint64_t state = 0x2545F4914F6CDD1Dull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 100000; ++i) {
+        std::string text = (next() % 3 == 0) ? "-" : "";
+        const int integerDigits = static_cast<int>(next() % 12);
+        const int fractionDigits = static_cast<int>(next() % 22);
+        for (int d = 0; d < integerDigits; ++d) text += static_cast<char>('0' + next() % 10);
+        if (fractionDigits > 0 || integerDigits == 0) {
+            text += '.';
+            for (int d = 0; d < std::max(fractionDigits, 1); ++d)
+                text += static_cast<char>('0' + next() % 10);
+        }
+        if (next() % 4 == 0) text += "E" + std::to_string(static_cast<int>(next() % 80) - 40);
+        const auto parsed = ParseDecimal(text);
+        ASSERT_TRUE(parsed.has_value()) << text;
+        EXPECT_EQ(*parsed, std::strtold(text.c_str(), nullptr)) << text;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+#include "project/ConvertCommand.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <random>
+
+#include "project/DataFileReader.h"
+#include "project/DataFileWriter.h"
+#include "project/SafeSave.h"
+#include "project/StageFiles.h"
+#include "project/UnitConversion.h"
+#include "project/WordRead.h"
+#include "project/Workspace.h"
+
+namespace torvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: torvex-convert IN OUT [--kind N] [--units english|si|other]\n"
+    "  Reads the data file IN (kind 1 current, 2 older \".txd\", 3 oldest; by default from\n"
+    "  the extension), optionally switches its unit system, and writes OUT in the current\n"
+    "  format.\n";
+
+// Messages of the readers separate their lines with a carriage return; a terminal wants one line.
+std::string OneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+struct Options {
+    std::string in, out;
+    int kind = 0;
+    std::optional<int> units;
+};
+
+std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
+                                      std::ostream& err) {
+    Options options;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if ((a == "--kind" || a == "--units") && i + 1 >= arguments.size()) {
+            err << "torvex-convert: " << a << " needs a value\n" << kUsage;
+            return std::nullopt;
+        }
+        if (a == "--kind") {
+            const std::string value = arguments[++i];
+            if (value != "1" && value != "2" && value != "3") {
+                err << "torvex-convert: --kind must be 1, 2 or 3, not \"" << value << "\"\n";
+                return std::nullopt;
+            }
+            options.kind = value[0] - '0';
+        } else if (a == "--units") {
+            const std::string value = Lower(arguments[++i]);
+            if (value == "english") options.units = 1;
+            else if (value == "si") options.units = 2;
+            else if (value == "other") options.units = 3;
+            else {
+                err << "torvex-convert: --units must be english, si or other, not \""
+                    << arguments[i] << "\"\n";
+                return std::nullopt;
+            }
+        } else if (a == "-h" || a == "--help") {
+            err << kUsage;
+            return std::nullopt;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2) {
+        err << kUsage;
+        return std::nullopt;
+    }
+    options.in = files[0];
+    options.out = files[1];
+    if (options.kind == 0) options.kind = FormatKindOfFileName(options.in);
+    return options;
+}
+
+// A staged file holds every stage: split it in a scratch folder, convert each stage and join
+// them again into OUT.
+void ConvertStages(TWorkspace& workspace, const Options& options) {
+    const fs::path scratch = fs::temp_directory_path() /
+                             ("torvex-convert-" + std::to_string(std::random_device{}()));
+    fs::create_directories(scratch);
+    struct Cleanup {
+        fs::path path;
+        ~Cleanup() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } cleanup{scratch};
+    const std::string work = (scratch / (options.kind == 2 ? "work.txd" : "work.tx4d")).string();
+    fs::copy_file(options.in, work);
+    TProgramData& project = workspace.Project();
+    project.FileName = work;
+    SplitStageFiles(workspace, work);
+    if (options.kind == 2) ConvertOlderStages(workspace);
+    const int stages = workspace.Project().StageCount;
+    for (int k = 1; k <= stages; ++k) {
+        workspace.Project().CurrentStage = k;
+        LoadCurrentStage(workspace);
+        workspace.Project().StageCount = stages;
+        if (options.units) ChangeUnitSystem(workspace, *options.units);
+        WriteCurrentStage(workspace);
+    }
+    const std::string joined = (scratch / "joined.tx4d").string();
+    CombineStageFiles(workspace, joined, work);
+    SaveTextFile(options.out, LoadTextFile(joined));
+}
+
+}  // namespace
+
+int FormatKindOfFileName(const std::string& fileName) {
+    const std::string extension = Lower(fs::path(fileName).extension().string());
+    return extension == ".txd" ? 2 : 1;
+}
+
+int RunConvertCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                      std::ostream& err) {
+    const auto options = ParseArguments(arguments, err);
+    if (!options) return 1;
+    TWorkspace workspace;
+    try {
+        ReadDataFile(workspace, options->in, options->kind);
+    } catch (const std::exception& error) {
+        err << "torvex-convert: cannot read \"" << options->in << "\": " << OneLine(error.what()) << "\n";
+        return 2;
+    }
+    try {
+        if (workspace.Project().StageCount > 1) {
+            ConvertStages(workspace, *options);
+        } else {
+            if (options->units) ChangeUnitSystem(workspace, *options->units);
+            workspace.Project().FileName = options->out;
+            WriteDataFile(workspace);
+        }
+    } catch (const std::exception& error) {
+        err << "torvex-convert: cannot write \"" << options->out << "\": "
+            << OneLine(error.what()) << "\n";
+        return 3;
+    }
+    out << options->in << " -> " << options->out << "\n";
+    return 0;
+}
+
+}  // namespace torvex

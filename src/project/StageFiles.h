@@ -1,0 +1,51 @@
+#pragma once
+// Staged construction on disk: every stage's input lives in a stage file beside the data file
+// (Wall.tx4d has Wall.st1 ... Wall.st5); the data file the engine reads is the stage files
+// joined line by line, and opening such a data file splits it again.
+
+#include <string>
+
+namespace torvex {
+
+class TWorkspace;
+
+inline constexpr int kMaxStages = 5;
+inline constexpr const char* kStageMarker = " Stage No :";
+
+// The stage file of stage k: the data file's extension replaced by ".st" + k, or ".st" + k
+// appended to a name without an extension.
+std::string StageFileName(const std::string& dataFileName, int stage);
+
+// "Construction Stage Number: " + stage.
+std::string StageStatusText(int stage);
+
+// Writes the current stage's file (StageFileName of FileName and CurrentStage) and marks the
+// project saved.
+void WriteCurrentStage(TWorkspace& workspace);
+
+// Reads the current stage's file into the project when it exists; otherwise the project keeps
+// its input.
+void LoadCurrentStage(TWorkspace& workspace);
+
+// Writes `target` with the lines of the stage files 1..StageCount of `sourceBase`, each line
+// ended by CR LF; then, when the names differ, moves each source stage file to the target's
+// stage file name. A missing stage file raises EInOutError and leaves the target untouched.
+void CombineStageFiles(TWorkspace& workspace, const std::string& target,
+                       const std::string& sourceBase);
+
+// Splits a staged data file into its stage files: each line holding " Stage No :" starts the
+// next stage. Deletes the old stage files 1..5 first. Returns "" or, when the file holds fewer
+// stages than StageCount, a message saying so (the missing stages get empty stage files).
+std::string SplitStageFiles(TWorkspace& workspace, const std::string& dataFileName);
+
+// Brings the stage files split from an older-format (".txd") file into the current layout.
+void ConvertOlderStages(TWorkspace& workspace);
+
+// Switches to stage k: writes the current stage, loads stage k, keeps the modified state.
+// Does nothing when k is the current stage.
+void SwitchToStage(TWorkspace& workspace, int stage);
+
+// Makes the current stage a copy of the stage before it (input and file).
+void CopyPreviousStage(TWorkspace& workspace);
+
+}  // namespace torvex

@@ -1,0 +1,122 @@
+#include "project/ConvertCommand.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "ProjectFixture.h"
+#include "project/DataFileReader.h"
+#include "project/DataFileWriter.h"
+#include "project/SafeSave.h"
+#include "project/StageFiles.h"
+
+namespace torvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ConvertCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("torvex-convert-test-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    int Run(std::vector<std::string> arguments) {
+        out.str("");
+        err.str("");
+        return RunConvertCommand(arguments, out, err);
+    }
+    fs::path folder;
+    std::ostringstream out, err;
+};
+
+TEST_F(ConvertCommandTest, ConvertsUnitsAsTheUnitsMenuDoes) {
+    TWorkspace workspace;
+    testing::FillFullProject(workspace, 40, 3, true);
+    workspace.Project().FileName = Path("Wall.tx4d");
+    WriteDataFile(workspace);
+    ASSERT_EQ(Run({Path("Wall.tx4d"), Path("Wall-si.tx4d"), "--units", "SI"}), 0) << err.str();
+    TWorkspace converted;
+    ReadDataFile(converted, Path("Wall-si.tx4d"), 1);
+    EXPECT_EQ(converted.Project().UnitSystem, 2);
+    EXPECT_NEAR(static_cast<double>(converted.Project().FreeHeight), 180 * 0.0254, 1e-7);
+    // Without --units the file is written again unchanged.
+    ASSERT_EQ(Run({Path("Wall.tx4d"), Path("Same.tx4d")}), 0);
+    EXPECT_EQ(LoadTextFile(Path("Same.tx4d")), LoadTextFile(Path("Wall.tx4d")));
+}
+
+TEST_F(ConvertCommandTest, OlderFormatsComeForward) {
+    // Oldest format: no stage count, no marker; layers by thickness.
+    SaveTextFile(Path("Old.dat"),
+                 "Old wall\r\n1 0\t1\t0\t2\t2 0\r\n"
+                 "20 12\t10\t1E-5\t60\r\n"
+                 "0\t20\t1\t1000\r\n0\r\n0\r\n"
+                 "60\t12\t12\t0\t0\t1\t1\t0\r\n0\t0\t0\t0\t0\t0\r\n"
+                 "2\r\n4 5\r\n0.07 0 30 0 90\r\n4 10\r\n0.07 0 30 0 90\r\n");
+    ASSERT_EQ(Run({Path("Old.dat"), Path("New.tx4d"), "--kind", "3"}), 0) << err.str();
+    TWorkspace workspace;
+    ReadDataFile(workspace, Path("New.tx4d"), 1);
+    EXPECT_EQ(workspace.Project().Title, "Old wall");
+    ASSERT_EQ(workspace.Table("NewSoil").RowCount(), 2);
+    // The oldest format holds thicknesses (5, 10) without unit factors; the table holds bottoms.
+    EXPECT_EQ(workspace.Table("NewSoil").Cell(1, 1).AsFloat(), 15.0L);
+}
+
+TEST_F(ConvertCommandTest, StagedFilesKeepEveryStage) {
+    TWorkspace workspace;
+    CreateDefaultProject(workspace);
+    TProgramData& p = workspace.Project();
+    p.FileName = Path("Staged.tx4d");
+    p.StageCount = 2;
+    for (int k = 1; k <= 2; ++k) {
+        p.CurrentStage = k;
+        p.NumIncrements = 10 * k;
+        WriteCurrentStage(workspace);
+    }
+    CombineStageFiles(workspace, Path("Staged.tx4d"), Path("Staged.tx4d"));
+    ASSERT_EQ(Run({Path("Staged.tx4d"), Path("Out.tx4d"), "--units", "other"}), 0) << err.str();
+    const std::string text = LoadTextFile(Path("Out.tx4d"));
+    EXPECT_EQ(text.rfind("New Wall\r\n3 ", 0), 0u) << text;
+    EXPECT_NE(text.find(" Stage No : 2\r\n3 "), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n20 0\t"), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(Path("Out.st1")));  // scratch files stay out of the user's folder
+}
+
+TEST_F(ConvertCommandTest, BadArgumentsAndUnreadableFiles) {
+    EXPECT_EQ(Run({}), 1);
+    EXPECT_NE(err.str().find("usage: torvex-convert IN OUT"), std::string::npos);
+    EXPECT_EQ(Run({"a", "b", "--units", "metric"}), 1);
+    EXPECT_NE(err.str().find("--units must be english, si or other"), std::string::npos);
+    EXPECT_EQ(Run({"a", "b", "--kind", "4"}), 1);
+    EXPECT_EQ(Run({"a", "b", "--kind"}), 1);
+
+    EXPECT_EQ(Run({Path("missing.tx4d"), Path("out.tx4d")}), 2);
+    EXPECT_NE(err.str().find("cannot read"), std::string::npos);
+    SaveTextFile(Path("Bad.tx4d"), "Title\r\n1 x\r\n");
+    EXPECT_EQ(Run({Path("Bad.tx4d"), Path("out.tx4d")}), 2);
+    EXPECT_NE(err.str().find("Error on Line 2 Item 2 An integer was expected but not found."),
+              std::string::npos)
+        << err.str();
+    EXPECT_FALSE(fs::exists(Path("out.tx4d")));
+
+    TWorkspace workspace;
+    CreateDefaultProject(workspace);
+    workspace.Project().FileName = Path("Good.tx4d");
+    WriteDataFile(workspace);
+    EXPECT_EQ(Run({Path("Good.tx4d"), Path("no/such/folder/out.tx4d")}), 3);
+}
+
+TEST(FormatKindOfFileName, TxdIsTheOlderFormat) {
+    EXPECT_EQ(FormatKindOfFileName("a/Wall.txd"), 2);
+    EXPECT_EQ(FormatKindOfFileName("Wall.TXD"), 2);
+    EXPECT_EQ(FormatKindOfFileName("Wall.tx4d"), 1);
+    EXPECT_EQ(FormatKindOfFileName("Wall"), 1);
+}
+
+}  // namespace
+}  // namespace torvex

@@ -1,0 +1,165 @@
+#include "project/StageFiles.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "ProjectFixture.h"
+#include "project/DataFileReader.h"
+#include "project/DataFileWriter.h"
+#include "project/SafeSave.h"
+#include "project/WordRead.h"
+
+namespace torvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StageFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("torvex-stages-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        CreateDefaultProject(workspace);
+        workspace.Project().FileName = Path("Wall.tx4d");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string Path(const std::string& name) const { return (folder / name).string(); }
+
+    // Three stages whose walls differ by their number of increments.
+    void WriteThreeStages() {
+        TProgramData& p = workspace.Project();
+        p.StageCount = 3;
+        for (int k = 1; k <= 3; ++k) {
+            p.CurrentStage = k;
+            p.NumIncrements = 10 * k;
+            WriteCurrentStage(workspace);
+        }
+    }
+
+    fs::path folder;
+    TWorkspace workspace;
+};
+
+TEST(StageFileName, ReplacesOrAppendsTheExtension) {
+    EXPECT_EQ(StageFileName("/p/Wall.tx4d", 1), "/p/Wall.st1");
+    EXPECT_EQ(StageFileName("/p/Wall.TXD", 5), "/p/Wall.st5");
+    EXPECT_EQ(StageFileName("/p/Wall", 2), "/p/Wall.st2");
+    EXPECT_EQ(StageFileName("/p.d/Wall", 3), "/p.d/Wall.st3");
+    EXPECT_EQ(StageFileName("My.Wall.tx4d", 4), "My.Wall.st4");
+    EXPECT_EQ(StageStatusText(3), "Construction Stage Number: 3");
+}
+
+TEST_F(StageFilesTest, StageFilesCarryTheirMarkerAndNumber) {
+    WriteThreeStages();
+    const std::string second = LoadTextFile(Path("Wall.st2"));
+    EXPECT_EQ(second.rfind(" Stage No : 2\r\n", 0), 0u);
+    EXPECT_EQ(second.substr(second.size() - 3), "2\r\n");
+    EXPECT_EQ(LoadTextFile(Path("Wall.st1")).rfind("New Wall\r\n", 0), 0u);
+    EXPECT_EQ(workspace.Project().StageFileName, Path("Wall.st3"));
+}
+
+TEST_F(StageFilesTest, ThreeStagesCombineAndSplitBackToTheSameFiles) {
+    WriteThreeStages();
+    const std::string stage[3] = {LoadTextFile(Path("Wall.st1")), LoadTextFile(Path("Wall.st2")),
+                                  LoadTextFile(Path("Wall.st3"))};
+    CombineStageFiles(workspace, Path("Wall.tx4d"), Path("Wall.tx4d"));
+    EXPECT_EQ(LoadTextFile(Path("Wall.tx4d")), stage[0] + stage[1] + stage[2]);
+
+    for (int k = 1; k <= 5; ++k) fs::remove(StageFileName(Path("Wall.tx4d"), k));
+    SaveTextFile(Path("Wall.st5"), "stale");
+    // Opening the staged file reads the first stage and splits it into the stage files.
+    ReadDataFile(workspace, Path("Wall.tx4d"), 1);
+    EXPECT_EQ(workspace.Project().StageCount, 3);
+    EXPECT_EQ(workspace.Project().NumIncrements, 10);
+    EXPECT_EQ(SplitStageFiles(workspace, Path("Wall.tx4d")), "");
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(LoadTextFile(StageFileName(Path("Wall.tx4d"), k)), stage[k - 1]) << k;
+    EXPECT_FALSE(fs::exists(Path("Wall.st5")));  // old stage files are deleted first
+}
+
+TEST_F(StageFilesTest, CombineUnderANewNameMovesTheStageFiles) {
+    WriteThreeStages();
+    CombineStageFiles(workspace, Path("Copy.tx4d"), Path("Wall.tx4d"));
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_TRUE(fs::exists(Path("Copy.st" + std::to_string(k))));
+        EXPECT_FALSE(fs::exists(Path("Wall.st" + std::to_string(k))));
+    }
+    // A missing stage file is an error that leaves the target as it was.
+    SaveTextFile(Path("Target.tx4d"), "old");
+    EXPECT_THROW(CombineStageFiles(workspace, Path("Target.tx4d"), Path("Wall.tx4d")),
+                 EInOutError);
+    EXPECT_EQ(LoadTextFile(Path("Target.tx4d")), "old");
+}
+
+TEST_F(StageFilesTest, SplitOfAFileWithTooFewStagesWritesEmptyStagesAndSaysSo) {
+    SaveTextFile(Path("Short.tx4d"), "Title\r\n1 2\r\n Stage No : 2\r\n3\r\n2\r\n");
+    workspace.Project().StageCount = 4;
+    const std::string message = SplitStageFiles(workspace, Path("Short.tx4d"));
+    EXPECT_EQ(message, "The file \"" + Path("Short.tx4d") +
+                           "\" holds 2 of its 4 construction stages; the missing stages were "
+                           "left empty.");
+    EXPECT_EQ(LoadTextFile(Path("Short.st1")), "Title\r\n1 2\r\n");
+    EXPECT_EQ(LoadTextFile(Path("Short.st2")), " Stage No : 2\r\n3\r\n2\r\n");
+    EXPECT_EQ(LoadTextFile(Path("Short.st3")), "");
+    EXPECT_EQ(LoadTextFile(Path("Short.st4")), "");
+    EXPECT_FALSE(fs::exists(Path("Short.st5")));
+}
+
+TEST_F(StageFilesTest, TheLastLineIsNeverTakenForAMarker) {
+    SaveTextFile(Path("Odd.tx4d"), "A\n Stage No : 2");
+    workspace.Project().StageCount = 2;
+    EXPECT_NE(SplitStageFiles(workspace, Path("Odd.tx4d")), "");
+    EXPECT_EQ(LoadTextFile(Path("Odd.st1")), "A\r\n Stage No : 2\r\n");
+}
+
+TEST_F(StageFilesTest, SwitchingStagesWritesTheCurrentAndLoadsTheOther) {
+    WriteThreeStages();
+    TProgramData& p = workspace.Project();
+    std::string status;
+    workspace.SetStatusText = [&](const std::string& text) { status = text; };
+    p.NumIncrements = 33;  // an edit in stage 3
+    workspace.SetModified(true);
+    SwitchToStage(workspace, 1);
+    EXPECT_EQ(p.CurrentStage, 1);
+    EXPECT_EQ(workspace.Project().NumIncrements, 10);
+    EXPECT_TRUE(workspace.Modified());  // the modified state is kept
+    EXPECT_EQ(status, "Construction Stage Number: 1");
+    SwitchToStage(workspace, 3);
+    EXPECT_EQ(workspace.Project().NumIncrements, 33);
+
+    // Switching to the current stage does nothing and writes nothing.
+    fs::remove(Path("Wall.st3"));
+    SwitchToStage(workspace, 3);
+    EXPECT_FALSE(fs::exists(Path("Wall.st3")));
+}
+
+TEST_F(StageFilesTest, CopyPreviousStageCopiesInputAndFile) {
+    WriteThreeStages();
+    workspace.Project().CurrentStage = 3;
+    CopyPreviousStage(workspace);
+    EXPECT_EQ(workspace.Project().CurrentStage, 3);
+    EXPECT_EQ(workspace.Project().NumIncrements, 20);
+    const std::string third = LoadTextFile(Path("Wall.st3"));
+    EXPECT_EQ(third.rfind(" Stage No : 3\r\n", 0), 0u);
+    EXPECT_NE(third.find("\r\n20 "), std::string::npos);
+}
+
+TEST_F(StageFilesTest, LoadingAStageClearsTheLongTermOption) {
+    WriteThreeStages();
+    workspace.Project().UseLongTerm = 1;
+    workspace.Project().CurrentStage = 2;
+    LoadCurrentStage(workspace);
+    EXPECT_EQ(workspace.Project().UseLongTerm, 0);
+    EXPECT_EQ(workspace.Project().Title, " Stage No : 2");
+    // A missing stage file leaves the input as it was.
+    workspace.Project().CurrentStage = 5;
+    workspace.Project().NumIncrements = 77;
+    LoadCurrentStage(workspace);
+    EXPECT_EQ(workspace.Project().NumIncrements, 77);
+}
+
+}  // namespace
+}  // namespace torvex
