@@ -1,0 +1,63 @@
+#pragma once
+// The analysis of one data file: its cases (short-term, long-term, or each construction stage)
+// solved by secant iteration on the nonlinear soil, and the results the output files show.
+
+#include <string>
+#include <vector>
+
+#include "WallInput.h"
+
+namespace torvex::engine {
+
+enum class TOutcome { Converged, NotConverged, DeflectionExceeded, InputError };
+
+struct TNodeResult {
+    double depth = 0, y = 0, slope = 0, moment = 0, shear = 0, reaction = 0, EI = 0, load = 0;
+};
+
+struct TPressureRecord {
+    double depth = 0, total = 0, soils = 0, surcharge = 0;  // line loads (F/L)
+};
+
+struct TPyCurveResult {
+    double depth = 0;
+    std::vector<TCurvePoint> points;  // (y, p)
+};
+
+struct TCaseResult {
+    std::string label;       // "Short-Term", "Long-Term", "Stage 2", ...
+    TOutcome outcome = TOutcome::InputError;
+    std::string message;     // for input errors
+    int iterations = 0;
+    int unitCode = 1;
+    std::vector<TNodeResult> nodes;
+    std::vector<TPressureRecord> pressures;
+    std::vector<TPyCurveResult> pyCurves;
+    std::vector<std::string> warnings;
+    double forceResidual = 0, momentResidual = 0, largestLoad = 0;
+    bool equilibriumChecked = false;  // false when restraints take reactions
+    TWallInput input;
+
+    // The node with the largest |value| of a quantity.
+    const TNodeResult* MaxBy(double TNodeResult::*field) const;
+};
+
+// Solves one case.
+TCaseResult AnalyzeCase(TWallInput input, const std::string& label);
+
+struct TFileAnalysis {
+    std::string dataFile;
+    std::string title;
+    std::vector<TCaseResult> cases;
+    std::string error;  // a file that could not be read at all
+    double seconds = 0;
+    bool AllConverged() const;
+};
+
+// Reads the data file text with the program's reader and analyses every case it holds.
+TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile);
+TFileAnalysis AnalyzeDataFile(const std::string& dataFile);
+
+const char* OutcomeText(TOutcome outcome);
+
+}  // namespace torvex::engine

@@ -1,0 +1,31 @@
+#pragma once
+// Gaussian elimination with partial pivoting for banded systems: the wall's finite-difference
+// matrix has four diagonals on each side, so a solve costs O(n), never a dense O(n^3).
+
+#include <vector>
+
+namespace torvex::engine {
+
+class TBandMatrix {
+public:
+    // An n x n matrix with `lower` diagonals below and `upper` above the main one.
+    TBandMatrix(int n, int lower, int upper);
+
+    int Size() const { return n_; }
+    // Adds value at (row, column); the position must lie inside the band.
+    void Add(int row, int column, double value);
+    double At(int row, int column) const;
+    // Replaces a row by zeros (to put another equation in its place).
+    void ClearRow(int row);
+
+    // Solves A x = b in place of b. Returns false for a singular matrix (a zero pivot
+    // relative to the row's size), leaving b unspecified.
+    bool Solve(std::vector<double>& b);
+
+private:
+    double& Cell(int row, int column);
+    int n_, lower_, upper_, width_;
+    std::vector<double> band_;  // row-major: row r holds columns r - lower .. r + upper + lower
+};
+
+}  // namespace torvex::engine

@@ -1,0 +1,49 @@
+#pragma once
+// The wall as a beam-column on a foundation, in central finite differences:
+//
+//   d2/dx2(EI d2y/dx2) + d/dx(Q dy/dx) + Es y = w
+//
+// x is the depth below the wall top (down), y the deflection (toward the excavation), EI the
+// flexural rigidity, Q the axial compression, Es the secant soil modulus (soil reaction
+// p = Es y) and w the driving line load. Nodes 0..n lie h apart; two imaginary nodes beyond each
+// end carry the end conditions, so the unknowns are y(-2) .. y(n+2).
+//
+// Sign conventions: M = EI y''; V = d/dx(EI y'') + Q y'; a positive concentrated load acts in
+// +y; a positive concentrated moment does positive work on a positive slope dy/dx. At a free
+// end M and V are zero; a load P at the top gives V(0) = P, at the tip V(L) = -P.
+
+#include <optional>
+#include <vector>
+
+namespace torvex::engine {
+
+struct TBeamModel {
+    int n = 0;       // increments; nodes 0..n
+    double h = 0;    // increment length
+    std::vector<double> EI;       // per node
+    std::vector<double> Q;        // axial compression per node
+    std::vector<double> w;        // driving line load per node (F/L)
+    std::vector<double> P;        // concentrated lateral load per node (F)
+    std::vector<double> Mt;       // concentrated moment per node (F-L)
+    std::vector<double> kLateral;  // lateral spring per node (F/L)
+    std::vector<double> kRotation;  // rotational spring per node (F-L/rad)
+    std::vector<double> Es;       // soil secant modulus per node (F/L^2)
+    std::vector<std::optional<double>> fixedDeflection;  // per node
+    std::vector<std::optional<double>> fixedSlope;       // per node
+
+    // A model of n increments with every vector sized and zero.
+    static TBeamModel Sized(int n, double h);
+};
+
+struct TBeamResult {
+    std::vector<double> y;        // nodes 0..n
+    std::vector<double> slope;
+    std::vector<double> moment;
+    std::vector<double> shear;
+    std::vector<double> reaction;  // soil reaction p = Es y (F/L), springs not included
+};
+
+// Solves the model; returns nothing when the system is singular (a wall that nothing holds).
+std::optional<TBeamResult> SolveBeam(const TBeamModel& model);
+
+}  // namespace torvex::engine

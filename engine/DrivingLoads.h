@@ -1,0 +1,165 @@
+#pragma once
+// Driving loads on the wall: the horizontal pressures that the backfill, the water, the uniform
+// surcharge and the surcharge loads put on the wall, and the driving line load w(x) per node.
+//
+// Units are consistent throughout: inch-pound (in, lb, psi, pci) or kN and m (m, kN, kPa,
+// kN/m3). The surcharge table of the data file holds its distance X and strip width W in mm in
+// SI; the caller converts them to m before filling SurchargeLoad. Angles are in degrees.
+// Depths x are measured down from the wall top (the backfill surface).
+//
+// Sign: a positive pressure or line load pushes the wall toward the excavation.
+//
+// Pressure modes (PressureMode):
+//   0  no driving load: every output is zero.
+//   1  user-input distributed load: the table's line loads, linear between its depths, zero
+//      outside; no modification factor, no active width, no water and no surcharges.
+//   2  triangular: Rankine active pressure with a sloping backfill over the full wall length,
+//      plus net water, uniform surcharge and surcharge loads.
+//   3  trapezoidal: above the excavation level H the soil pressure is the apparent envelope
+//      (0 at the top, p_app from 0.2 H to 0.8 H, 0 at H), p_app = 1.6 R_a / H with R_a the
+//      resultant over 0..H of the mode-2 soil pressure without the uniform surcharge; below H
+//      the mode-2 soil pressure. Water and surcharges as in mode 2. The envelope carries
+//      0.8 H p_app = 1.28 R_a: the increase over R_a is that of the apparent-pressure methods.
+//
+// How the parts are split and combined (modes 2 and 3):
+//   soil       = factor * sigma_a(sigma_v' without q)  (or the envelope)  + net water
+//   surcharge  = factor * [sigma_a(sigma_v' with q) - sigma_a(sigma_v' without q)]
+//              + factor * sum of the point, line and strip load pressures
+//   total      = soil + surcharge;  line load w = total * Wa
+// With a tension cut (cohesion) the uniform surcharge's share is the increase it causes, so
+// the parts always add up to the pressure of the whole.
+//
+// Discontinuities: where a node lies on a layer boundary (or, in mode 3, on the excavation
+// level) the soil pressure jumps there; the node takes the mean of the values just above and
+// just below, which gives the load of the node's tributary length correctly. The top node
+// takes the value below it, the tip node the value above it.
+//
+// Surcharge loads (NAVFAC DM-7.02 with Terzaghi's modification), m = X/H, n = x/H. Below the
+// excavation level the same formulas go on with n = x/H > 1: for m > 0.4 they do not depend on
+// H at all (the elastic distribution continues with depth), and for m <= 0.4 they are that
+// distribution for a load at 0.4 H. With no free height (H = 0) the wall length stands for H
+// and a warning says so. The strip load does not use H.
+//
+// Bad input throws std::invalid_argument with a message for the engineer.
+
+#include <string>
+#include <vector>
+
+namespace torvex::engine {
+
+// Soil criteria of the layer table.
+enum SoilCriterion : int {
+    kSoftClay = 1,
+    kStiffClayWithFreeWater = 2,
+    kStiffClayWithoutFreeWater = 3,
+    kSand = 4,
+    kSilt = 5,
+    kStrongRock = 6,
+    kWeakRock = 7,
+};
+
+enum PressureMode : int {
+    kNoDrivingLoad = 0,
+    kUserDistributedLoad = 1,
+    kTriangularPressure = 2,
+    kTrapezoidalPressure = 3,
+};
+
+enum SurchargeType : int {
+    kPointLoad = 1,
+    kLineLoad = 2,
+    kStripLoad = 3,
+};
+
+// One soil layer behind the wall. It starts at the previous layer's bottom (the first at the
+// top); the last one continues below the tip. Clays (1-3) use c only (phi = 0), sand (4) phi
+// only (c = 0), silt (5) both; rock (6, 7) puts no active pressure on the wall but its weight
+// still loads the layers below.
+struct SoilLayer {
+    double bottom = 0;         // depth of the layer bottom (L)
+    int criterion = kSand;     // SoilCriterion
+    double unitWeight = 0;     // total unit weight gamma (F/L3)
+    double cohesion = 0;       // c (F/L2)
+    double frictionAngle = 0;  // phi (deg)
+};
+
+struct SurchargeLoad {
+    int type = kPointLoad;  // SurchargeType
+    double magnitude = 0;   // point Qp (F), line ql (F/L), strip qs (F/L2)
+    double distance = 0;    // X from the back of the wall to the load, the strip's near edge (L)
+    double width = 0;       // strip width W (L); unused by point and line loads
+};
+
+// One row of the user-input distributed load table.
+struct DistributedLoadPoint {
+    double depth = 0;     // (L)
+    double lineLoad = 0;  // (F/L)
+};
+
+struct DrivingLoadInput {
+    std::vector<double> nodeDepths;  // x_i, strictly increasing; the last is the tip
+    std::vector<SoilLayer> layers;   // needed in modes 2 and 3
+    int pressureMode = kNoDrivingLoad;
+    double freeHeight = 0;            // H, excavation level (L)
+    double waterDepthBackfill = 0;    // DWb (L)
+    double waterDepthExcavation = 0;  // DWe (L)
+    double waterUnitWeight = 0;       // gamma_w: 0.0361111 pci or 9.81 kN/m3
+    double backfillSurcharge = 0;     // uniform q (F/L2)
+    double backfillSlope = 0;         // beta (deg)
+    double pressureFactor = 1;        // multiplies generated soil and surcharge pressures
+    double activeWidth = 1;           // Wa (L)
+    std::vector<DistributedLoadPoint> distributedLoad;  // mode 1
+    std::vector<SurchargeLoad> surcharges;              // modes 2 and 3
+};
+
+// Per node. Pressures in F/L2, line loads in F/L. In mode 1 the line loads are the table's
+// and count as soil load; the pressures are those line loads divided by Wa (zero if Wa <= 0).
+struct DrivingLoads {
+    std::vector<double> depth;
+    std::vector<double> soilPressure;       // from soils, including net water
+    std::vector<double> surchargePressure;  // uniform q and the surcharge loads
+    std::vector<double> totalPressure;
+    std::vector<double> soilLineLoad;
+    std::vector<double> surchargeLineLoad;
+    std::vector<double> lineLoad;  // the driving line load w_i
+    std::vector<std::string> warnings;
+};
+
+DrivingLoads ComputeDrivingLoads(const DrivingLoadInput& input);
+
+// The pieces, each usable on its own.
+
+// Rankine active coefficient for a backfill sloping at beta:
+// cos b (cos b - sqrt(cos2 b - cos2 phi)) / (cos b + sqrt(cos2 b - cos2 phi)).
+// Needs |beta| <= phi < 90 deg (throws otherwise). beta = 0 gives tan2(45 - phi/2).
+double RankineActiveCoefficient(double frictionAngleDeg, double slopeDeg);
+
+// Horizontal active pressure max(Ka sigma_v' cos b - 2 c sqrt(Ka), 0).
+double ActiveHorizontalPressure(double ka, double slopeDeg, double verticalEffectiveStress,
+                                double cohesion);
+
+// sigma_v'(x) = q + sum of gamma (gamma - gamma_w below the water depth) times thickness.
+double VerticalEffectiveStress(double x, const std::vector<SoilLayer>& layers, double surcharge,
+                               double waterDepth, double waterUnitWeight);
+
+// gamma_w ((x - DWb)+ - (x - DWe)+).
+double NetWaterPressure(double x, double waterDepthBackfill, double waterDepthExcavation,
+                        double waterUnitWeight);
+
+// Lateral pressure at depth x from surcharge loads; H > 0 is the height used in m and n.
+double PointLoadPressure(double load, double distance, double x, double height);
+double LineLoadPressure(double load, double distance, double x, double height);
+// (2 qs / pi)(a - sin a cos 2d): a = d2 - d1 the angle the strip subtends at depth x, d the
+// bisector (d1 + d2)/2, with d1, d2 the angles from the vertical to the near and far edges.
+double StripLoadPressure(double load, double distance, double width, double x);
+
+// The apparent-pressure envelope: p_app = 1.6 R_a / H, and its shape at x, from 0 at the top
+// to 1 at 0.2 H, 1 to 0.8 H, 0 at H and below.
+double ApparentPressure(double activeResultant, double freeHeight);
+double ApparentEnvelopeShape(double x, double freeHeight);
+
+// The user-input line load at x: linear between the rows, zero outside them. Where two rows
+// share a depth (a step) the value there is the mean of the two.
+double DistributedLoadAt(const std::vector<DistributedLoadPoint>& table, double x);
+
+}  // namespace torvex::engine

@@ -1,0 +1,100 @@
+#pragma once
+// Soil resistance p(y) below the excavation: the p-y criteria for static loading.
+//
+//   1 soft clay                    Matlock (1970), OTC 1204
+//   2 stiff clay with free water   Reese, Cox and Koop (1975), OTC 2312
+//   3 stiff clay without free water Welch and Reese (1972), Univ. of Texas report 89-10
+//   4 sand                         API RP 2GEO; O'Neill and Murchison (1983)
+//   5 silt (c-phi soil)            sand part (phi, k) + soft-clay part (c, E50), same y
+//   6 strong rock                  the vuggy limestone criterion
+//   7 weak rock                    Reese (1997), J. Geotech. Geoenviron. Eng. 123(11)
+//
+// All quantities are in one consistent unit set: inch-pound (in, lb, psi, pci) or kN-m
+// (m, kN, kPa, kN/m3). p is a force per length of wall, y a deflection; p has the sign of y
+// and p(-y) = -p(y). Only the published default parameters (ApplyPyDefaults) need to know
+// the unit system, because their class limits are stated in kPa and their values in pci.
+//
+// A field set to 0 means "not given". ApplyPyDefaults fills the published defaults; the other
+// functions expect a complete soil and throw std::invalid_argument for one that cannot give
+// a curve, so a bad layer surfaces as a clear message, never as a NaN in the solution.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace torvex::engine {
+
+enum class TPyCriterion : int {
+    SoftClay = 1,
+    StiffClayFreeWater = 2,
+    StiffClayNoFreeWater = 3,
+    Sand = 4,
+    Silt = 5,
+    StrongRock = 6,
+    WeakRock = 7,
+};
+
+// The criterion for a soil-type code 1..7 of the data file; throws std::invalid_argument
+// for any other code.
+TPyCriterion PyCriterionFromCode(int code);
+
+// Engineer-facing name, e.g. "stiff clay with free water".
+std::string PyCriterionName(TPyCriterion type);
+
+// The soil at one depth below the excavation.
+struct TPySoil {
+    TPyCriterion type = TPyCriterion::SoftClay;
+    double b = 0;         // width of the wall unit that takes the soil resistance
+    double z = 0;         // depth below the excavation level, >= 0
+    double sigmaV = 0;    // vertical effective stress at z (soft-clay pu)
+    double gammaEff = 0;  // effective unit weight (the gamma' z terms of sand and stiff clay)
+    double c = 0;         // cohesive (undrained shear) strength
+    double phiDeg = 0;    // friction angle, degrees
+    double e50 = 0;       // strain at half the maximum deviator stress
+    double k = 0;         // initial modulus of subgrade reaction (F/L^3)
+    double qu = 0;        // uniaxial compressive strength of rock
+    double krm = 0;       // weak rock: strain factor, yrm = krm b
+    double Eir = 0;       // weak rock: initial rock-mass modulus
+    double rqd = 0;       // weak rock: rock quality designation, %
+};
+
+// Deflection below which p(y)/y is replaced by the initial slope, as a fraction of y50 for
+// the fractional-power clay curves without a k z limit.
+inline constexpr double kPySecantFraction = 1e-4;
+
+// Checks that the soil can give a curve (all fields finite, b > 0, z >= 0, and what its
+// criterion needs); throws std::invalid_argument with an engineer-facing message otherwise.
+void CheckPySoil(const TPySoil& soil);
+
+// Fills the parameters that are 0 (not given) with the published defaults: E50 by c for the
+// clays and the silt's cohesive part; k by phi and the water table for sand and silt; k by c
+// for stiff clay with free water. Returns one warning per default used, with its value and
+// unit. english selects psi/pci (true) or kPa/kN-m3 (false) for the class limits and values.
+// Throws std::invalid_argument for a layer that cannot give a curve (b <= 0, c <= 0 for a
+// clay, phi <= 0 for a sand, c and phi both <= 0 for a silt, qu <= 0 for rock, ...).
+std::vector<std::string> ApplyPyDefaults(TPySoil& soil, bool english, bool belowWaterTable);
+
+// Soil resistance p at deflection y (any sign, including 0).
+double PyResistance(const TPySoil& soil, double y);
+
+// dp/dy at y -> 0+, always finite. The k z line where the criterion starts with one (clays
+// with k > 0, sand, silt's sand part); for the fractional-power clay curves without k the
+// secant at y = kPySecantFraction y50; 2000 su for strong rock; Kir for weak rock.
+double PyInitialSlope(const TPySoil& soil);
+
+// The secant modulus p(y)/y, or PyInitialSlope when |y| is below the small deflection where
+// the two meet (so the modulus is bounded and continuous in y).
+double PySecantModulus(const TPySoil& soil, double y);
+
+// The p-y modification: pm p(y / ym), pm >= 0, ym > 0.
+double PyModified(const TPySoil& soil, double y, double pm, double ym);
+
+// count (>= 2) points (y, p) evenly spaced from y = 0 to yMax (> 0), for the report and the
+// plot file.
+std::vector<std::pair<double, double>> PyCurvePoints(const TPySoil& soil, double yMax, int count);
+
+// A warning for a deflection beyond what the criterion covers (strong rock beyond
+// y = 0.0024 b: brittle failure is likely), or an empty text.
+std::string PyLimitWarning(const TPySoil& soil, double y);
+
+}  // namespace torvex::engine

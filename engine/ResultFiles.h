@@ -1,0 +1,31 @@
+#pragma once
+// The three files the engine writes for a data file: the plot file the program draws its
+// graphs from, the output report (the engineer's record) and the run notes.
+
+#include <string>
+
+#include "Analysis.h"
+
+namespace torvex::engine {
+
+struct TResultPaths {
+    std::string data, output, plot, notes;
+};
+
+// The paths beside a data file: its extension replaced by ".tx4o", ".tx4p" and ".tx4r".
+TResultPaths ResultPathsFor(const std::string& dataFile);
+
+// Plot file: per case the earth-pressure block, the unit code, the p-y block, the case count,
+// the node count, the case number and the node records; numbers only.
+std::string PlotFileText(const TFileAnalysis& analysis);
+std::string ReportText(const TFileAnalysis& analysis);
+std::string RunNotesText(const TFileAnalysis& analysis);
+
+// Writes the output report and the run notes, and the plot file when every case gave results;
+// otherwise removes a stale plot file so that no old graphs are shown.
+void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths);
+
+// One line per case for the command line: outcome, maximum deflection and moment with depths.
+std::string SummaryLines(const TFileAnalysis& analysis);
+
+}  // namespace torvex::engine

@@ -1,0 +1,170 @@
+// The whole engine: data files in, results out, through the C++ API, the engine library's one
+// entry and the example projects.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
+#include "Analysis.h"
+#include "ResultFiles.h"
+#include "project/DataFileWriter.h"
+#include "project/ProgramData.h"
+#include "project/SafeSave.h"
+#include "project/Workspace.h"
+
+namespace torvex::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A cantilever sheet-pile wall in sand, English units, per foot of wall.
+std::string SandWall(int increments) {
+    TWorkspace w;
+    TProgramData& p = CreateDefaultProject(w);
+    p.Title = "Sand wall";
+    p.NumIncrements = increments;
+    p.IncrementLength = 360.0L / increments;
+    p.MaxDeflection = 24;
+    p.FreeHeight = 120;
+    p.ActiveWidth = p.ResistanceWidth = 12;
+    p.WaterDepthBackfill = p.WaterDepthExcavation = 600;
+    p.EarthPressureOption = 2;
+    TGridTable& sect = w.Table("PileSect");
+    sect.Cell(1, 0).SetInteger(increments);
+    sect.Cell(3, 0).SetFloat(29e6L * 184.2L);
+    TGridTable& soil = w.Table("NewSoil");
+    soil.Cell(0, 0).SetInteger(4);
+    soil.Cell(1, 0).SetFloat(40);
+    TGridTable& par = soil.Cell(2, 0).AsTable();
+    for (int r = 0; r < 2; ++r) {
+        par.Cell(0, r).SetFloat(115);
+        par.Cell(1, r).SetFloat(32);
+        par.Cell(2, r).SetFloat(90);
+    }
+    return WriteDataFileText(w);
+}
+
+TEST(EngineAnalysis, SandCantileverConvergesInEquilibrium) {
+    const TFileAnalysis result = AnalyzeDataText(SandWall(100), "sand.tx4d");
+    ASSERT_EQ(result.cases.size(), 1u);
+    const TCaseResult& c = result.cases[0];
+    ASSERT_EQ(c.outcome, TOutcome::Converged) << c.message;
+    ASSERT_EQ(c.nodes.size(), 101u);
+    // The wall leans toward the excavation, most at the top; the soil holds it below.
+    EXPECT_GT(c.nodes[0].y, 0);
+    EXPECT_EQ(c.MaxBy(&TNodeResult::y), &c.nodes[0]);
+    EXPECT_NEAR(c.nodes[0].moment, 0, 1e-6 * std::fabs(c.MaxBy(&TNodeResult::moment)->moment));
+    EXPECT_TRUE(c.equilibriumChecked);
+    EXPECT_LT(std::fabs(c.forceResidual), 1e-3 * c.largestLoad);
+    // Above the excavation there is no soil reaction.
+    for (const TNodeResult& node : c.nodes)
+        if (node.depth < 120 - 1e-9) EXPECT_EQ(node.reaction, 0.0);
+}
+
+TEST(EngineAnalysis, DoublingTheIncrementsChangesTheMomentByLessThanOnePercent) {
+    const TFileAnalysis coarse = AnalyzeDataText(SandWall(100), "a.tx4d");
+    const TFileAnalysis fine = AnalyzeDataText(SandWall(200), "b.tx4d");
+    ASSERT_EQ(coarse.cases[0].outcome, TOutcome::Converged);
+    ASSERT_EQ(fine.cases[0].outcome, TOutcome::Converged);
+    const double a = std::fabs(coarse.cases[0].MaxBy(&TNodeResult::moment)->moment);
+    const double b = std::fabs(fine.cases[0].MaxBy(&TNodeResult::moment)->moment);
+    EXPECT_LT(std::fabs(a - b), 0.01 * b);
+}
+
+TEST(EngineAnalysis, InputErrorsAreReportedNotThrown) {
+    // No soil and no supports: the wall is not held.
+    TWorkspace w;
+    TProgramData& p = CreateDefaultProject(w);
+    p.NumIncrements = 20;
+    p.IncrementLength = 12;
+    p.GenerateCurves = 0;
+    w.Table("PileSect").Cell(1, 0).SetInteger(20);
+    w.Table("PileSect").Cell(3, 0).SetFloat(1e9);
+    const TFileAnalysis unsupported = AnalyzeDataText(WriteDataFileText(w), "u.tx4d");
+    ASSERT_EQ(unsupported.cases.size(), 1u);
+    EXPECT_EQ(unsupported.cases[0].outcome, TOutcome::InputError);
+    EXPECT_NE(unsupported.cases[0].message.find("not supported"), std::string::npos);
+
+    // Nodes without EI.
+    w.Table("PileSect").Cell(1, 0).SetInteger(10);
+    const TFileAnalysis noEI = AnalyzeDataText(WriteDataFileText(w), "e.tx4d");
+    EXPECT_NE(noEI.cases[0].message.find("Flexural Stiffness (EI) must be specified"), std::string::npos);
+
+    const TFileAnalysis garbage = AnalyzeDataText("Title\r\n1 x\r\n", "g.tx4d");
+    EXPECT_NE(garbage.error.find("An integer was expected"), std::string::npos);
+    EXPECT_FALSE(garbage.AllConverged());
+}
+
+TEST(EngineAnalysis, PlotFileHoldsOneSectionPerCase) {
+    const TFileAnalysis result = AnalyzeDataText(SandWall(40), "s.tx4d");
+    const std::string plot = PlotFileText(result);
+    // 41 pressure records, unit code 1, p-y curves, 1 case, 41 nodes, case number 1.
+    EXPECT_EQ(plot.rfind("41\r\n0 ", 0), 0u);
+    EXPECT_NE(plot.find("\r\n1\r\n41\r\n1\r\n0 "), std::string::npos);
+    EXPECT_EQ(plot.find("\r\n\r\n"), std::string::npos);  // no blank lines
+}
+
+class EngineLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("torvex-engine-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        previous = fs::current_path();
+        fs::current_path(folder);
+        library = ::dlopen((fs::path(TORVEX_ENGINE_LIBRARY)).c_str(), RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << ::dlerror();
+        entry = reinterpret_cast<void (*)(int32_t)>(::dlsym(library, "_ITORVEX"));
+        ASSERT_NE(entry, nullptr);
+    }
+    void TearDown() override {
+        if (library) ::dlclose(library);
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+    void Names(const std::string& data) {
+        const auto paths = ResultPathsFor(data);
+        SaveTextFile("names.dat", paths.data + "\r\n" + paths.output + "\r\n" + paths.plot + "\r\n" +
+                                      paths.notes + "\r\n");
+    }
+    fs::path folder, previous;
+    void* library = nullptr;
+    void (*entry)(int32_t) = nullptr;
+};
+
+TEST_F(EngineLibraryTest, RunsFromTheNamesFileAndWritesThreeFiles) {
+    const std::string data = (folder / "My Wall.tx4d").string();
+    SaveTextFile(data, SandWall(50));
+    Names(data);
+    entry(13);
+    EXPECT_TRUE(fs::exists(folder / "My Wall.tx4o"));
+    EXPECT_TRUE(fs::exists(folder / "My Wall.tx4p"));
+    const std::string notes = LoadTextFile((folder / "My Wall.tx4r").string());
+    EXPECT_NE(notes.find("Analysis: converged"), std::string::npos) << notes;
+}
+
+TEST_F(EngineLibraryTest, FailuresGoToTheFilesAndRemoveAStalePlot) {
+    const std::string data = (folder / "Bad.tx4d").string();
+    SaveTextFile(data, "Title\r\n1 2\r\n");
+    SaveTextFile((folder / "Bad.tx4p").string(), "stale");
+    Names(data);
+    entry(13);
+    EXPECT_FALSE(fs::exists(folder / "Bad.tx4p"));
+    EXPECT_NE(LoadTextFile((folder / "Bad.tx4o").string()).find("ERROR: The data file cannot be read"),
+              std::string::npos);
+    entry(12);  // another interface version
+    EXPECT_NE(LoadTextFile((folder / "Bad.tx4r").string()).find("interface version 12"), std::string::npos);
+    fs::remove("names.dat");
+    entry(13);  // no names file: nothing to do, and no crash
+}
+
+TEST_F(EngineLibraryTest, ExportsOnlyItsEntry) {
+    EXPECT_EQ(::dlsym(library, "_ZN6torvex11TWordReader8NextWordEv"), nullptr);
+}
+
+}  // namespace
+}  // namespace torvex::engine
