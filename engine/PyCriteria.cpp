@@ -56,8 +56,8 @@ bool KnownCriterion(TPyCriterion type) {
 
 void NeedPositive(const TPySoil& soil, double value, const char* name, const char* why) {
     if (!(std::isfinite(value) && value > 0))
-        Fail(soil,
-             std::string(name) + " must be greater than 0 (given " + Number(value) + "); " + why);
+        Fail(soil, std::string(name) + " must be greater than 0 (given " + Number(value) + ")" +
+                       (*why ? std::string("; ") + why : std::string()));
 }
 
 void NeedNonNegative(const TPySoil& soil, double value, const char* name) {

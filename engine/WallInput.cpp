@@ -100,8 +100,10 @@ TWallInput BuildWallInput(const TWorkspace& workspace, TTerm term) {
 
     const int n = p.NumIncrements;
     const double h = static_cast<double>(p.IncrementLength);
-    if (n < 2 || n > 100000)
-        throw std::invalid_argument("The number of increments must be between 2 and 100000; the file gives " +
+    // Real walls take a few hundred increments; the limit keeps a mistyped count from running
+    // for minutes.
+    if (n < 2 || n > 10000)
+        throw std::invalid_argument("The number of increments must be between 2 and 10000; the file gives " +
                                     std::to_string(n) + ".");
     if (!(h > 0) || !std::isfinite(h))
         throw std::invalid_argument("The increment length must be greater than zero.");

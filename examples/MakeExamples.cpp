@@ -76,21 +76,21 @@ void CantileverInSand(TWorkspace& w) {
 // SI: 12 m sheet piles, 6 m retained in soft clay, one tie-back row 1 m below the top.
 void AnchoredInSoftClay(TWorkspace& w) {
     TProgramData& p = Generated(w, "Anchored sheet-pile wall with one tie-back row in soft clay",
-                                120, 0.1L, 6, 1);
+                                240, 0.05L, 6, 1);
     ChangeUnitSystem(w, 2);
-    p.NumIncrements = 120;
-    p.IncrementLength = 0.1L;
+    p.NumIncrements = 240;
+    p.IncrementLength = 0.05L;
     p.FreeHeight = 6;
     p.ActiveWidth = p.ResistanceWidth = 1;
     p.MaxDeflection = 1;
     p.ClosureTolerance = 1e-6L;
     p.WaterDepthBackfill = p.WaterDepthExcavation = 20;
-    Section(w, 120, 210e6L * 2.4e-4L);  // E = 210 GPa, I = 24,000 cm^4 per m
+    Section(w, 240, 210e6L * 2.4e-4L);  // E = 210 GPa, I = 24,000 cm^4 per m
     TGridTable& soil = w.Table("NewSoil");
     Layer(soil, 0, 1, 4, {17, 20, 0.02L, 0});
     Layer(soil, 1, 1, 14, {17.5L, 30, 0.01L, 0});
     // Tie-back: AE/L = 200,000 kN/m at 2.5 m spacing gives 80,000 kN/m per metre of wall.
-    Spring(w, 0, 10, 80000);
+    Spring(w, 0, 20, 80000);
 }
 
 // English: surcharges (point, line and strip loads) and water on both sides of the wall.
@@ -150,17 +150,17 @@ void ThreeStageExcavation(TWorkspace& w, const std::string& fileName) {
 
 // SI: a wall of 0.9 m bored piles at 1.2 m spacing, socketed into weak rock below sand.
 void PileWallInWeakRock(TWorkspace& w) {
-    TProgramData& p = Generated(w, "Bored-pile wall socketed into weak rock", 100, 0.12L, 5, 1.2L);
+    TProgramData& p = Generated(w, "Bored-pile wall socketed into weak rock", 200, 0.06L, 5, 1.2L);
     ChangeUnitSystem(w, 2);
-    p.NumIncrements = 100;
-    p.IncrementLength = 0.12L;
+    p.NumIncrements = 200;
+    p.IncrementLength = 0.06L;
     p.FreeHeight = 5;
     p.ActiveWidth = 1.2L;
     p.ResistanceWidth = 0.9L;
     p.MaxDeflection = 1;
     p.ClosureTolerance = 1e-6L;
     p.WaterDepthBackfill = p.WaterDepthExcavation = 30;
-    Section(w, 100, 30e6L * 0.0322L);  // E = 30 GPa, I = pi 0.9^4 / 64
+    Section(w, 200, 30e6L * 0.0322L);  // E = 30 GPa, I = pi 0.9^4 / 64
     Layer(w.Table("NewSoil"), 0, 4, 7, {19, 35, 0});
     Layer(w.Table("NewSoil"), 1, 7, 12, {22, 5000, 0.0005L, 500000, 50});
 }
