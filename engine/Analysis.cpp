@@ -49,6 +49,9 @@ struct TNodeSoil {
         return std::max((Resistance(dy) - Resistance(-dy)) / (2 * dy), 0.0);
     }
     double Secant(double y) const {
+        // The criteria give their own bounded secant near y = 0 (power-law clays are
+        // infinitely steep there).
+        if (kind == Kind::Generated) return pm / ym * PySecantModulus(soil, y / ym);
         if (std::fabs(y) < 1e-12) return InitialSlope();
         return std::max(Resistance(y) / y, 0.0);
     }
@@ -324,6 +327,15 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             result.nodes.push_back(node);
         }
         result.pyCurves = SampleCurves(soils, h, yReach);
+        for (int i = 0; i <= n; ++i) {
+            const TNodeSoil& node = soils[static_cast<size_t>(i)];
+            if (node.kind != TNodeSoil::Kind::Generated) continue;
+            const std::string limit = PyLimitWarning(node.soil, result.nodes[static_cast<size_t>(i)].y / node.ym);
+            if (!limit.empty()) {
+                result.warnings.push_back("Node " + std::to_string(i) + ": " + limit);
+                break;  // once per case is enough to say it
+            }
+        }
 
         // Equilibrium of forces and of moments about the top, by the trapezoid rule.
         double applied = Trapezoid(load, h), resisted = Trapezoid(reaction, h);

@@ -125,6 +125,20 @@ std::string ReportText(const TFileAnalysis& analysis) {
                        "  " + G(l.gamma) + "  " + G(l.c) + "  " + G(l.phi) + "  " + G(l.e50) + "  " + G(l.k) + "\n";
             }
         }
+        out += "Water depths: backfill " + G(in.waterBackfill) + ", excavation " + G(in.waterExcavation) +
+               "; uniform surcharge " + G(in.backfillSurcharge) + "; backfill slope " + G(in.backfillSlope) +
+               " deg; pressure factor " + G(in.pressureFactor) + "\n";
+        out += "Maximum allowable deflection " + G(in.maxDeflection) + ", closure tolerance " + G(in.tolerance) + "\n";
+        for (const TSurcharge& s : in.surcharges)
+            if (s.magnitude != 0)
+                out += "Surcharge type " + std::to_string(s.type) + " (1 point, 2 line, 3 strip): magnitude " +
+                       G(s.magnitude) + ", distance " + G(s.distance) + ", width " + G(s.width) + "\n";
+        if (!c.pressures.empty()) {
+            out += "\nDriving line loads (" + std::string(u.lineLoad) + "):\n";
+            out += "      Depth        Total    From soils  From surcharges\n";
+            for (const TPressureRecord& r : c.pressures)
+                out += Fixed(r.depth, 11, 6) + Fixed(r.total, 13, 6) + Fixed(r.soils, 13, 6) + Fixed(r.surcharge, 15, 6) + "\n";
+        }
         out += "\nOutcome: " + std::string(OutcomeText(c.outcome)) + " after " + std::to_string(c.iterations) +
                " iterations\n\n";
         out += "      Depth   Deflection        Slope       Moment        Shear  Soil reaction           EI    Line load\n";

@@ -168,3 +168,51 @@ TEST_F(EngineLibraryTest, ExportsOnlyItsEntry) {
 
 }  // namespace
 }  // namespace torvex::engine
+
+namespace torvex::engine {
+namespace {
+
+// The engine follows the modes the file states, not the menu switches the reader derives:
+// a new project writes PressureMode 0 and ResistanceMode 2 and is analysed with generated
+// p-y curves (the reader reads it back with GenerateCurves off).
+TEST(EngineAnalysis, ModesComeFromTheFileNotFromTheMenuSwitches) {
+    TWorkspace w;
+    TProgramData& p = CreateDefaultProject(w);
+    p.NumIncrements = 60;
+    p.IncrementLength = 6;
+    p.MaxDeflection = 24;
+    p.FreeHeight = 60;
+    p.ActiveWidth = p.ResistanceWidth = 12;
+    p.WaterDepthBackfill = p.WaterDepthExcavation = 600;
+    p.UseConcentratedLoads = 1;
+    TGridTable& sect = w.Table("PileSect");
+    sect.Cell(1, 0).SetInteger(60);
+    sect.Cell(3, 0).SetFloat(5e9);
+    TGridTable& loads = w.Table("BoundCond");
+    loads.Cell(1, 0).SetInteger(0);
+    loads.Cell(2, 0).SetInteger(0);
+    loads.Cell(3, 0).SetFloat(2000);  // 2 kips at the top
+    TGridTable& soil = w.Table("NewSoil");
+    soil.Cell(0, 0).SetInteger(4);
+    soil.Cell(1, 0).SetFloat(40);
+    for (int r = 0; r < 2; ++r) {
+        soil.Cell(2, 0).AsTable().Cell(0, r).SetFloat(115);
+        soil.Cell(2, 0).AsTable().Cell(1, r).SetFloat(32);
+    }
+    const std::string text = WriteDataFileText(w);
+    ASSERT_NE(text.find("\t0\t2 0 1 0\r\n"), std::string::npos) << text;
+    const TFileAnalysis analysis = AnalyzeDataText(text, "modes.tx4d");
+    ASSERT_EQ(analysis.cases.size(), 1u);
+    const TCaseResult& c = analysis.cases[0];
+    ASSERT_EQ(c.outcome, TOutcome::Converged) << c.message;
+    EXPECT_EQ(c.input.resistanceMode, 2);
+    EXPECT_EQ(c.input.pressureMode, 0);
+    double soilForce = 0;
+    for (const TNodeResult& node : c.nodes) soilForce += node.reaction;
+    EXPECT_GT(std::fabs(soilForce), 0.0);
+    EXPECT_NEAR(c.nodes[0].shear, 2000, 1e-6 * 2000);  // V(0) = P at the top
+    EXPECT_NE(ReportText(analysis).find("Driving line loads"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torvex::engine
