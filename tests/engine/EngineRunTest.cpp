@@ -12,6 +12,7 @@
 
 #include "Analysis.h"
 #include "ResultFiles.h"
+#include "SandWall.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"
 #include "project/SafeSave.h"
@@ -22,30 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A cantilever sheet-pile wall in sand, English units, per foot of wall.
 std::string SandWall(int increments) {
     TWorkspace w;
-    TProgramData& p = CreateDefaultProject(w);
-    p.Title = "Sand wall";
-    p.NumIncrements = increments;
-    p.IncrementLength = 360.0L / increments;
-    p.MaxDeflection = 24;
-    p.FreeHeight = 120;
-    p.ActiveWidth = p.ResistanceWidth = 12;
-    p.WaterDepthBackfill = p.WaterDepthExcavation = 600;
-    p.EarthPressureOption = 2;
-    TGridTable& sect = w.Table("PileSect");
-    sect.Cell(1, 0).SetInteger(increments);
-    sect.Cell(3, 0).SetFloat(29e6L * 184.2L);
-    TGridTable& soil = w.Table("NewSoil");
-    soil.Cell(0, 0).SetInteger(4);
-    soil.Cell(1, 0).SetFloat(40);
-    TGridTable& par = soil.Cell(2, 0).AsTable();
-    for (int r = 0; r < 2; ++r) {
-        par.Cell(0, r).SetFloat(115);
-        par.Cell(1, r).SetFloat(32);
-        par.Cell(2, r).SetFloat(90);
-    }
+    testing::SetUpSandWall(w, increments);
     return WriteDataFileText(w);
 }
 

@@ -1,7 +1,7 @@
 // Reading and writing a large project: 300 increments, every table at its row limit.
 #include <benchmark/benchmark.h>
 
-#include "../project/ProjectFixture.h"
+#include "../tests/project/ProjectFixture.h"
 #include "project/DataFileReader.h"
 #include "dataentry/NumberText.h"
 #include "project/DataFileWriter.h"

@@ -1,0 +1,95 @@
+// Input the engine cannot analyse: a clear message in the output file and the run notes, no
+// plot file, and a normal return.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "Analysis.h"
+#include "ResultFiles.h"
+#include "project/DataFileWriter.h"
+#include "project/ProgramData.h"
+#include "project/SafeSave.h"
+#include "project/Workspace.h"
+
+namespace torvex::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A sound cantilever in sand that each case then spoils in one way.
+std::string Wall(const std::function<void(TWorkspace&)>& spoil) {
+    TWorkspace w;
+    TProgramData& p = CreateDefaultProject(w);
+    p.NumIncrements = 50;
+    p.IncrementLength = 7.2L;
+    p.MaxDeflection = 24;
+    p.FreeHeight = 120;
+    p.ActiveWidth = p.ResistanceWidth = 12;
+    p.WaterDepthBackfill = p.WaterDepthExcavation = 600;
+    p.EarthPressureOption = 2;
+    TGridTable& sect = w.Table("PileSect");
+    sect.Cell(1, 0).SetInteger(50);
+    sect.Cell(3, 0).SetFloat(5e9);
+    TGridTable& soil = w.Table("NewSoil");
+    soil.Cell(0, 0).SetInteger(4);
+    soil.Cell(1, 0).SetFloat(40);
+    for (int r = 0; r < 2; ++r) {
+        soil.Cell(2, 0).AsTable().Cell(0, r).SetFloat(115);
+        soil.Cell(2, 0).AsTable().Cell(1, r).SetFloat(32);
+    }
+    spoil(w);
+    return WriteDataFileText(w);
+}
+
+struct TBadCase {
+    const char* name;
+    std::function<void(TWorkspace&)> spoil;
+    const char* message;
+};
+
+TEST(EngineBadInput, EachGivesItsMessageAndNoPlotFile) {
+    const TBadCase cases[] = {
+        {"no wall stiffness", [](TWorkspace& w) { w.Table("PileSect").Cell(3, 0).SetFloat(0); },
+         "Flexural Stiffness (EI) must be specified"},
+        {"zero increments", [](TWorkspace& w) { w.Project().NumIncrements = 0; },
+         "number of increments must be between 2 and 10000"},
+        {"no soil below the excavation",
+         [](TWorkspace& w) { w.Table("NewSoil").Cell(1, 0).SetFloat(5); w.Project().FreeHeight = 500; },
+         "not supported"},
+        {"clay with c = 0", [](TWorkspace& w) { w.Table("NewSoil").Cell(0, 0).SetInteger(1); },
+         "Soil layer 1"},
+        {"unsupported wall", [](TWorkspace& w) { w.Project().GenerateCurves = 0; w.Project().EarthPressureOption = 0; },
+         "not supported"},
+        {"friction angle of 90 degrees",
+         [](TWorkspace& w) {
+             for (int r = 0; r < 2; ++r) w.Table("NewSoil").Cell(2, 0).AsTable().Cell(1, r).SetFloat(90);
+         },
+         "Soil layer 1"},
+        {"zero increment length", [](TWorkspace& w) { w.Project().IncrementLength = 0; },
+         "increment length must be greater than zero"},
+    };
+    const fs::path folder = fs::temp_directory_path() / ("torvex-badinput-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    for (const TBadCase& bad : cases) {
+        const TFileAnalysis analysis = AnalyzeDataText(Wall(bad.spoil), "bad.tx4d");
+        const std::string report = ReportText(analysis) + RunNotesText(analysis);
+        EXPECT_NE(report.find(bad.message), std::string::npos) << bad.name << "\n" << report;
+        EXPECT_FALSE(analysis.AllConverged()) << bad.name;
+        const TResultPaths paths = ResultPathsFor((folder / "bad.tx4d").string());
+        SaveTextFile(paths.plot, "stale");
+        WriteResultFiles(analysis, paths);
+        EXPECT_FALSE(fs::exists(paths.plot)) << bad.name;
+        EXPECT_NE(LoadTextFile(paths.notes).find(bad.message), std::string::npos) << bad.name;
+    }
+    // A truncated file.
+    const std::string whole = Wall([](TWorkspace&) {});
+    const TFileAnalysis cut = AnalyzeDataText(whole.substr(0, whole.size() / 2), "cut.tx4d");
+    EXPECT_NE(cut.error.find("This file either invalid or incomplete."), std::string::npos) << cut.error;
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace torvex::engine
