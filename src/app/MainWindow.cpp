@@ -1,15 +1,228 @@
+// Life of the main window: start-up, settings, the project files it opens, closing, and files
+// dropped on it.
+
 #include "app/MainWindow.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QStatusBar>
+#include <exception>
+
+#include "app/AppSettings.h"
+#include "app/FileNames.h"
+#include "app/UserInterface.h"
+#include "plot/PlotFileReader.h"
+#include "project/DataFileReader.h"
+#include "project/StageFiles.h"
 
 namespace torvex {
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(this)) {
     setObjectName("MainForm");
-    setWindowTitle(kApplicationTitle);
     desk_->setObjectName("Desk");
+    desk_->setBackground(Qt::white);
     setCentralWidget(desk_);
-    resize(1024, 720);
+    setAcceptDrops(true);
+    resize(652, 522);
+
+    CreateMenus();
+    CreateToolBar();
+    statusBar()->setObjectName("StatusBar");
+    statusText_ = new QLabel("Construction Stage Number:", statusBar());
+    statusText_->setObjectName("StatusText");
+    statusBar()->addWidget(statusText_, 1);
+
+    workspace_.CloseChildWindows = [this] { CloseAllChildren(); };
+    workspace_.SetStatusText = [this](const std::string& text) {
+        statusText_->setText(QString::fromStdString(text));
+    };
+    workspace_.ShowInformation = [this](const std::string& text) {
+        UserInterface().Information(this, QString::fromStdString(text));
+    };
+
+    ReadSettings();
+    CreateDefaultProject(workspace_);
+    RefreshAfterProjectChange();
+}
+
+TMainForm::~TMainForm() {
+    // The child windows may still reach the workspace while they go.
+    workspace_.CloseChildWindows = nullptr;
+    workspace_.SetStatusText = nullptr;
+    workspace_.ShowInformation = nullptr;
+    // Child windows are freed now, while the tables and graphs they show still exist;
+    // closing alone would free them only later.
+    const QList<QMdiSubWindow*> children = desk_->subWindowList();
+    qDeleteAll(children);
+}
+
+void TMainForm::ReadSettings() {
+    const TStoredSettings stored = ReadStoredSettings();
+    wordProcessor_ = stored.WordProcessor.isEmpty() ? QString(kDefaultWordProcessor)
+                                                    : stored.WordProcessor;
+    prevFiles_.Assign(stored.Files);
+}
+
+void TMainForm::UpdateRegistry() { WriteStoredSettings(wordProcessor_, prevFiles_.Slots()); }
+
+void TMainForm::UpdatePrevFile(const QString& fileName) {
+    if (prevFiles_.Put(fileName.toStdString())) UpdateRegistry();
+}
+
+void TMainForm::SetCaption() {
+    setWindowTitle(MainCaption(QString::fromStdString(workspace_.Project().FileName)));
+}
+
+void TMainForm::SetModified(bool value) {
+    if (value) workspace_.SetModified(true);
+    else workspace_.MarkSaved();
+}
+
+bool TMainForm::IsModified() const { return workspace_.IsModified(); }
+
+void TMainForm::CloseAllChildren() {
+    for (QMdiSubWindow* child : desk_->subWindowList(QMdiArea::CreationOrder)) child->close();
+}
+
+QMdiSubWindow* TMainForm::SingleChild(const QString& name) const {
+    return singleChildren_.value(name);
+}
+
+QMdiSubWindow* TMainForm::ShowSingleChild(const QString& name,
+                                          const std::function<QWidget*()>& create) {
+    QMdiSubWindow* child = SingleChild(name);
+    if (!child) {
+        child = desk_->addSubWindow(create());
+        child->setAttribute(Qt::WA_DeleteOnClose);
+        singleChildren_.insert(name, child);
+    }
+    if (child->isMinimized()) child->showNormal();
+    else child->show();
+    desk_->setActiveSubWindow(child);
+    return child;
+}
+
+void TMainForm::RefreshAfterProjectChange() {
+    SetCaption();
+    UpdateTermMenus();
+    UpdateStageControls();
+    UpdateToolButtons();
+}
+
+bool TMainForm::QuerySaveChanges() {
+    if (!IsModified()) return true;
+    switch (UserInterface().Confirm(this, "Do you want to save any changes?", true)) {
+        case TAnswer::No: return true;
+        case TAnswer::Yes:
+            FileSaveClick();
+            // Go on only when the project was really written: a cancelled Save As keeps the
+            // new name, and a save that failed keeps the modified state.
+            return workspace_.Project().FileName != kNewProjectFileName && !IsModified();
+        default: return false;
+    }
+}
+
+bool TMainForm::ReadProject(const QString& path, int kind) {
+    QString failure;
+    try {
+        ReadDataFile(workspace_, path.toStdString(), kind);
+        return true;
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+    } catch (...) {
+        failure = "The data file could not be read.";
+    }
+    // The reader discarded the old project; a default one takes its place before the user
+    // hears about the failure.
+    CreateDefaultProject(workspace_);
+    RefreshAfterProjectChange();
+    UserInterface().Information(this, failure);
+    return false;
+}
+
+void TMainForm::ReadPlotBeside() {
+    const QString plotFile = FileNamedLike(QString::fromStdString(workspace_.Project().FileName), ".tx4p");
+    if (QFile::exists(plotFile))
+        plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile.toStdString(), nullptr);
+}
+
+bool TMainForm::OpenFileName(const QString& name, int kind) {
+    // The folder becomes the current directory, so a relative name is made whole first.
+    const QFileInfo info(name);
+    const QString path = info.absoluteFilePath();
+    QDir::setCurrent(info.absolutePath());
+    if (kind <= 0) kind = FormatKindOf(path);
+    if (!ReadProject(path, kind)) return false;
+    SetCaption();
+    ReadPlotBeside();
+    UpdatePrevFile(QString::fromStdString(workspace_.Project().FileName));
+    UserInterface().Information(
+        this, "Data file: " + DisplayFileName(path) + ", has been read by TORVEX 2012");
+    UpdateTermMenus();
+    TProgramData& project = workspace_.Project();
+    if (project.StageCount > 1) {
+        const std::string message = SplitStageFiles(workspace_, project.FileName);
+        if (!message.empty()) UserInterface().Information(this, QString::fromStdString(message));
+        if (FormatKindOf(path) == 2) ConvertOlderStages(workspace_);
+    }
+    UpdateStageControls();
+    UpdateToolButtons();
+    return true;
+}
+
+void TMainForm::OpenCommandLine(const QStringList& arguments) {
+    if (arguments.isEmpty()) return;
+    const QFileInfo info(CommandLineDataFile(arguments.first()));
+    // A name that names no file leaves the default project in place, without a word.
+    if (!info.isFile()) return;
+    // The whole path, so that the files beside it are found after a change of folder.
+    const QString fileName = info.absoluteFilePath();
+    // An older ".txd" file needs the older reader here as well as from the Open command.
+    if (!ReadProject(fileName, FormatKindOf(fileName))) return;
+    ReadPlotBeside();
+    if (workspace_.Project().StageCount > 1) {
+        const std::string message = SplitStageFiles(workspace_, workspace_.Project().FileName);
+        if (!message.empty()) UserInterface().Information(this, QString::fromStdString(message));
+        if (FormatKindOf(fileName) == 2) ConvertOlderStages(workspace_);
+    }
+    RefreshAfterProjectChange();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    CommitActiveChild();
+    if (!QuerySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    UpdateRegistry();
+    CloseAllChildren();
+    event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    // The drop is taken whether or not a file is opened.
+    event->acceptProposedAction();
+    QString first;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) {
+            first = url.toLocalFile();
+            break;
+        }
+    if (first.isEmpty() || !QuerySaveChanges()) return;
+    QDir::setCurrent(QFileInfo(first).absolutePath());
+    OpenFileName(first, 0);
 }
 
 }  // namespace torvex

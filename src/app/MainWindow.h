@@ -1,10 +1,31 @@
 #pragma once
 // The program's main window: one multiple-document window in which every other window
-// opens as a child.
+// opens as a child. It owns the workspace (project and input tables) and the result graphs,
+// the menus, the tool bar and the status bar, and the settings that outlive a program run.
+//
+// Files of this class: MainWindow.cpp (life of the window, files, settings, dropped files),
+// MainMenus.cpp (building menus and tool bar), MenuRules.cpp (enabling and check rules run
+// when a menu drops down or a project changes), MainCommands.cpp (menu command handlers).
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QHash>
+#include <QStringList>
+#include <functional>
+#include <vector>
 
+#include "app/RecentFiles.h"
+#include "plot/ResultGraphs.h"
+#include "project/Workspace.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
 namespace torvex {
 
@@ -13,12 +34,190 @@ inline constexpr const char* kApplicationTitle = "TORVEX 2012";
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr int kWindowListSize = 50;
+
     explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     QMdiArea* Desk() const { return desk_; }
+    TWorkspace& Workspace() { return workspace_; }
+    TResultGraphs& Graphs() { return graphs_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    QLabel* StatusText() const { return statusText_; }
+
+    // A menu item or tool-bar button, or a menu, by component name; nullptr when none.
+    QAction* Action(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+
+    // Settings kept between runs.
+    const QString& WordProcessor() const { return wordProcessor_; }
+    const TRecentFiles& PrevFiles() const { return prevFiles_; }
+    int PrevFileCount() const { return prevFiles_.Count(); }
+
+    // Results are available from the plot file of the current project.
+    bool PlotLoaded() const { return plotLoaded_; }
+    void SetPlotLoaded(bool loaded) { plotLoaded_ = loaded; }
+
+    // The project changed in a dialog. Clearing it also clears every table's mark.
+    void SetModified(bool value);
+    bool IsModified() const;
+
+    // Copies the pending edits of the active child window into the project.
+    void CommitActiveChild();
+    // Data menu in single-term or short-term/long-term form; staged option enabled or not.
+    void UpdateTermMenus();
+    // Result buttons of the tool bar from the plot file and the graphs.
+    void UpdateToolButtons();
+    // Status bar, Stage Construction menu and stage buttons from the project's stages.
+    void UpdateStageControls();
+    void UpdateStageButtons();
+    void CloseAllChildren();
+    void SetCaption();
+
+    // Puts a file at the head of the recent-file list and stores the list when it changed.
+    void UpdatePrevFile(const QString& fileName);
+    // Stores the text editor and the recent-file list.
+    void UpdateRegistry();
+
+    // Asks to save a modified project; true when the command may go on.
+    bool QuerySaveChanges();
+    // Opens a data file as the Open command does. `kind` is the open dialog's filter index;
+    // 0 takes it from the extension (2 for ".txd", else 1). A failed read leaves a default
+    // project in place and shows the reader's message; returns whether the read succeeded.
+    bool OpenFileName(const QString& path, int kind = 0);
+    // The program's arguments (without the program itself): the first names a data file.
+    void OpenCommandLine(const QStringList& arguments);
+
+    // The single-instance children (input dialogs, profile view, staged options): the child
+    // named `name` is created by `create` only while none is open, and shown (restored and
+    // brought to the front) otherwise. It frees itself when closed.
+    QMdiSubWindow* ShowSingleChild(const QString& name, const std::function<QWidget*()>& create);
+    // The open single-instance child of that name, or nullptr.
+    QMdiSubWindow* SingleChild(const QString& name) const;
+
+    // A child window's own menu goes between Options (group 0) and Stage Construction
+    // (group 3), as menu group 1.
+    void InsertChildMenu(QMenu* menu);
+
+public slots:
+    // Drop-down rules.
+    void FileMenuClick();
+    void DataMenuClick();
+    void OptionsMenuClick();
+    void OptionsUnitsClick();
+    void OptionsKOutptClick();
+    void StageMenuClick();
+    void ComputationMenuClick();
+    void GraphicsMenuClick();
+    void ArrangeMenuClick();
+    void HelpMenuClick();
+
+    // File.
+    void FileNewClick();
+    void FileOpenClick();
+    void FileSaveClick();
+    void FileSaveAsClick();
+    void FileExitClick();
+    void MyFilePopupHandler(int slot);
+
+    // Options.
+    void UnitsClick(int system);
+    void UserinputClick();
+    void GentriangularClick();
+    void GentrapeClick();
+    void OptionskPYOpClick();
+    void OptionsConcentrateClick();
+    void OptionsTipResClick();
+    void OptionsPYCurvesClick();
+    void OptionsLateralSpringClick();
+    void OptionsPYModClick();
+    void OptionsSurchargeClick();
+    void OptionsEICurvesClick();
+    void OptionsLongClick();
+    void OptionsStagedClick();
+    void OptionofTexeEditor1Click();
+
+    // Data: dialogs, and tables opened in their editor windows.
+    void DataTitleClick();
+    void DataPropClick();
+    void DataCSDClick();
+    void DataRebarClick();
+    void DataBoundCondClick();
+    void DataSoilSpringClick();
+    void ShowTableEditor(const QString& tableName);
+
+    // Stage Construction.
+    void StageClick(int stage);
+    void SaveCurrentStageClick();
+    void CopyPreviousStageClick();
+
+    // Computation.
+    void CompRunClick();
+    void CompInputClick();
+    void CompKernelClick();
+    void CompOutputClick();
+    void CompLayersClick();
+
+    // Graphics.
+    void ComppyClick();
+    void CompDefClick();
+    void CompMomClick();
+    void CompShearClick();
+    void CompSoilClick();
+    void DefMomShearClick();
+    void CompLDClick();
+    void CompCombineClick();
+
+    // Window.
+    void WindowCascadeClick();
+    void WindowArrangeClick();
+    void MyPopupHandler(int index);
+
+    // Help.
+    void HelpContentsClick();
+    void UserssManual1Click();
+    void Tec1Click();
+
+    // Tool-bar buttons with their own command.
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void CreateMenus();
+    void CreateToolBar();
+    QAction* AddAction(QMenu* menu, const char* name, const QString& caption);
+    void ReadSettings();
+    // Reads a data file as the project; on failure puts a default project in place and then
+    // shows the reader's message.
+    bool ReadProject(const QString& path, int kind);
+    // Reads the plot file beside the project's data file, when there is one.
+    void ReadPlotBeside();
+    // After the project was replaced: caption, Data menu form, stages and result buttons.
+    void RefreshAfterProjectChange();
+    // Toggles an Apply switch; turning it off closes the editor window of its table.
+    void ToggleSwitch(uint8_t& flag, const char* tableName);
+    bool ResultsAvailable() const;
+
+    TWorkspace workspace_;
+    TResultGraphs graphs_;
     QMdiArea* desk_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* statusText_ = nullptr;
+    QString wordProcessor_;
+    TRecentFiles prevFiles_;
+    bool plotLoaded_ = false;
+    std::vector<QAction*> prevFileItems_;
+    std::vector<QAction*> windowItems_;
+    std::vector<QPointer<QMdiSubWindow>> listedWindows_;
+    QAction* childMenuAnchor_ = nullptr;
+    // The created-window flags: a child counts as created while its window exists.
+    QHash<QString, QPointer<QMdiSubWindow>> singleChildren_;
 };
 
 }  // namespace torvex

@@ -1,5 +1,5 @@
-// Program entry: checks for a display, creates the application and the main window and
-// runs the event loop.
+// Program entry: checks for a display, creates the application and the main window, opens
+// the data file named on the command line and runs the event loop.
 
 #include <QApplication>
 #include <iostream>
@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(torvex::kApplicationTitle);
     QApplication::setOrganizationName("Norcel");
     torvex::TMainForm mainForm;
+    // Qt has taken its own options (-platform ...) out of the arguments by now.
+    mainForm.OpenCommandLine(QApplication::arguments().mid(1));
     mainForm.show();
     return application.exec();
 }

@@ -13,7 +13,7 @@ private slots:
         torvex::TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.windowTitle(), QString("TORVEX 2012"));
+        QCOMPARE(form.windowTitle(), QString("TORVEX 2012.4.2 - NewWall.tx4d"));
         QVERIFY(form.findChild<QMdiArea*>("Desk") != nullptr);
         QCOMPARE(form.centralWidget(), form.Desk());
         const QString shot = QCoreApplication::applicationDirPath() + "/screenshot-main.png";

@@ -1,0 +1,49 @@
+#include "app/FileNames.h"
+
+#include <QFileInfo>
+
+namespace torvex {
+namespace {
+
+// The last path component; "\" separates components too, so names written on another
+// system still show their short form.
+QString NamePart(const QString& path) {
+    const qsizetype separator = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+    return separator < 0 ? path : path.mid(separator + 1);
+}
+
+}  // namespace
+
+QString DisplayFileName(const QString& path) {
+    QString name = NamePart(path);
+    const qsizetype lastDot = name.lastIndexOf('.');
+    const QString extension = lastDot < 0 ? QString() : name.mid(lastDot);
+    if (extension.compare(QString(".") + kDefaultDataExtension, Qt::CaseInsensitive) == 0)
+        name.truncate(name.indexOf('.'));
+    if (name.size() > 1) name[0] = name[0].toUpper();
+    return name;
+}
+
+QString MainCaption(const QString& projectFileName) {
+    return QString("TORVEX %1 - ").arg(kProgramVersion) + DisplayFileName(projectFileName);
+}
+
+QString FileNamedLike(const QString& dataFileName, const QString& extension) {
+    const QString name = NamePart(dataFileName);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot < 0) return dataFileName + extension;
+    return dataFileName.left(dataFileName.size() - (name.size() - dot)) + extension;
+}
+
+QString CommandLineDataFile(const QString& argument) {
+    // Only the name decides: "./walls/wall" still needs its extension.
+    return NamePart(argument).contains('.') ? argument : argument + ".tx4d";
+}
+
+int FormatKindOf(const QString& path) {
+    return QFileInfo(path).suffix().compare(kDefaultDataExtension, Qt::CaseInsensitive) == 0
+               ? 2
+               : 1;
+}
+
+}  // namespace torvex

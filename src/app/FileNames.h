@@ -1,0 +1,32 @@
+#pragma once
+// How the main window names files: the short name in the caption and in messages, the
+// caption itself, and the result files that sit beside a data file.
+
+#include <QString>
+
+namespace torvex {
+
+// The version shown in the caption and used as the settings group.
+inline constexpr const char* kProgramVersion = "2012.4.2";
+// Extension that the open and save dialogs add by default (older data files).
+inline constexpr const char* kDefaultDataExtension = "txd";
+
+// The file-name part of `path`. For an older ".txd" file (any case) everything from the first
+// "." of the name on is dropped ("my.wall.txd" -> "my"). A result longer than one character
+// gets an upper-case first letter ("wall.tx4d" -> "Wall.tx4d").
+QString DisplayFileName(const QString& path);
+
+// "TORVEX 2012.4.2 - " followed by DisplayFileName of the project's file.
+QString MainCaption(const QString& projectFileName);
+
+// The file named like `dataFileName` with another extension (".tx4o", ".tx4r", ".tx4p"): the
+// extension of the last path component is replaced, or appended when there is none.
+QString FileNamedLike(const QString& dataFileName, const QString& extension);
+
+// A name given on the command line: ".tx4d" is appended when its file-name part has no ".".
+QString CommandLineDataFile(const QString& argument);
+
+// The reader's format kind for a file not chosen in the open dialog: 2 for ".txd", else 1.
+int FormatKindOf(const QString& path);
+
+}  // namespace torvex

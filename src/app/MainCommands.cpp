@@ -1,0 +1,197 @@
+// The handlers of the menu items and tool-bar buttons. Commands whose windows and runs are
+// built elsewhere (input dialogs, graph windows, the analysis run, saving, the text viewers,
+// help) have their handlers here as empty bodies until those pieces arrive; each is marked.
+
+#include <QAction>
+#include <algorithm>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/MainWindow.h"
+#include "app/UserInterface.h"
+#include "project/StageFiles.h"
+#include "project/UnitConversion.h"
+
+namespace torvex {
+namespace {
+
+const QStringList& DataFileFilters() {
+    static const QStringList filters = {"Torvex 2012 (*.tx4d)", "Torvex 3.0 (*.txd)",
+                                        "Torvex 2.0 (*.txd)", "All Files (*.*)"};
+    return filters;
+}
+
+}  // namespace
+
+// File.
+
+void TMainForm::FileNewClick() {
+    if (!QuerySaveChanges()) return;
+    CreateDefaultProject(workspace_);
+    RefreshAfterProjectChange();
+}
+
+void TMainForm::FileOpenClick() {
+    if (!QuerySaveChanges()) return;
+    int filter = 1;
+    const QString path = UserInterface().OpenFileName(this, "Open", DataFileFilters(), &filter);
+    if (path.isEmpty()) return;
+    // "All Files" names no format: the extension decides, as for a recent or dropped file.
+    OpenFileName(path, filter >= 1 && filter <= 3 ? filter : 0);
+}
+
+void TMainForm::FileSaveClick() {}    // later: writing the data file
+void TMainForm::FileSaveAsClick() {}  // later: the save dialog and writing
+
+void TMainForm::FileExitClick() { close(); }
+
+void TMainForm::MyFilePopupHandler(int slot) {
+    if (slot < 0 || slot >= prevFiles_.Count()) return;
+    const QString fileName = QString::fromStdString(prevFiles_.Slot(slot));
+    if (QuerySaveChanges()) OpenFileName(fileName, 0);
+}
+
+// Options. Switching does not mark the project modified.
+
+void TMainForm::UnitsClick(int system) { ChangeUnitSystem(workspace_, system); }
+
+void TMainForm::UserinputClick() { workspace_.Project().EarthPressureOption = 1; }
+void TMainForm::GentriangularClick() { workspace_.Project().EarthPressureOption = 2; }
+void TMainForm::GentrapeClick() { workspace_.Project().EarthPressureOption = 3; }
+
+void TMainForm::OptionskPYOpClick() {
+    int32_t& generate = workspace_.Project().GenerateCurves;
+    generate = std::clamp(generate, 0, 1);
+    generate = 1 - generate;
+}
+
+void TMainForm::ToggleSwitch(uint8_t& flag, const char* tableName) {
+    flag = flag ? 0 : 1;
+    if (!flag)
+        if (TGridTable* table = workspace_.FindTable(tableName)) table->CloseEditor();
+}
+
+void TMainForm::OptionsConcentrateClick() {
+    ToggleSwitch(workspace_.Project().UseConcentratedLoads, "BoundCond");
+}
+void TMainForm::OptionsTipResClick() { ToggleSwitch(workspace_.Project().UseRestraints, "Soillayer"); }
+void TMainForm::OptionsPYCurvesClick() { ToggleSwitch(workspace_.Project().UsePYCurves, "PYCurves"); }
+void TMainForm::OptionsLateralSpringClick() {
+    ToggleSwitch(workspace_.Project().UseSprings, "SoilStrength");
+}
+void TMainForm::OptionsPYModClick() { ToggleSwitch(workspace_.Project().UsePYModifiers, "PYMod"); }
+void TMainForm::OptionsSurchargeClick() {
+    ToggleSwitch(workspace_.Project().UseSurcharges, "SurchargeTable");
+}
+void TMainForm::OptionsEICurvesClick() { ToggleSwitch(workspace_.Project().UseMEICurves, "MEICurves"); }
+
+void TMainForm::OptionsLongClick() {
+    uint8_t& longTerm = workspace_.Project().UseLongTerm;
+    longTerm = longTerm ? 0 : 1;
+    UpdateTermMenus();
+}
+
+void TMainForm::OptionsStagedClick() {}        // later: the staged-construction window, modal
+void TMainForm::OptionofTexeEditor1Click() {}  // later: the Control Options dialog
+
+// Data.
+
+void TMainForm::DataTitleClick() {}       // later: Project Title dialog
+void TMainForm::DataPropClick() {}        // later: Wall Properties dialog
+void TMainForm::DataCSDClick() {}         // later: Wall Configuration dialog
+void TMainForm::DataRebarClick() {}       // later: Additional Surcharge dialog
+void TMainForm::DataBoundCondClick() {}   // later: Concentrated Loads dialog
+void TMainForm::DataSoilSpringClick() {}  // later: Lateral & Rotational Springs dialog
+
+void TMainForm::ShowTableEditor(const QString& tableName) {
+    // The table opens in its editor window once the editor factory is installed.
+    if (TGridTable* table = workspace_.FindTable(tableName.toStdString())) table->ShowEditor();
+}
+
+// Stage Construction.
+
+void TMainForm::StageClick(int stage) {
+    SwitchToStage(workspace_, stage);
+    UpdateStageButtons();
+}
+
+void TMainForm::SaveCurrentStageClick() {
+    const bool modified = IsModified();
+    WriteCurrentStage(workspace_);
+    if (modified) workspace_.SetModified(true);
+}
+
+void TMainForm::CopyPreviousStageClick() {
+    const int stage = workspace_.Project().CurrentStage;
+    if (stage < 2) return;
+    const QString question = QString("Do you want to copy all information from Stage %1 to Stage %2")
+                                 .arg(stage - 1)
+                                 .arg(stage);
+    if (UserInterface().Confirm(this, question, false) == TAnswer::Yes)
+        CopyPreviousStage(workspace_);
+}
+
+// Computation.
+
+void TMainForm::CompRunClick() {}      // later: Run Analysis
+void TMainForm::CompInputClick() {}    // later: the data file in the text editor
+void TMainForm::CompKernelClick() {}   // later: the run notes in the text editor
+void TMainForm::CompOutputClick() {}   // later: the output file in the text editor
+void TMainForm::CompLayersClick() {}   // later: the profile view
+
+// Graphics: the graph windows arrive later.
+
+void TMainForm::ComppyClick() {}
+void TMainForm::CompDefClick() {}
+void TMainForm::CompMomClick() {}
+void TMainForm::CompShearClick() {}
+void TMainForm::CompSoilClick() {}
+void TMainForm::DefMomShearClick() {}
+void TMainForm::CompLDClick() {}
+void TMainForm::CompCombineClick() {}
+
+// Window.
+
+void TMainForm::WindowCascadeClick() { desk_->cascadeSubWindows(); }
+
+void TMainForm::WindowArrangeClick() {
+    // Only the minimised children are lined up, in rows from the bottom left; the others
+    // keep their places.
+    const int width = desk_->viewport()->width();
+    const int bottom = desk_->viewport()->height();
+    int x = 0;
+    int y = bottom;
+    for (QMdiSubWindow* child : desk_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!child->isMinimized()) continue;
+        const QSize size = child->size();
+        if (x > 0 && x + size.width() > width) {
+            x = 0;
+            y -= size.height();
+        }
+        if (x == 0) y = (y == bottom ? bottom - size.height() : y);
+        child->move(x, y);
+        x += size.width();
+    }
+}
+
+void TMainForm::MyPopupHandler(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= listedWindows_.size()) return;
+    if (QMdiSubWindow* child = listedWindows_[static_cast<size_t>(index)]) {
+        if (child->isMinimized()) child->showNormal();
+        desk_->setActiveSubWindow(child);
+    }
+}
+
+// Help: the manuals arrive later.
+
+void TMainForm::HelpContentsClick() {}
+void TMainForm::UserssManual1Click() {}
+void TMainForm::Tec1Click() {}
+
+// Tool-bar buttons with their own command.
+
+void TMainForm::SpeedButton5Click() {}  // later: the output file in the text editor
+void TMainForm::SpeedButton6Click() {}  // later: the profile view
+void TMainForm::SpeedButton7Click() {}  // later: the staged-construction window, modeless
+
+}  // namespace torvex

@@ -1,0 +1,58 @@
+#include "app/UserInterface.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/MainWindow.h"
+
+namespace torvex {
+namespace {
+
+// Texts of the program use "\r" between lines; the boxes show them as line breaks.
+QString Shown(const QString& text) {
+    QString shown = text;
+    shown.replace("\r\n", "\n").replace('\r', '\n');
+    return shown;
+}
+
+class TQtUserInterface : public TUserInterface {
+public:
+    void Information(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, kApplicationTitle, Shown(text), QMessageBox::Ok);
+    }
+    TAnswer Confirm(QWidget* parent, const QString& text, bool withCancel) override {
+        auto buttons = QMessageBox::Yes | QMessageBox::No;
+        if (withCancel) buttons |= QMessageBox::Cancel;
+        switch (QMessageBox::question(parent, kApplicationTitle, Shown(text), buttons)) {
+            case QMessageBox::Yes: return TAnswer::Yes;
+            case QMessageBox::No: return TAnswer::No;
+            default: return TAnswer::Cancel;
+        }
+    }
+    QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                         int* selectedFilter) override {
+        QString chosen;
+        const QString path = QFileDialog::getOpenFileName(parent, title, QString(), filters.join(";;"), &chosen);
+        if (selectedFilter) *selectedFilter = static_cast<int>(filters.indexOf(chosen)) + 1;
+        return path;
+    }
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                         const QStringList& filters, const QString& defaultExtension) override {
+        QFileDialog dialog(parent, title, suggested, filters.join(";;"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultExtension);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().front();
+    }
+};
+
+TQtUserInterface qtUserInterface;
+TUserInterface* installed = nullptr;
+
+}  // namespace
+
+TUserInterface& UserInterface() { return installed ? *installed : qtUserInterface; }
+
+void SetUserInterface(TUserInterface* userInterface) { installed = userInterface; }
+
+}  // namespace torvex

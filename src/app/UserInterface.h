@@ -1,0 +1,35 @@
+#pragma once
+// Every message box, confirmation and file dialog of the program goes through this one
+// interface, so that tests can answer them and read what was shown. The program installs
+// TQtUserInterface (real dialogs); a test installs its own.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace torvex {
+
+enum class TAnswer { Yes, No, Cancel, Ok };
+
+class TUserInterface {
+public:
+    virtual ~TUserInterface() = default;
+    // An information box with an OK button.
+    virtual void Information(QWidget* parent, const QString& text) = 0;
+    // A confirmation box; `withCancel` adds a Cancel button to Yes and No.
+    virtual TAnswer Confirm(QWidget* parent, const QString& text, bool withCancel) = 0;
+    // File dialogs: the chosen path, or an empty string when cancelled. `filters` in the
+    // order the program lists them; `selectedFilter` receives the 1-based index chosen.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                                 int* selectedFilter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                                 const QStringList& filters, const QString& defaultExtension) = 0;
+};
+
+// The interface in use; the program's Qt dialogs unless a test installed another.
+TUserInterface& UserInterface();
+// Installs another interface (nullptr restores the Qt dialogs); the caller keeps ownership.
+void SetUserInterface(TUserInterface* userInterface);
+
+}  // namespace torvex
