@@ -359,3 +359,64 @@ TEST(TColumnTypeRegistry, CodesBothWaysAndShutdown) {
 
 }  // namespace
 }  // namespace torvex
+
+namespace torvex {
+namespace {
+
+// A row object that is not a table, made by the table's events.
+struct TNote : TObject {
+    int row = -1;
+    int units = 1;
+    bool changed = false;
+    bool hidden = false;
+};
+
+TEST(TTableColumnEvents, RowObjectsThatAreNotTablesLiveThroughTheEvents) {
+    TTableRegistry registry;
+    TGridTable table(registry);
+    TTableDeclaration d;
+    d.Columns = {IntColumn({"Node"}, 0, 0, 9), SubTableColumn({"Notes"}, {-1})};
+    table.LoadDeclaration(d);
+    int clicks = 0;
+    table.OnInitRow = [](TGridTable&, int col, int, int enumType, std::unique_ptr<TObject>& data) {
+        EXPECT_EQ(col, 1);
+        EXPECT_EQ(enumType, 1);  // no choice column: choice 1
+        data = std::make_unique<TNote>();
+    };
+    table.OnSetRow = [](TGridTable&, int, TObject* data, int row) { static_cast<TNote*>(data)->row = row; };
+    table.OnGetButtonCaption = [](TGridTable&, int, int row, TObject*, std::string& caption) {
+        caption = "note " + std::to_string(row);
+    };
+    table.OnSetUnits = [](TGridTable&, int, int, TObject* data, int system) {
+        if (data) static_cast<TNote*>(data)->units = system;
+    };
+    table.OnGetChanged = [](TGridTable&, int, int, TObject* data, bool& changed) {
+        changed = static_cast<TNote*>(data)->changed;
+    };
+    table.OnResetChanged = [](TGridTable&, int, int, TObject* data) { static_cast<TNote*>(data)->changed = false; };
+    table.OnHide = [](TGridTable&, int, int, TObject* data) { static_cast<TNote*>(data)->hidden = true; };
+    table.OnButtonClick = [&](TGridTable&, int, int row, TObject*) { clicks += row + 1; };
+
+    table.SetRowCount(2);
+    auto* second = static_cast<TNote*>(table.Columns(1).GetObject(1));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->row, 1);
+    table.InsertRowGroup(0);  // renumbered through OnSetRow
+    EXPECT_EQ(second->row, 2);
+    auto& column = static_cast<TTableColumn&>(table.Columns(1));
+    EXPECT_EQ(column.ButtonText(2), "note 2");
+    EXPECT_THROW(table.Cell(1, 2).AsTable(), EInvalidCast);
+    second->changed = true;
+    EXPECT_TRUE(table.IsChanged());
+    table.SetChanged(false);
+    EXPECT_FALSE(second->changed);
+    table.SetUnits(2);
+    EXPECT_EQ(second->units, 2);
+    table.CloseEditor();
+    EXPECT_TRUE(second->hidden);
+    column.ButtonClick(2);
+    EXPECT_EQ(clicks, 3);
+}
+
+}  // namespace
+}  // namespace torvex
