@@ -1,6 +1,7 @@
-// The handlers of the menu items and tool-bar buttons. Commands whose windows and runs are
-// built elsewhere (input dialogs, graph windows, the analysis run, saving, the text viewers,
-// help) have their handlers here as empty bodies until those pieces arrive; each is marked.
+// The handlers of the menu items and tool-bar buttons. Saving is in DocumentSave.cpp, the
+// analysis run in AnalysisRun.cpp, the text viewers and help in Viewers.cpp. Commands whose
+// windows are built elsewhere (input dialogs, graph windows) have their handlers here as
+// empty bodies until those pieces arrive; each is marked.
 
 #include <QAction>
 #include <algorithm>
@@ -40,8 +41,6 @@ void TMainForm::FileOpenClick() {
     OpenFileName(path, filter >= 1 && filter <= 3 ? filter : 0);
 }
 
-void TMainForm::FileSaveClick() {}    // later: writing the data file
-void TMainForm::FileSaveAsClick() {}  // later: the save dialog and writing
 
 void TMainForm::FileExitClick() { close(); }
 
@@ -104,7 +103,6 @@ void TMainForm::DataBoundCondClick() {}   // later: Concentrated Loads dialog
 void TMainForm::DataSoilSpringClick() {}  // later: Lateral & Rotational Springs dialog
 
 void TMainForm::ShowTableEditor(const QString& tableName) {
-    // The table opens in its editor window once the editor factory is installed.
     if (TGridTable* table = workspace_.FindTable(tableName.toStdString())) table->ShowEditor();
 }
 
@@ -133,10 +131,6 @@ void TMainForm::CopyPreviousStageClick() {
 
 // Computation.
 
-void TMainForm::CompRunClick() {}      // later: Run Analysis
-void TMainForm::CompInputClick() {}    // later: the data file in the text editor
-void TMainForm::CompKernelClick() {}   // later: the run notes in the text editor
-void TMainForm::CompOutputClick() {}   // later: the output file in the text editor
 void TMainForm::CompLayersClick() {}   // later: the profile view
 
 // Graphics: the graph windows arrive later.
@@ -182,15 +176,8 @@ void TMainForm::MyPopupHandler(int index) {
     }
 }
 
-// Help: the manuals arrive later.
-
-void TMainForm::HelpContentsClick() {}
-void TMainForm::UserssManual1Click() {}
-void TMainForm::Tec1Click() {}
-
 // Tool-bar buttons with their own command.
 
-void TMainForm::SpeedButton5Click() {}  // later: the output file in the text editor
 void TMainForm::SpeedButton6Click() {}  // later: the profile view
 void TMainForm::SpeedButton7Click() {}  // later: the staged-construction window, modeless
 

@@ -17,8 +17,10 @@
 #include <exception>
 
 #include "app/AppSettings.h"
+#include "app/DynamicLibrary.h"
 #include "app/FileNames.h"
 #include "app/UserInterface.h"
+#include "dataentry/TableForm.h"
 #include "plot/PlotFileReader.h"
 #include "project/DataFileReader.h"
 #include "project/StageFiles.h"
@@ -47,6 +49,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     workspace_.ShowInformation = [this](const std::string& text) {
         UserInterface().Information(this, QString::fromStdString(text));
     };
+
+    // The Data menu's tables open their editor windows inside the desk.
+    InstallTableEditors(workspace_, desk_);
 
     ReadSettings();
     CreateDefaultProject(workspace_);

@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/RecentFiles.h"
@@ -26,10 +27,15 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class QUrl;
 
 namespace torvex {
 
+class TDynamicLibrary;
+
 inline constexpr const char* kApplicationTitle = "TORVEX 2012";
+inline constexpr const char* kEngineLibraryName = "Torvex2012_DLL.DLL";
+inline constexpr const char* kNamesFileName = "names.dat";
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -94,6 +100,25 @@ public:
     QMdiSubWindow* ShowSingleChild(const QString& name, const std::function<QWidget*()>& create);
     // The open single-instance child of that name, or nullptr.
     QMdiSubWindow* SingleChild(const QString& name) const;
+
+    // The folder of the program file (help files, the engine library, the names file).
+    // Tests point it elsewhere; empty means the folder of the running program.
+    QString ProgramFolder() const;
+    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+    // The engine library: kEngineLibraryName in the program's folder unless set otherwise.
+    QString EngineLibraryPath() const;
+    void SetEngineLibraryPath(const QString& path) { engineLibraryPath_ = path; }
+    // The folder an analysis runs in: the program's folder when it can be written to,
+    // otherwise the program's per-user data folder (made when missing).
+    QString RunFolder() const;
+    // Starts a command line without waiting; false when it could not be started.
+    void SetProcessStarter(std::function<bool(const QString&)> starter);
+    // Hands a file to the program the system associates with its type.
+    void SetUrlOpener(std::function<void(const QUrl&)> opener);
+    // The names file for the engine as it is written: four lines ended by CR LF.
+    static QByteArray NamesFileText(const QString& dataFileName);
+    // The text editor's command line for a file: the editor, a blank, the quoted path.
+    QString EditorCommandLine(const QString& path) const;
 
     // A child window's own menu goes between Options (group 0) and Stage Construction
     // (group 3), as menu group 1.
@@ -203,6 +228,13 @@ private:
     // Toggles an Apply switch; turning it off closes the editor window of its table.
     void ToggleSwitch(uint8_t& flag, const char* tableName);
     bool ResultsAvailable() const;
+    // Writes the data file, or joins the stage files into it; false after the error message.
+    bool WriteProjectFile(const std::string& sourceBase);
+    // Shows a file in the text editor.
+    void ShowInEditor(const QString& path);
+    void OpenHelpFile(const char* fileName);
+    // Runs the engine on the saved project; the names file is in the current folder.
+    void RunEngine();
 
     TWorkspace workspace_;
     TResultGraphs graphs_;
@@ -218,6 +250,13 @@ private:
     QAction* childMenuAnchor_ = nullptr;
     // The created-window flags: a child counts as created while its window exists.
     QHash<QString, QPointer<QMdiSubWindow>> singleChildren_;
+    QString programFolder_;
+    QString engineLibraryPath_;
+    std::function<bool(const QString&)> startProcess_;
+    std::function<void(const QUrl&)> openUrl_;
+    // The engine library, held only for the length of one run.
+    std::unique_ptr<TDynamicLibrary> library_;
+    void* libraryEntry_ = nullptr;
 };
 
 }  // namespace torvex

@@ -280,11 +280,16 @@ TTableForm::TTableForm(TGridTable& table, QMdiArea* desk) : table_(&table), desk
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (scrollAttached_ && !layingOut_) LayOut();
     });
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget* old, QWidget* now) { FocusChanged(old, now); });
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this,
+                               [this](QWidget* old, QWidget* now) { FocusChanged(old, now); });
 }
 
-TTableForm::~TTableForm() { Detach(); }
+TTableForm::~TTableForm() {
+    // The grid gives up the focus while QWidget destroys it, after this object's own part is
+    // gone: stop listening first.
+    disconnect(focusConnection_);
+    Detach();
+}
 
 QWidget* TTableForm::Frame() const {
     if (sub_) return sub_.data();

@@ -144,6 +144,7 @@ private:
     bool allowControlCell_ = false;
     bool scrollAttached_ = true;
     QSize contentSize_;
+    QMetaObject::Connection focusConnection_;  // QApplication::focusChanged
 };
 
 // Makes the registry of the workspace open TTableForm windows inside `desk`.

@@ -779,9 +779,11 @@ private slots:
         QCOMPARE(ui_.asked, QStringList({"Do you want to save any changes?"}));
         QVERIFY(ui_.shown.isEmpty());
         QVERIFY(form.IsModified());
-        // "Yes" goes on only when the project was written; an unsaved project stays.
+        // "Yes" saves the opened file in place and goes on.
         ui_.answer = torvex::TAnswer::Yes;
-        QVERIFY(!form.QuerySaveChanges());
+        QVERIFY(form.QuerySaveChanges());
+        QVERIFY(!form.IsModified());
+        form.SetModified(true);
         ui_.answer = torvex::TAnswer::No;
         QVERIFY(form.QuerySaveChanges());
         form.SetModified(false);

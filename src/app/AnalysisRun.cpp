@@ -1,0 +1,129 @@
+// Run Analysis: the saved project goes to the engine library through the names file, and the
+// plot file the engine writes comes back as the result graphs.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <cstdint>
+
+#include "app/DynamicLibrary.h"
+#include "app/FileNames.h"
+#include "app/MainWindow.h"
+#include "app/UserInterface.h"
+#include "plot/PlotFileReader.h"
+
+namespace torvex {
+namespace {
+
+// The engine's one entry: a 32-bit integer in, nothing used out.
+using TEngineEntry = void (*)(int32_t);
+constexpr int32_t kEngineArgument = 13;
+
+// Puts the wait cursor up and takes it down again however the call ends.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+}  // namespace
+
+QString TMainForm::ProgramFolder() const {
+    return programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+}
+
+QString TMainForm::EngineLibraryPath() const {
+    return engineLibraryPath_.isEmpty() ? QDir(ProgramFolder()).filePath(kEngineLibraryName)
+                                        : engineLibraryPath_;
+}
+
+QString TMainForm::RunFolder() const {
+    const QString program = ProgramFolder();
+    const QFileInfo info(program);
+    if (info.isDir() && info.isWritable()) return program;
+    // An installed program's folder is read-only: the run goes on in the user's own folder.
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir().mkpath(own);
+    return own;
+}
+
+QByteArray TMainForm::NamesFileText(const QString& dataFileName) {
+    QByteArray text;
+    for (const QString& name : {dataFileName, FileNamedLike(dataFileName, ".tx4o"),
+                                FileNamedLike(dataFileName, ".tx4p"),
+                                FileNamedLike(dataFileName, ".tx4r")})
+        text += name.toUtf8() + "\r\n";
+    return text;
+}
+
+void TMainForm::CompRunClick() {
+    FileSaveClick();
+    const QString dataFile = QString::fromStdString(workspace_.Project().FileName);
+    if (dataFile == kNewProjectFileName) return;
+
+    const QString folder = RunFolder();
+    if (!QDir::setCurrent(folder)) {
+        UserInterface().Information(this, "Cannot change to the folder \"" + folder + "\".");
+        return;
+    }
+    {
+        QFile names(kNamesFileName);
+        if (!names.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            names.write(NamesFileText(dataFile)) < 0 || !names.flush()) {
+            UserInterface().Information(this, "Cannot write the file \"" +
+                                                  QDir(folder).filePath(kNamesFileName) +
+                                                  "\": " + names.errorString());
+            return;
+        }
+    }
+    if (library_) {
+        UserInterface().Information(this, "Attempt to reinitialize DLL");
+        return;
+    }
+    RunEngine();
+    // The names file served this run only; it goes also after a failed load.
+    QFile::remove(kNamesFileName);
+}
+
+void TMainForm::RunEngine() {
+    library_ = std::make_unique<TDynamicLibrary>();
+    try {
+        library_->SetLibraryName(EngineLibraryPath().toStdString());
+        library_->Load();
+        libraryEntry_ = library_->GetEntry("_ITORVEX");
+    } catch (const EDLLError&) {
+        libraryEntry_ = nullptr;
+        library_.reset();
+        UserInterface().Information(this, "Attempt to initialize DLL failed");
+        return;
+    }
+    // A library without the entry cannot run an analysis: the same message, and no call.
+    if (!libraryEntry_) {
+        library_.reset();
+        UserInterface().Information(this, "Attempt to initialize DLL failed");
+        return;
+    }
+    {
+        TWaitCursor wait;
+        reinterpret_cast<TEngineEntry>(libraryEntry_)(kEngineArgument);
+    }
+    UserInterface().Information(
+        this,
+        "Computations are completed. Please, check output file for results or error messages.");
+    const QString plotFile = FileNamedLike(QString::fromStdString(workspace_.Project().FileName), ".tx4p");
+    if (QFile::exists(plotFile))
+        plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile.toStdString(),
+                                   [this](const std::string& message) {
+                                       UserInterface().Information(this, QString::fromStdString(message));
+                                   });
+    UpdateToolButtons();
+    libraryEntry_ = nullptr;
+    library_.reset();
+}
+
+}  // namespace torvex

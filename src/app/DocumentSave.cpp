@@ -1,0 +1,88 @@
+// Save and Save As. Files of the older ".txd" format are never overwritten: Save asks for a
+// name through Save As instead, and Save As writes a ".txd" name as ".tx4d".
+
+#include <QFileInfo>
+#include <exception>
+
+#include "app/FileNames.h"
+#include "app/MainWindow.h"
+#include "app/UserInterface.h"
+#include "project/DataFileWriter.h"
+#include "project/StageFiles.h"
+
+namespace torvex {
+namespace {
+
+const QStringList& SaveFilters() {
+    static const QStringList filters = {"Torvex 2012 (*.tx4d)", "Torvex 3.0 (*.txd)",
+                                        "Torvex 2.0 (*.txd)", "All Files (*.*)"};
+    return filters;
+}
+
+bool OlderFormat(const std::string& fileName) {
+    return FormatKindOf(QString::fromStdString(fileName)) == 2;
+}
+
+// The name Save As offers: an older ".txd" name as it is, any other with ".tx4d".
+QString SaveAsPreset(const std::string& fileName) {
+    const QString name = QString::fromStdString(fileName);
+    return OlderFormat(fileName) ? name : FileNamedLike(name, ".tx4d");
+}
+
+}  // namespace
+
+bool TMainForm::WriteProjectFile(const std::string& sourceBase) {
+    TProgramData& project = workspace_.Project();
+    QString failure;
+    try {
+        if (project.StageCount < 2) WriteDataFile(workspace_);
+        else CombineStageFiles(workspace_, project.SaveTarget, sourceBase);
+        return true;
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+    } catch (...) {
+        failure = "The data file could not be written.";
+    }
+    UserInterface().Information(this, failure);
+    return false;
+}
+
+void TMainForm::FileSaveClick() {
+    TProgramData& project = workspace_.Project();
+    try {
+        if (project.StageCount > 1) WriteCurrentStage(workspace_);
+    } catch (const std::exception& error) {
+        UserInterface().Information(this, QString::fromStdString(error.what()));
+        return;
+    }
+    project.SaveTarget = project.FileName;
+    if (project.FileName == kNewProjectFileName || OlderFormat(project.FileName)) {
+        FileSaveAsClick();
+        return;
+    }
+    WriteProjectFile(project.FileName);
+}
+
+void TMainForm::FileSaveAsClick() {
+    TProgramData& project = workspace_.Project();
+    if (project.StageCount > 1) project.PreviousFileName = project.FileName;
+    const QString preset = SaveAsPreset(project.FileName);
+    const QString title = "Save " + DisplayFileName(preset) + " As";
+    const QString chosen =
+        UserInterface().SaveFileName(this, title, preset, SaveFilters(), kDefaultDataExtension);
+    if (chosen.isEmpty()) return;
+    // Only the current format is written. A ".txd" name (the offered name of an older file,
+    // or a bare name completed with the dialog's default extension) would be read back as
+    // the older format, so the file goes under the same name with ".tx4d".
+    QString target = QFileInfo(chosen).absoluteFilePath();
+    if (FormatKindOf(target) == 2) target = FileNamedLike(target, ".tx4d");
+    project.FileName = target.toStdString();
+    SetCaption();
+    project.SaveTarget = project.FileName;
+    if (!WriteProjectFile(project.PreviousFileName)) return;
+    UpdatePrevFile(QString::fromStdString(project.FileName));
+    CloseAllChildren();
+    UpdateToolButtons();
+}
+
+}  // namespace torvex

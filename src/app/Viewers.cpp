@@ -1,0 +1,64 @@
+// The text files of a project open in the user's text editor; the help contents and the
+// manuals open with the program the system associates with their type.
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QProcess>
+#include <QUrl>
+
+#include "app/FileNames.h"
+#include "app/MainWindow.h"
+#include "app/UserInterface.h"
+
+namespace torvex {
+namespace {
+
+bool StartDetached(const QString& commandLine) {
+    QStringList words = QProcess::splitCommand(commandLine);
+    if (words.isEmpty()) return false;
+    const QString program = words.takeFirst();
+    return QProcess::startDetached(program, words);
+}
+
+}  // namespace
+
+void TMainForm::SetProcessStarter(std::function<bool(const QString&)> starter) {
+    startProcess_ = std::move(starter);
+}
+
+void TMainForm::SetUrlOpener(std::function<void(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+
+QString TMainForm::EditorCommandLine(const QString& path) const {
+    return wordProcessor_ + " \"" + path + "\"";
+}
+
+void TMainForm::ShowInEditor(const QString& path) {
+    const QString commandLine = EditorCommandLine(path);
+    const bool started = startProcess_ ? startProcess_(commandLine) : StartDetached(commandLine);
+    if (!started) UserInterface().Information(this, "An error occurred in running the Word Processor");
+}
+
+void TMainForm::OpenHelpFile(const char* fileName) {
+    const QUrl url = QUrl::fromLocalFile(QDir(ProgramFolder()).filePath(fileName));
+    // A missing file or a type without a program is not reported.
+    if (openUrl_) openUrl_(url);
+    else QDesktopServices::openUrl(url);
+}
+
+void TMainForm::CompInputClick() { ShowInEditor(QString::fromStdString(workspace_.Project().FileName)); }
+
+void TMainForm::CompKernelClick() {
+    ShowInEditor(FileNamedLike(QString::fromStdString(workspace_.Project().FileName), ".tx4r"));
+}
+
+void TMainForm::CompOutputClick() {
+    ShowInEditor(FileNamedLike(QString::fromStdString(workspace_.Project().FileName), ".tx4o"));
+}
+
+void TMainForm::SpeedButton5Click() { CompOutputClick(); }
+
+void TMainForm::HelpContentsClick() { OpenHelpFile("TORVEX_2012.chm"); }
+void TMainForm::UserssManual1Click() { OpenHelpFile("TORVEX 2012 Users Manual.pdf"); }
+void TMainForm::Tec1Click() { OpenHelpFile("TorvexTechnicalManual.bat"); }
+
+}  // namespace torvex

@@ -1,0 +1,554 @@
+// Save and Save As, Run Analysis with the engine library, the text viewers and help, and the
+// table editors inside the main window; last, every bundled example run end to end.
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QLibraryInfo>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QUrl>
+#include <QtTest>
+#include <functional>
+
+#include "app/DynamicLibrary.h"
+#include "app/MainWindow.h"
+#include "app/UserInterface.h"
+#include "dataentry/TableForm.h"
+#include "plot/ResultGraphs.h"
+#include "project/DataFileWriter.h"
+
+using torvex::TMainForm;
+
+namespace {
+
+const QString kCompleted =
+    "Computations are completed. Please, check output file for results or error messages.";
+const QString kInitFailed = "Attempt to initialize DLL failed";
+
+// Answers every question with a preset answer and records what was shown and asked.
+class TRecordingInterface : public torvex::TUserInterface {
+public:
+    void Information(QWidget*, const QString& text) override {
+        shown << text;
+        if (onInformation) onInformation(text);
+    }
+    torvex::TAnswer Confirm(QWidget*, const QString& text, bool) override {
+        asked << text;
+        return answer;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QStringList&, int* filter) override {
+        if (filter) *filter = 1;
+        return {};
+    }
+    QString SaveFileName(QWidget*, const QString& title, const QString& suggested,
+                         const QStringList& filters, const QString& extension) override {
+        saveTitles << title;
+        savePresets << suggested;
+        saveFilters = filters;
+        saveExtension = extension;
+        return savePath;
+    }
+    void Clear() {
+        shown.clear();
+        asked.clear();
+        saveTitles.clear();
+        savePresets.clear();
+        savePath.clear();
+        onInformation = nullptr;
+    }
+    QStringList shown, asked, saveTitles, savePresets, saveFilters;
+    QString saveExtension;
+    QString savePath;  // the Save As answer; empty cancels
+    torvex::TAnswer answer = torvex::TAnswer::Cancel;
+    std::function<void(const QString&)> onInformation;
+};
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+}  // namespace
+
+class DocumentCommandsTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir settingsDir_;
+    TRecordingInterface ui_;
+    QString startDir_;
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(settingsDir_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+        torvex::SetUserInterface(&ui_);
+        startDir_ = QDir::currentPath();
+    }
+    void cleanupTestCase() { torvex::SetUserInterface(nullptr); }
+    void init() {
+        QSettings settings("Norcel", "TORVEX");
+        settings.clear();
+        settings.sync();
+        ui_.Clear();
+        ui_.answer = torvex::TAnswer::Cancel;
+    }
+    void cleanup() { QDir::setCurrent(startDir_); }
+
+    // ---- Save and Save As ----
+
+    void saveOnANewProjectAsksForANameAndCancelChangesNothing() {
+        QTemporaryDir run;
+        TMainForm form;
+        form.SetProgramFolder(run.path());
+        form.SetModified(true);
+        form.FileSaveClick();
+        QCOMPARE(ui_.saveTitles, QStringList({"Save NewWall.tx4d As"}));
+        QCOMPARE(ui_.savePresets, QStringList({"NewWall.tx4d"}));
+        QCOMPARE(ui_.saveFilters, QStringList({"Torvex 2012 (*.tx4d)", "Torvex 3.0 (*.txd)",
+                                               "Torvex 2.0 (*.txd)", "All Files (*.*)"}));
+        QCOMPARE(ui_.saveExtension, QString("txd"));
+        QCOMPARE(form.Workspace().Project().FileName, std::string("NewWall.tx4d"));
+        QVERIFY(form.IsModified());
+        QVERIFY(ui_.shown.isEmpty());
+
+        // The save-changes prompt: Yes leads to the same cancelled Save As, so it stops.
+        ui_.answer = torvex::TAnswer::Yes;
+        QVERIFY(!form.QuerySaveChanges());
+        QCOMPARE(ui_.saveTitles.size(), 2);
+
+        // Run Analysis on it ends silently and writes no names file.
+        ui_.Clear();
+        form.CompRunClick();
+        QCOMPARE(ui_.saveTitles, QStringList({"Save NewWall.tx4d As"}));
+        QVERIFY(ui_.shown.isEmpty());
+        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QCOMPARE(QDir::currentPath(), startDir_);
+    }
+
+    void saveAsWritesTheFileAndSaveThenWritesInPlace() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        form.Workspace().Project().Title = "Quay wall";
+        form.SetModified(true);
+        // An open table editor closes when the project gets its new name.
+        form.ShowTableEditor("PileSect");
+        QCOMPARE(form.Desk()->subWindowList().size(), 1);
+
+        ui_.savePath = jobs.filePath("quay.tx4d");
+        form.Action("FileSaveAs")->trigger();
+        QCOMPARE(ui_.saveTitles, QStringList({"Save NewWall.tx4d As"}));
+        QCOMPARE(form.Workspace().Project().FileName, jobs.filePath("quay.tx4d").toStdString());
+        QCOMPARE(form.windowTitle(), QString("TORVEX 2012.4.2 - Quay.tx4d"));
+        QCOMPARE(form.PrevFiles().Slot(0), jobs.filePath("quay.tx4d").toStdString());
+        QSettings settings("Norcel", "TORVEX");
+        QCOMPARE(settings.value("2012.4.2/File1").toString(), jobs.filePath("quay.tx4d"));
+        QVERIFY(!form.IsModified());
+        QVERIFY(form.Desk()->subWindowList().isEmpty());
+        const QByteArray first = Content(jobs.filePath("quay.tx4d"));
+        QVERIFY(first.startsWith("Quay wall\r\n"));
+        QCOMPARE(first, QByteArray::fromStdString(torvex::WriteDataFileText(form.Workspace())));
+
+        // Save writes the same file again without a dialog, also from the tool bar.
+        ui_.Clear();
+        form.Workspace().Project().Title = "Quay wall, north";
+        form.SetModified(true);
+        form.Action("SpeedButton3")->trigger();
+        QVERIFY(ui_.saveTitles.isEmpty());
+        QVERIFY(Content(jobs.filePath("quay.tx4d")).startsWith("Quay wall, north\r\n"));
+        QVERIFY(!form.IsModified());
+
+        // Save As offers the current name with its title; cancelling changes nothing.
+        ui_.Clear();
+        form.Workspace().Project().Title = "not saved";
+        form.FileSaveAsClick();
+        QCOMPARE(ui_.saveTitles, QStringList({"Save Quay.tx4d As"}));
+        QCOMPARE(ui_.savePresets, QStringList({jobs.filePath("quay.tx4d")}));
+        QCOMPARE(form.Workspace().Project().FileName, jobs.filePath("quay.tx4d").toStdString());
+        QVERIFY(Content(jobs.filePath("quay.tx4d")).startsWith("Quay wall, north\r\n"));
+
+        // A name with another extension is offered with ".tx4d".
+        ui_.Clear();
+        form.Workspace().Project().FileName = jobs.filePath("quay.dat").toStdString();
+        form.FileSaveAsClick();
+        QCOMPARE(ui_.savePresets, QStringList({jobs.filePath("quay.tx4d")}));
+    }
+
+    void olderFormatFilesAreNeverOverwrittenBySave() {
+        QTemporaryDir jobs;
+        const QString old = jobs.filePath("old.wall.TXD");
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("older text");
+        file.close();
+        TMainForm form;
+        form.Workspace().Project().FileName = old.toStdString();
+        form.FileSaveClick();
+        QCOMPARE(ui_.saveTitles, QStringList({"Save Old As"}));
+        QCOMPARE(ui_.savePresets, QStringList({old}));
+        QCOMPARE(Content(old), QByteArray("older text"));
+
+        // Run Analysis goes on with the unchanged file on disk as the data file.
+        QTemporaryDir run;
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(run.filePath("absent.DLL"));
+        QByteArray names;
+        ui_.onInformation = [&](const QString&) { names = Content(run.filePath("names.dat")); };
+        form.CompRunClick();
+        QCOMPARE(ui_.shown, QStringList({kInitFailed}));
+        const QString base = jobs.filePath("old.wall.");
+        QCOMPARE(names, (old + "\r\n" + base + "tx4o\r\n" + base + "tx4p\r\n" + base + "tx4r\r\n").toUtf8());
+        QCOMPARE(Content(old), QByteArray("older text"));
+
+        // Confirming the offered name (or any ".txd" name) writes the current format beside it
+        // as ".tx4d", so the older file stays and the new one reads back as it was written.
+        ui_.Clear();
+        form.Workspace().Project().Title = "Converted wall";
+        ui_.savePath = old;
+        form.FileSaveAsClick();
+        QCOMPARE(Content(old), QByteArray("older text"));
+        const QString converted = base + "tx4d";
+        QCOMPARE(form.Workspace().Project().FileName, converted.toStdString());
+        QCOMPARE(form.windowTitle(), QString("TORVEX 2012.4.2 - Old.wall.tx4d"));
+        QCOMPARE(form.PrevFiles().Slot(0), converted.toStdString());
+        TMainForm reopened;
+        QVERIFY(reopened.OpenFileName(converted));
+        QCOMPARE(reopened.Workspace().Project().Title, std::string("Converted wall"));
+        ui_.Clear();
+        ui_.savePath = jobs.filePath("typed.txd");
+        form.FileSaveAsClick();
+        QVERIFY(!QFile::exists(jobs.filePath("typed.txd")));
+        QVERIFY(QFile::exists(jobs.filePath("typed.tx4d")));
+    }
+
+    // ---- Run Analysis ----
+
+    void namesFileHoldsFourLines() {
+        QCOMPARE(TMainForm::NamesFileText("/jobs/w1.tx4d"),
+                 QByteArray("/jobs/w1.tx4d\r\n/jobs/w1.tx4o\r\n/jobs/w1.tx4p\r\n/jobs/w1.tx4r\r\n"));
+        // Blanks stay as they are, without quotes.
+        QCOMPARE(TMainForm::NamesFileText("/my jobs/a b.tx4d"),
+                 QByteArray("/my jobs/a b.tx4d\r\n/my jobs/a b.tx4o\r\n/my jobs/a b.tx4p\r\n"
+                            "/my jobs/a b.tx4r\r\n"));
+    }
+
+    void missingLibraryGivesOneMessageAndNoRun() {
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        ui_.savePath = jobs.filePath("wall.tx4d");
+        form.FileSaveAsClick();
+        form.SetProgramFolder(run.path());
+        QCOMPARE(form.EngineLibraryPath(), run.filePath("Torvex2012_DLL.DLL"));
+        QByteArray names;
+        QString current;
+        ui_.Clear();
+        ui_.onInformation = [&](const QString&) {
+            names = Content(run.filePath("names.dat"));
+            current = QDir::currentPath();
+        };
+        form.Action("SpeedButton4")->trigger();
+        QCOMPARE(ui_.shown, QStringList({kInitFailed}));
+        QVERIFY(ui_.saveTitles.isEmpty());
+        QCOMPARE(names, TMainForm::NamesFileText(jobs.filePath("wall.tx4d")));
+        QCOMPARE(current, QDir(run.path()).canonicalPath());
+        // The run folder stays current; the names file is gone; the engine wrote nothing.
+        QCOMPARE(QDir::currentPath(), QDir(run.path()).canonicalPath());
+        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QVERIFY(!QFile::exists(jobs.filePath("wall.tx4o")));
+        QVERIFY(!form.PlotLoaded());
+
+        // A file that is no library at all ends the same way.
+        QFile bogus(run.filePath("Torvex2012_DLL.DLL"));
+        QVERIFY(bogus.open(QIODevice::WriteOnly));
+        bogus.write("not a library");
+        bogus.close();
+        ui_.Clear();
+        form.CompRunClick();
+        QCOMPARE(ui_.shown, QStringList({kInitFailed}));
+    }
+
+    void libraryWithoutTheEntryIsNotCalled() {
+        // The program's own Qt library is a library that does not export the entry.
+        const QString qtCore = QFileInfo(QLibraryInfo::path(QLibraryInfo::LibrariesPath) +
+                                         "/libQt6Core.so.6").absoluteFilePath();
+        if (!QFile::exists(qtCore)) QSKIP("the Qt core library is not where Qt says");
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        ui_.savePath = jobs.filePath("wall.tx4d");
+        form.FileSaveAsClick();
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(qtCore);
+        ui_.Clear();
+        form.CompRunClick();
+        QCOMPARE(ui_.shown, QStringList({kInitFailed}));
+        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+    }
+
+    void engineErrorsEndWithTheCompletionMessageAndNoGraphs() {
+        // The default project holds no wall: the engine reports that in the output file only.
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        ui_.savePath = jobs.filePath("empty.tx4d");
+        form.FileSaveAsClick();
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        form.SetPlotLoaded(true);
+        ui_.Clear();
+        form.CompRunClick();
+        QCOMPARE(ui_.shown, QStringList({kCompleted}));
+        QVERIFY(QFile::exists(jobs.filePath("empty.tx4o")));
+        QVERIFY(!QFile::exists(jobs.filePath("empty.tx4p")));
+        QVERIFY(form.PlotLoaded());
+        QVERIFY(!form.Action("SpeedButton8")->isEnabled());
+        QVERIFY(form.Action("SpeedButton5")->isEnabled());
+    }
+
+    void dynamicLibraryLoadsLooksUpAndUnloads() {
+        torvex::TDynamicLibrary library;
+        QVERIFY(!library.IsLoaded());
+        try {
+            library.GetEntry("_ITORVEX");
+            QFAIL("no error from GetEntry on an unloaded library");
+        } catch (const torvex::EDLLNotOpenError& error) {
+            QCOMPARE(QString(error.what()), QString("Library is not open"));
+        }
+        // A missing file leaves it unloaded without an error.
+        library.SetLibraryName("/nowhere/Torvex2012_DLL.DLL");
+        library.Load();
+        QVERIFY(!library.IsLoaded());
+        QVERIFY(!library.LoadFailure().empty());
+
+        library.SetLibraryName(TORVEX_ENGINE_LIBRARY);
+        library.Load();
+        QVERIFY(library.IsLoaded());
+        QVERIFY(library.LoadFailure().empty());
+        QVERIFY(library.GetEntry("_ITORVEX") != nullptr);
+        QVERIFY(library.GetEntry("NoSuchEntry") == nullptr);
+        library.Load();  // loaded already: nothing happens
+        QVERIFY(library.IsLoaded());
+        // A new name unloads first.
+        library.SetLibraryName("/nowhere/other.DLL");
+        QVERIFY(!library.IsLoaded());
+        QCOMPARE(library.LibraryName(), std::string("/nowhere/other.DLL"));
+        library.SetLibraryName(TORVEX_ENGINE_LIBRARY);
+        library.Load();
+        library.Unload();
+        QVERIFY(!library.IsLoaded());
+        QVERIFY_THROWS_EXCEPTION(torvex::EDLLNotOpenError, library.GetEntry("_ITORVEX"));
+
+        // The other errors and their texts, all of the library error family.
+        QCOMPARE(QString(torvex::EInitError().what()), QString("Library failed to properly initialize"));
+        QCOMPARE(QString(torvex::EFileNotFoundError().what()), QString("Library could not be located"));
+        const torvex::EDLLError& base = torvex::EFileNotFoundError();
+        QCOMPARE(QString(base.what()), QString("Library could not be located"));
+        using torvex::TDynamicLibrary;
+        const std::string missingDependency =
+            "/opt/t/Torvex2012_DLL.DLL: libfoo.so.1: cannot open shared object file: No such file";
+        QCOMPARE(TDynamicLibrary::ClassifyLoadFailure(missingDependency, true), 1);
+        QCOMPARE(TDynamicLibrary::ClassifyLoadFailure(missingDependency, false), 0);
+        QCOMPARE(TDynamicLibrary::ClassifyLoadFailure("x: invalid ELF header", true), 0);
+    }
+
+    void runFolderFallsBackToTheUsersOwnFolder() {
+        QTemporaryDir program;
+        TMainForm form;
+        form.SetProgramFolder(program.path());
+        QCOMPARE(form.RunFolder(), program.path());
+        // A folder that is not there (or cannot be written) gives the per-user folder.
+        form.SetProgramFolder(program.filePath("missing"));
+        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QCOMPARE(form.RunFolder(), own);
+        QVERIFY(QFileInfo(own).isDir());
+        // The help files stay in the program's folder.
+        QList<QUrl> opened;
+        form.SetUrlOpener([&](const QUrl& url) { opened << url; });
+        form.HelpContentsClick();
+        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("missing/TORVEX_2012.chm"))}));
+    }
+
+    void aSecondRunWhileTheLibraryIsHeldIsRefused() {
+        QTemporaryDir jobs, run;
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d",
+                            jobs.filePath("sand.tx4d")));
+        TMainForm form;
+        QVERIFY(form.OpenFileName(jobs.filePath("sand.tx4d")));
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        ui_.Clear();
+        bool again = true;
+        ui_.onInformation = [&](const QString& text) {
+            if (text == kCompleted && again) {
+                again = false;
+                form.CompRunClick();
+            }
+        };
+        form.CompRunClick();
+        QCOMPARE(ui_.shown, QStringList({kCompleted, "Attempt to reinitialize DLL"}));
+        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QVERIFY(form.PlotLoaded());
+    }
+
+    // ---- Viewers and help ----
+
+    void textEditorCommandLines() {
+        QSettings settings("Norcel", "TORVEX");
+        settings.setValue("2012.4.2/Word Processor", "/opt/my tools/ed");
+        settings.sync();
+        TMainForm form;
+        form.Workspace().Project().FileName = "/w/a b.tx4d";
+        QStringList started;
+        form.SetProcessStarter([&](const QString& line) {
+            started << line;
+            return true;
+        });
+        form.Action("CompOutput")->trigger();
+        form.Action("CompKernel")->trigger();
+        form.Action("CompInput")->trigger();
+        form.SpeedButton5Click();
+        QCOMPARE(started, QStringList({"/opt/my tools/ed \"/w/a b.tx4o\"",
+                                       "/opt/my tools/ed \"/w/a b.tx4r\"",
+                                       "/opt/my tools/ed \"/w/a b.tx4d\"",
+                                       "/opt/my tools/ed \"/w/a b.tx4o\""}));
+        QVERIFY(ui_.shown.isEmpty());
+        form.SetProcessStarter([](const QString&) { return false; });
+        form.CompOutputClick();
+        QCOMPARE(ui_.shown, QStringList({"An error occurred in running the Word Processor"}));
+
+        // An editor that is not there fails to start for real, with the same message.
+        ui_.Clear();
+        settings.setValue("2012.4.2/Word Processor", "/nowhere/no-editor");
+        settings.sync();
+        TMainForm missing;
+        missing.CompInputClick();
+        QCOMPARE(ui_.shown, QStringList({"An error occurred in running the Word Processor"}));
+        // The editor is xdg-open when none is stored.
+        settings.clear();
+        settings.sync();
+        TMainForm plain;
+        QCOMPARE(plain.EditorCommandLine("/w/x.tx4o"), QString("xdg-open \"/w/x.tx4o\""));
+    }
+
+    void helpFilesOpenFromTheProgramFolderWithoutMessages() {
+        QTemporaryDir program;
+        TMainForm form;
+        form.SetProgramFolder(program.path());
+        QList<QUrl> opened;
+        form.SetUrlOpener([&](const QUrl& url) { opened << url; });
+        form.Action("HelpContents")->trigger();
+        form.UserssManual1Click();
+        form.Tec1Click();
+        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("TORVEX_2012.chm")),
+                                      QUrl::fromLocalFile(program.filePath("TORVEX 2012 Users Manual.pdf")),
+                                      QUrl::fromLocalFile(program.filePath("TorvexTechnicalManual.bat"))}));
+        QVERIFY(ui_.shown.isEmpty());
+    }
+
+    // ---- Table editors in the main window ----
+
+    void dataMenuTablesOpenTheirEditorsInTheDesk() {
+        TMainForm form;
+        form.Action("DataMenu")->menu()->aboutToShow();
+        form.Action("DataAxLoads")->trigger();
+        const QList<QMdiSubWindow*> children = form.Desk()->subWindowList();
+        QCOMPARE(children.size(), 1);
+        auto* editor = qobject_cast<torvex::TTableForm*>(children.first()->widget());
+        QVERIFY(editor);
+        QCOMPARE(editor->Table(), form.Workspace().FindTable("NewSoil"));
+        // Asking again shows the same window.
+        form.ShowTableEditor("NewSoil");
+        QCOMPARE(form.Desk()->subWindowList().size(), 1);
+    }
+
+    // ---- End to end ----
+
+    void examplesRunSaveAsAndReopen_data() {
+        QTest::addColumn<QString>("example");
+        const QDir examples(TORVEX_SOURCE_DIR "/examples");
+        const QStringList files = examples.entryList({"*.tx4d"}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 6);
+        for (const QString& name : files)
+            QTest::newRow(qPrintable(name)) << examples.filePath(name);
+    }
+    void examplesRunSaveAsAndReopen() {
+        QFETCH(QString, example);
+        QTemporaryDir jobs, run;
+        const QString data = jobs.filePath(QFileInfo(example).fileName());
+        QVERIFY(QFile::copy(example, data));
+        TMainForm form;
+        QVERIFY(form.OpenFileName(data));
+        QVERIFY(!form.Action("SpeedButton8")->isEnabled());
+        QVERIFY(!form.Action("SpeedButton5")->isEnabled());
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        ui_.Clear();
+        form.CompRunClick();
+        QCOMPARE(ui_.shown, QStringList({kCompleted}));
+        QVERIFY(ui_.saveTitles.isEmpty());
+        QVERIFY(form.PlotLoaded());
+        for (const char* extension : {".tx4o", ".tx4p", ".tx4r"})
+            QVERIFY2(QFile::exists(jobs.filePath(QFileInfo(data).completeBaseName() + extension)),
+                     extension);
+        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QCOMPARE(QDir::currentPath(), QDir(run.path()).canonicalPath());
+
+        // The graph buttons follow the rule, and there is a deflection to show.
+        const torvex::TGraphToolButtons expected = torvex::GraphToolButtonState(form.Graphs(), true);
+        QVERIFY(expected.SpeedButton8);
+        const torvex::TGraphToolButtons shown{
+            form.Action("SpeedButton13")->isEnabled(), form.Action("SpeedButton8")->isEnabled(),
+            form.Action("SpeedButton11")->isEnabled(), form.Action("SpeedButton10")->isEnabled(),
+            form.Action("SpeedButton12")->isEnabled(), form.Action("SpeedButton19")->isEnabled(),
+            form.Action("SpeedButton9")->isEnabled()};
+        QVERIFY(shown == expected);
+        QVERIFY(form.Action("SpeedButton5")->isEnabled());
+
+        // Save As to a new name; opened again and saved, the file stays the same.
+        const QByteArray saved = Content(data);
+        const QString copy = jobs.filePath("copy of wall.tx4d");
+        ui_.savePath = copy;
+        form.FileSaveAsClick();
+        QCOMPARE(Content(copy), saved);
+        // The program writes the bundled examples back exactly as they are.
+        QCOMPARE(saved, Content(example));
+        QCOMPARE(form.windowTitle(), QString("TORVEX 2012.4.2 - Copy of wall.tx4d"));
+        TMainForm again;
+        QVERIFY(again.OpenFileName(copy));
+        again.FileSaveClick();
+        QCOMPARE(Content(copy), saved);
+        QCOMPARE(again.Workspace().Project().Title, form.Workspace().Project().Title);
+        QCOMPARE(again.Workspace().Project().StageCount, form.Workspace().Project().StageCount);
+    }
+
+    // ---- Picture ----
+
+    void screenshotWithAnExampleAndATableEditor() {
+        QTemporaryDir jobs;
+        const QString data = jobs.filePath("cantilever-sand.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", data));
+        TMainForm form;
+        form.resize(900, 640);
+        QVERIFY(form.OpenFileName(data));
+        form.SetProgramFolder(jobs.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        form.CompRunClick();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.ShowTableEditor("NewSoil");
+        QCOMPARE(form.Desk()->subWindowList().size(), 1);
+        QTest::qWait(50);
+        QVERIFY(form.grab().save(QCoreApplication::applicationDirPath() +
+                                 "/screenshot-document-commands.png"));
+    }
+};
+
+QTEST_MAIN(DocumentCommandsTest)
+#include "DocumentCommandsTest.moc"
