@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -373,6 +374,24 @@ private slots:
         form.SetUrlOpener([&](const QUrl& url) { opened << url; });
         form.HelpContentsClick();
         QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("missing/TORVEX_2012.chm"))}));
+    }
+
+    // Start-up and opening an example, measured (not asserted: speed is not a test).
+    void startUpAndOpeningAnExampleAreMeasured() {
+        QTemporaryDir jobs;
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/surcharges-water.tx4d",
+                            jobs.filePath("wall.tx4d")));
+        QElapsedTimer timer;
+        timer.start();
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const qint64 started = timer.nsecsElapsed();
+        timer.restart();
+        QVERIFY(form.OpenFileName(jobs.filePath("wall.tx4d")));
+        const qint64 opened = timer.nsecsElapsed();
+        QCOMPARE(form.Workspace().Table("SurchargeTable").RowCount(), 3);
+        qInfo("main window shown in %.1f ms; example opened in %.2f ms", started / 1e6, opened / 1e6);
     }
 
     void aSecondRunWhileTheLibraryIsHeldIsRefused() {
