@@ -376,6 +376,26 @@ private slots:
         QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("missing/TORVEX_2012.chm"))}));
     }
 
+    void newOnAnUnchangedProjectAsksNothing() {
+        TMainForm form;
+        form.Workspace().Project().Title = "Kept until New";
+        ui_.Clear();
+        form.Action("FileNew")->trigger();
+        QVERIFY(ui_.shown.isEmpty());
+        QCOMPARE(QString::fromStdString(form.Workspace().Project().Title), QString("New Wall"));
+    }
+
+    void turningConcentratedLoadsOffClosesTheirTableWindow() {
+        TMainForm form;
+        form.show();
+        form.Action("OptionsConcentrate")->trigger();  // on
+        torvex::TGridTable& loads = form.Workspace().Table("BoundCond");
+        loads.ShowEditor();
+        QVERIFY(loads.EditorOpen());
+        form.Action("OptionsConcentrate")->trigger();  // off
+        QVERIFY(!loads.EditorOpen());
+    }
+
     // Start-up and opening an example, measured (not asserted: speed is not a test).
     void startUpAndOpeningAnExampleAreMeasured() {
         QTemporaryDir jobs;
