@@ -13,12 +13,6 @@
 namespace torvex {
 namespace {
 
-const QStringList& SaveFilters() {
-    static const QStringList filters = {"Torvex 2012 (*.tx4d)", "Torvex 3.0 (*.txd)",
-                                        "Torvex 2.0 (*.txd)", "All Files (*.*)"};
-    return filters;
-}
-
 bool OlderFormat(const std::string& fileName) {
     return FormatKindOf(QString::fromStdString(fileName)) == 2;
 }
@@ -69,7 +63,7 @@ void TMainForm::FileSaveAsClick() {
     const QString preset = SaveAsPreset(project.FileName);
     const QString title = "Save " + DisplayFileName(preset) + " As";
     const QString chosen =
-        UserInterface().SaveFileName(this, title, preset, SaveFilters(), kDefaultDataExtension);
+        UserInterface().SaveFileName(this, title, preset, DataFileFilters(), kDefaultDataExtension);
     if (chosen.isEmpty()) return;
     // Only the current format is written. A ".txd" name (the offered name of an older file,
     // or a bare name completed with the dialog's default extension) would be read back as

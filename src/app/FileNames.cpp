@@ -3,6 +3,12 @@
 #include <QFileInfo>
 
 namespace torvex {
+
+const QStringList& DataFileFilters() {
+    static const QStringList filters = {"Torvex 2012 (*.tx4d)", "Torvex 3.0 (*.txd)",
+                                        "Torvex 2.0 (*.txd)", "All Files (*.*)"};
+    return filters;
+}
 namespace {
 
 // The last path component; "\" separates components too, so names written on another

@@ -3,6 +3,7 @@
 // caption itself, and the result files that sit beside a data file.
 
 #include <QString>
+#include <QStringList>
 
 namespace torvex {
 
@@ -10,6 +11,10 @@ namespace torvex {
 inline constexpr const char* kProgramVersion = "2012.4.2";
 // Extension that the open and save dialogs add by default (older data files).
 inline constexpr const char* kDefaultDataExtension = "txd";
+
+// The filters of the open and save dialogs, in order: the current format, the two older ones,
+// all files.
+const QStringList& DataFileFilters();
 
 // The file-name part of `path`. For an older ".txd" file (any case) everything from the first
 // "." of the name on is dropped ("my.wall.txd" -> "my"). A result longer than one character

@@ -9,18 +9,13 @@
 #include <QMdiSubWindow>
 
 #include "app/MainWindow.h"
+#include "app/FileNames.h"
 #include "app/UserInterface.h"
 #include "project/StageFiles.h"
 #include "project/UnitConversion.h"
 
 namespace torvex {
 namespace {
-
-const QStringList& DataFileFilters() {
-    static const QStringList filters = {"Torvex 2012 (*.tx4d)", "Torvex 3.0 (*.txd)",
-                                        "Torvex 2.0 (*.txd)", "All Files (*.*)"};
-    return filters;
-}
 
 }  // namespace
 
