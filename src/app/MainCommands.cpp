@@ -15,9 +15,6 @@
 #include "project/UnitConversion.h"
 
 namespace torvex {
-namespace {
-
-}  // namespace
 
 // File.
 
