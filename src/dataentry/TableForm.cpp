@@ -25,6 +25,7 @@
 
 #include "app/UserInterface.h"
 #include "dataentry/Evaluator.h"
+#include "dataentry/TableSnapping.h"
 #include "project/Workspace.h"
 
 namespace torvex {
@@ -618,6 +619,7 @@ void TTableForm::LayOut() {
     }
     if (left != LeftDataColumn()) grid_->horizontalScrollBar()->setValue(left);
     PlaceControls();
+    lastFrame_ = sub_ ? sub_->geometry() : geometry();
     layingOut_ = false;
     if (table_->OnResize) table_->OnResize(*table_);
 }
@@ -657,58 +659,89 @@ QSize TTableForm::sizeHint() const {
 void TTableForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!table_ || !shown_ || layingOut_ || size() == contentSize_) return;
-    Snap(size());
+    Snap();
 }
 
-// The user dragged the border: show as many whole rows and columns as the new size holds,
-// then fit the window around them.
-void TTableForm::Snap(QSize requested) {
+// The user dragged the border: of the four layouts (with and without each scroll bar) the
+// one closest to the dragged size wins, and the window is fitted around its whole rows and
+// columns on the dragged sides.
+void TTableForm::Snap() {
     const int visible = table_->VisibleColumnCount();
     const int rows = table_->RowCount();
-    if (visible < 1 || rows < 1) return;
-    const int frame = 2 * grid_->frameWidth();
+    if (rows < 1) return;
+    QWidget* window = sub_ ? static_cast<QWidget*>(sub_.data()) : this;
+    const QRect now = window->geometry();
+
+    TSnapInput in;
+    in.FrameWidth = sub_ ? sub_->width() - width() : 0;
+    in.FrameHeight = sub_ ? sub_->height() - height() : 0;
+    in.Margin = margin_;
+    // Below the grid's own bottom margin: the buttons, the label and the picture.
+    in.ExtraHeight = contentSize_.height() - grid_->geometry().bottom() - 1 - margin_;
+    in.ButtonSpan = btnDel_->geometry().right() + 1 - btnAdd_->geometry().left();
+    in.VerticalBarWidth = grid_->verticalScrollBar()->sizeHint().width();
+    in.HorizontalBarHeight = grid_->horizontalScrollBar()->sizeHint().height();
+    // Qt's grid: its frame around the cells, no extra grid line (sections include it), and a
+    // header as high as the header view.
+    in.GridBorder = 2 * grid_->frameWidth();
+    in.LineWidth = 0;
     QHeaderView* rowHeader = grid_->verticalHeader();
     QHeaderView* columnHeader = grid_->horizontalHeader();
-    const int labelWidth = std::max(rowHeader->minimumWidth(), rowHeader->sizeHint().width());
-    const int headerHeight =
-        std::max(columnHeader->minimumHeight(), columnHeader->sizeHint().height());
-    const int barWidth = grid_->verticalScrollBar()->sizeHint().width();
-    const int barHeight = grid_->horizontalScrollBar()->sizeHint().height();
-    // Everything below the grid and the margins stay as they are.
-    const int below = contentSize_.height() - grid_->geometry().bottom() - 1;
+    in.FixedColumnWidths = {std::max(rowHeader->minimumWidth(), rowHeader->sizeHint().width())};
+    for (int k = 0; k < visible; ++k) in.ColumnWidths.push_back(grid_->columnWidth(k));
+    in.RowHeight = rowHeight_;
+    in.HeaderRows = headerRows_;
+    in.HeaderHeight = std::max(columnHeader->minimumHeight(), columnHeader->sizeHint().height());
+    in.RowCount = rows;
+    in.LeftColumn = LeftDataColumn();
+    in.ShownColumns = shownColumns_;
+    in.TopRow = TopDataRow();
+    in.ShownRows = shownRows_;
+    in.Requested = {now.left(), now.top(), now.right() + 1, now.bottom() + 1};
+    // Qt tells no dragged edges: a side moved when the size changed along it and that side
+    // is no longer where it was; else the right and the bottom.
+    unsigned edges = 0;
+    if (lastFrame_.isValid() && now.width() != lastFrame_.width())
+        edges |= now.left() != lastFrame_.left() && now.right() == lastFrame_.right() ? kSnapLeft
+                                                                                      : kSnapRight;
+    if (lastFrame_.isValid() && now.height() != lastFrame_.height())
+        edges |= now.top() != lastFrame_.top() && now.bottom() == lastFrame_.bottom() ? kSnapTop
+                                                                                      : kSnapBottom;
+    in.Edges = edges ? edges : kSnapRight | kSnapBottom;
 
-    bool verticalBar = shownRows_ < rows;
-    bool horizontalBar = shownColumns_ < visible;
-    int shownRows = shownRows_, shownColumns = shownColumns_, left = LeftDataColumn();
-    for (int pass = 0; pass < 3; ++pass) {
-        const int forRows = requested.height() - margin_ - below - frame - headerHeight -
-                            (horizontalBar ? barHeight : 0);
-        shownRows = std::clamp(forRows / rowHeight_, 1, rows);
-        verticalBar = shownRows < rows;
-        const int forColumns =
-            requested.width() - 2 * margin_ - frame - labelWidth - (verticalBar ? barWidth : 0);
-        left = std::clamp(LeftDataColumn(), 0, visible - 1);
-        int used = 0;
-        shownColumns = 0;
-        for (int k = left; k < visible; ++k) {
-            if (shownColumns > 0 && used + grid_->columnWidth(k) > forColumns) break;
-            used += grid_->columnWidth(k);
-            ++shownColumns;
-        }
-        while (left > 0 && used + grid_->columnWidth(left - 1) <= forColumns) {
-            used += grid_->columnWidth(--left);
-            ++shownColumns;
-        }
-        horizontalBar = shownColumns < visible;
+    TSnapResult result;
+    try {
+        result = SnapTableWindow(in);
+    } catch (const std::exception& error) {
+        Information(QString::fromStdString(error.what()));
+        return;
     }
-    shownRows_ = shownRows;
-    shownColumns_ = shownColumns;
+    shownRows_ = result.Winner.ShownRows;
+    shownColumns_ = result.Winner.ShownColumns;
     scrollAttached_ = false;
-    grid_->horizontalScrollBar()->setValue(left);
-    if (TopDataRow() + shownRows_ > rows) grid_->verticalScrollBar()->setValue(rows - shownRows_);
+    grid_->horizontalScrollBar()->setValue(result.Winner.LeftColumn);
+    grid_->verticalScrollBar()->setValue(result.Winner.TopRow);
     scrollAttached_ = true;
     // Fitting the window while it is being resized would fight the resize itself.
-    QTimer::singleShot(0, this, [this] { LayOut(); });
+    const QRect target(QPoint(result.Rect.Left, result.Rect.Top),
+                       QPoint(result.Rect.Right - 1, result.Rect.Bottom - 1));
+    const unsigned dragged = in.Edges;
+    QTimer::singleShot(0, this, [this, target, dragged] {
+        LayOut();
+        if (!sub_) return;
+        // The window keeps its undragged sides.
+        QRect placed = sub_->geometry();
+        if (dragged & kSnapLeft) placed.moveRight(target.right());
+        else placed.moveLeft(target.left());
+        if (dragged & kSnapTop) placed.moveBottom(target.bottom());
+        else placed.moveTop(target.top());
+        if (placed != sub_->geometry()) {
+            layingOut_ = true;
+            sub_->setGeometry(placed);
+            layingOut_ = false;
+        }
+        lastFrame_ = sub_->geometry();
+    });
 }
 
 bool TTableForm::eventFilter(QObject* watched, QEvent* event) {

@@ -102,7 +102,7 @@ private:
     void RewriteTextCells();
     void LayOut();
     void PlaceControls();
-    void Snap(QSize requested);
+    void Snap();
     void LoadPicture();
     void GridCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void FocusChanged(QWidget* old, QWidget* now);
@@ -144,6 +144,7 @@ private:
     bool allowControlCell_ = false;
     bool scrollAttached_ = true;
     QSize contentSize_;
+    QRect lastFrame_;  // the window's place after the last layout, to tell dragged sides
     QMetaObject::Connection focusConnection_;  // QApplication::focusChanged
 };
 

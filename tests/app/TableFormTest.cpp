@@ -575,6 +575,24 @@ private slots:
         QCOMPARE(grid->viewport()->width(), shownWidth);
     }
 
+    void draggingTheLeftEdgeKeepsTheRightEdge() {
+        TGridTable& table = workspace_->Table("BoundCond");  // six columns
+        table.ShowEditor();
+        TTableForm* form = FormOf(table);
+        QTableWidget* grid = form->Grid();
+        QWidget* frame = form->Frame();
+        QTRY_COMPARE(form->size(), form->sizeHint());
+        const QRect before = frame->geometry();
+        const int cut = grid->columnWidth(5) + grid->columnWidth(4) / 2;
+        frame->setGeometry(before.adjusted(cut, 0, 0, 0));
+        QTRY_COMPARE(form->ShownColumns(), 4);
+        QTRY_COMPARE(form->size(), form->sizeHint());
+        QTRY_COMPARE(frame->geometry().right(), before.right());
+        QCOMPARE(frame->geometry().top(), before.top());
+        QVERIFY(frame->geometry().left() > before.left());
+        QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+
     // ---- picture of the soil editor ----
 
     void screenshotOfSoilEditor() {
