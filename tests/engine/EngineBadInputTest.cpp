@@ -9,6 +9,7 @@
 
 #include "Analysis.h"
 #include "ResultFiles.h"
+#include "SandWall.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"
 #include "project/SafeSave.h"
@@ -22,24 +23,7 @@ namespace fs = std::filesystem;
 // A sound cantilever in sand that each case then spoils in one way.
 std::string Wall(const std::function<void(TWorkspace&)>& spoil) {
     TWorkspace w;
-    TProgramData& p = CreateDefaultProject(w);
-    p.NumIncrements = 50;
-    p.IncrementLength = 7.2L;
-    p.MaxDeflection = 24;
-    p.FreeHeight = 120;
-    p.ActiveWidth = p.ResistanceWidth = 12;
-    p.WaterDepthBackfill = p.WaterDepthExcavation = 600;
-    p.EarthPressureOption = 2;
-    TGridTable& sect = w.Table("PileSect");
-    sect.Cell(1, 0).SetInteger(50);
-    sect.Cell(3, 0).SetFloat(5e9);
-    TGridTable& soil = w.Table("NewSoil");
-    soil.Cell(0, 0).SetInteger(4);
-    soil.Cell(1, 0).SetFloat(40);
-    for (int r = 0; r < 2; ++r) {
-        soil.Cell(2, 0).AsTable().Cell(0, r).SetFloat(115);
-        soil.Cell(2, 0).AsTable().Cell(1, r).SetFloat(32);
-    }
+    testing::SetUpSandWall(w, 50);
     spoil(w);
     return WriteDataFileText(w);
 }

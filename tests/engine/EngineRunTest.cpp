@@ -43,7 +43,9 @@ TEST(EngineAnalysis, SandCantileverConvergesInEquilibrium) {
     EXPECT_LT(std::fabs(c.forceResidual), 1e-3 * c.largestLoad);
     // Above the excavation there is no soil reaction.
     for (const TNodeResult& node : c.nodes)
-        if (node.depth < 120 - 1e-9) EXPECT_EQ(node.reaction, 0.0);
+        if (node.depth < 120 - 1e-9) {
+            EXPECT_EQ(node.reaction, 0.0);
+        }
 }
 
 TEST(EngineAnalysis, DoublingTheIncrementsChangesTheMomentByLessThanOnePercent) {
@@ -157,28 +159,14 @@ namespace {
 // p-y curves (the reader reads it back with GenerateCurves off).
 TEST(EngineAnalysis, ModesComeFromTheFileNotFromTheMenuSwitches) {
     TWorkspace w;
-    TProgramData& p = CreateDefaultProject(w);
-    p.NumIncrements = 60;
-    p.IncrementLength = 6;
-    p.MaxDeflection = 24;
-    p.FreeHeight = 60;
-    p.ActiveWidth = p.ResistanceWidth = 12;
-    p.WaterDepthBackfill = p.WaterDepthExcavation = 600;
+    testing::SetUpSandWall(w, 60, 60);
+    TProgramData& p = w.Project();
+    p.EarthPressureOption = 0;  // no earth-pressure item chosen
     p.UseConcentratedLoads = 1;
-    TGridTable& sect = w.Table("PileSect");
-    sect.Cell(1, 0).SetInteger(60);
-    sect.Cell(3, 0).SetFloat(5e9);
     TGridTable& loads = w.Table("BoundCond");
     loads.Cell(1, 0).SetInteger(0);
     loads.Cell(2, 0).SetInteger(0);
     loads.Cell(3, 0).SetFloat(2000);  // 2 kips at the top
-    TGridTable& soil = w.Table("NewSoil");
-    soil.Cell(0, 0).SetInteger(4);
-    soil.Cell(1, 0).SetFloat(40);
-    for (int r = 0; r < 2; ++r) {
-        soil.Cell(2, 0).AsTable().Cell(0, r).SetFloat(115);
-        soil.Cell(2, 0).AsTable().Cell(1, r).SetFloat(32);
-    }
     const std::string text = WriteDataFileText(w);
     ASSERT_NE(text.find("\t0\t2 0 1 0\r\n"), std::string::npos) << text;
     const TFileAnalysis analysis = AnalyzeDataText(text, "modes.tx4d");
