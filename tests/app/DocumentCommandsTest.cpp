@@ -21,6 +21,7 @@
 #include "app/DynamicLibrary.h"
 #include "app/MainWindow.h"
 #include "app/UserInterface.h"
+#include "AppTestSupport.h"
 #include "dataentry/TableForm.h"
 #include "plot/ResultGraphs.h"
 #include "project/DataFileWriter.h"
@@ -33,43 +34,7 @@ const QString kCompleted =
     "Computations are completed. Please, check output file for results or error messages.";
 const QString kInitFailed = "Attempt to initialize DLL failed";
 
-// Answers every question with a preset answer and records what was shown and asked.
-class TRecordingInterface : public torvex::TUserInterface {
-public:
-    void Information(QWidget*, const QString& text) override {
-        shown << text;
-        if (onInformation) onInformation(text);
-    }
-    torvex::TAnswer Confirm(QWidget*, const QString& text, bool) override {
-        asked << text;
-        return answer;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QStringList&, int* filter) override {
-        if (filter) *filter = 1;
-        return {};
-    }
-    QString SaveFileName(QWidget*, const QString& title, const QString& suggested,
-                         const QStringList& filters, const QString& extension) override {
-        saveTitles << title;
-        savePresets << suggested;
-        saveFilters = filters;
-        saveExtension = extension;
-        return savePath;
-    }
-    void Clear() {
-        shown.clear();
-        asked.clear();
-        saveTitles.clear();
-        savePresets.clear();
-        savePath.clear();
-        onInformation = nullptr;
-    }
-    QStringList shown, asked, saveTitles, savePresets, saveFilters;
-    QString saveExtension;
-    QString savePath;  // the Save As answer; empty cancels
-    torvex::TAnswer answer = torvex::TAnswer::Cancel;
-    std::function<void(const QString&)> onInformation;
-};
+using torvex::testing::TRecordingInterface;
 
 QByteArray Content(const QString& path) {
     QFile file(path);
@@ -88,10 +53,8 @@ private:
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(settingsDir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+        torvex::testing::UseTemporarySettings(settingsDir_.path());
         torvex::SetUserInterface(&ui_);
         startDir_ = QDir::currentPath();
     }

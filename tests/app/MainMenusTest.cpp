@@ -27,34 +27,14 @@
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
 #include "app/UserInterface.h"
+#include "AppTestSupport.h"
 #include "project/DataFileWriter.h"
 
 using torvex::TMainForm;
 
 namespace {
 
-// Answers every question with a preset answer and records what was shown.
-class TRecordingInterface : public torvex::TUserInterface {
-public:
-    void Information(QWidget*, const QString& text) override { shown << text; }
-    torvex::TAnswer Confirm(QWidget*, const QString& text, bool) override {
-        asked << text;
-        return answer;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QStringList&, int* filter) override {
-        if (filter) *filter = openFilter;
-        return openPath;
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QStringList&,
-                         const QString&) override {
-        return {};
-    }
-    QStringList shown;
-    QStringList asked;
-    torvex::TAnswer answer = torvex::TAnswer::Cancel;
-    QString openPath;
-    int openFilter = 1;
-};
+using torvex::testing::TRecordingInterface;
 
 // A child window that holds edits until it is left.
 class TEditingChild : public QWidget, public torvex::TCommitsEdits {
@@ -108,10 +88,8 @@ private:
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(settingsDir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+        torvex::testing::UseTemporarySettings(settingsDir_.path());
         torvex::SetUserInterface(&ui_);
         startDir_ = QDir::currentPath();
     }

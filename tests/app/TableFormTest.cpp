@@ -17,6 +17,7 @@
 #include "app/MainWindow.h"
 #include "app/UserInterface.h"
 #include "dataentry/ColumnTypes.h"
+#include "AppTestSupport.h"
 #include "dataentry/TableForm.h"
 #include "project/Workspace.h"
 
@@ -25,19 +26,9 @@ using namespace torvex;
 namespace {
 
 // Answers every message box and remembers what it said.
-class RecordingUserInterface : public TUserInterface {
+class RecordingUserInterface : public testing::TRecordingInterface {
 public:
-    void Information(QWidget*, const QString& text) override { messages << text; }
-    TAnswer Confirm(QWidget*, const QString& text, bool) override {
-        messages << text;
-        return TAnswer::Yes;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QStringList&, int*) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QStringList&,
-                         const QString&) override {
-        return {};
-    }
-    QStringList messages;
+    RecordingUserInterface() { answer = TAnswer::Yes; }
 };
 
 TTableForm* FormOf(const TGridTable& table) { return dynamic_cast<TTableForm*>(table.Editor()); }
@@ -80,7 +71,7 @@ class TableFormTest : public QObject {
 private slots:
     void init() {
         SetUserInterface(&ui_);
-        ui_.messages.clear();
+        ui_.shown.clear();
         main_ = std::make_unique<TMainForm>();
         main_->resize(1200, 900);
         main_->show();
@@ -247,12 +238,12 @@ private slots:
         QCOMPARE(CellText(form, 0, 0), QString("0"));
         QCOMPARE(CellText(form, 2, 0), QString("3"));
         QCOMPARE(form->ShownRows(), 3);
-        QVERIFY(ui_.messages.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
         // Without a current row there is nothing to insert before or delete.
         form->Grid()->setCurrentIndex(QModelIndex());
         Button(form, "BtnDel")->click();
         Button(form, "BtnIns")->click();
-        QCOMPARE(ui_.messages, QStringList({"Grid.Row not in valid range", "Grid.Row not in valid range"}));
+        QCOMPARE(ui_.shown, QStringList({"Grid.Row not in valid range", "Grid.Row not in valid range"}));
         QCOMPARE(table.RowCount(), 3);
     }
 
@@ -270,7 +261,7 @@ private slots:
         QCOMPARE(form->Grid()->currentRow(), 1);
         QCOMPARE(form->Grid()->currentColumn(), 0);
         QVERIFY(table.IsChanged());
-        QVERIFY(ui_.messages.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
         // From the last row Enter goes to the top of the next column, and from the last
         // column back to the first.
         Type(form, 1, 0, "12*2");
@@ -292,7 +283,7 @@ private slots:
         form->Grid()->setCurrentCell(0, 2);
         QTest::keyClick(form->Grid(), Qt::Key_Return);
         QVERIFY(!table.IsChanged());
-        QVERIFY(ui_.messages.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
     }
 
     void badEntryIsReportedAndTheCellKept() {
@@ -301,7 +292,7 @@ private slots:
         table.ShowEditor();
         TTableForm* form = FormOf(table);
         Type(form, 0, 0, "abc");
-        QCOMPARE(ui_.messages,
+        QCOMPARE(ui_.shown,
                  QStringList{"Entry could not be evaluated:\rinvalid character(s) in expression"});
         QCOMPARE(form->Grid()->currentRow(), 0);
         QCOMPARE(form->Grid()->currentColumn(), 0);
@@ -310,21 +301,21 @@ private slots:
         QVERIFY(!table.IsChanged());
         // A click elsewhere is refused just as Enter is.
         form->Grid()->setCurrentCell(1, 1);
-        QCOMPARE(ui_.messages.size(), 2);
+        QCOMPARE(ui_.shown.size(), 2);
         QCOMPARE(form->Grid()->currentRow(), 0);
         QCOMPARE(form->Grid()->currentColumn(), 0);
         // So is a mouse click on another cell.
         QTableWidget* grid = form->Grid();
         const QRect other = grid->visualRect(grid->model()->index(1, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, other.center());
-        QCOMPARE(ui_.messages.size(), 3);
+        QCOMPARE(ui_.shown.size(), 3);
         QCOMPARE(grid->currentRow(), 0);
         QCOMPARE(grid->currentColumn(), 0);
         QCOMPARE(CellText(form, 0, 0), QString("abc"));
         // Arithmetic faults are entry errors too, never a crash.
-        ui_.messages.clear();
+        ui_.shown.clear();
         Type(form, 0, 0, "1/0");
-        QCOMPARE(ui_.messages, QStringList{"Division by zero"});
+        QCOMPARE(ui_.shown, QStringList{"Division by zero"});
         QCOMPARE(CellText(form, 0, 0), QString("1/0"));
         // Corrected, the entry is taken.
         Type(form, 0, 0, "2.5");
@@ -337,14 +328,14 @@ private slots:
         pile.ShowEditor();
         TTableForm* form = FormOf(pile);
         Type(form, 0, 0, "2.5");
-        QCOMPARE(ui_.messages, QStringList{"Entry must be an integer."});
+        QCOMPARE(ui_.shown, QStringList{"Entry must be an integer."});
         QCOMPARE(CellText(form, 0, 0), QString("2.5"));
         Type(form, 0, 0, "2147483601");
-        QCOMPARE(ui_.messages.last(), QString("Entry must be between 0 and 2147483600."));
+        QCOMPARE(ui_.shown.last(), QString("Entry must be between 0 and 2147483600."));
         QCOMPARE(pile.Columns(0).GetInteger(0), 0);
         Type(form, 0, 0, "2147483600");
         QCOMPARE(pile.Columns(0).GetInteger(0), 2147483600);
-        QCOMPARE(ui_.messages.size(), 2);
+        QCOMPARE(ui_.shown.size(), 2);
     }
 
     void leavingTheGridWithBadEntryComesBack() {
@@ -358,7 +349,7 @@ private slots:
         QTRY_VERIFY(editor->hasFocus());
         QTest::keyClicks(editor, "2+");
         Button(form, "BtnAdd")->setFocus();
-        QCOMPARE(ui_.messages, QStringList{"Entry could not be evaluated:\rinvalid expression"});
+        QCOMPARE(ui_.shown, QStringList{"Entry could not be evaluated:\rinvalid expression"});
         QTRY_VERIFY(form->Grid()->isAncestorOf(QApplication::focusWidget()));
         QCOMPARE(CellText(form, 0, 1), QString("2+"));
         QCOMPARE(table.Columns(1).GetFloat(0), 1.0L);
@@ -440,7 +431,7 @@ private slots:
         QCOMPARE(soil.RowCount(), 2);
         QCOMPARE(soil.Columns(0).GetInteger(0), 1);
         QCOMPARE(soil.Columns(0).GetInteger(1), 1);
-        QVERIFY(ui_.messages.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
         // The cells under the controls are never selected from the grid.
         form->Grid()->setCurrentCell(1, 1);
         form->Grid()->setCurrentCell(1, 2);
@@ -486,7 +477,7 @@ private slots:
         QVERIFY(editor != nullptr);
         QTest::keyClicks(editor, "abc");
         QVERIFY(!frame->close());
-        QCOMPARE(ui_.messages,
+        QCOMPARE(ui_.shown,
                  QStringList{"Entry could not be evaluated:\rinvalid character(s) in expression"});
         QCOMPARE(table.Editor(), static_cast<TTableEditor*>(form));
         QVERIFY(frame->isVisible());
@@ -516,7 +507,7 @@ private slots:
         QCOMPARE(soil.Columns(2).ControlCount(), 0);
         DeleteLaterNow();
         QVERIFY(frame.isNull());
-        QVERIFY(ui_.messages.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
         // Opened again, it is a fresh window.
         soil.ShowEditor();
         QVERIFY(FormOf(soil) != nullptr);
@@ -613,7 +604,7 @@ private slots:
         QTest::qWait(50);
         const QString shot = QCoreApplication::applicationDirPath() + "/screenshot-soil-editor.png";
         QVERIFY(main_->grab().save(shot));
-        QVERIFY(ui_.messages.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
     }
 
 private:
