@@ -68,8 +68,9 @@ public:
     void SetModified(bool value);
     bool IsModified() const;
 
-    // Copies the pending edits of the active child window into the project.
-    void CommitActiveChild();
+    // Copies the pending edits of the active child window into the project; false when the
+    // child refused a bad entry (it has shown the message), and the command must not go on.
+    bool CommitActiveChild();
     // Data menu in single-term or short-term/long-term form; staged option enabled or not.
     void UpdateTermMenus();
     // Result buttons of the tool bar from the plot file and the graphs.

@@ -39,12 +39,13 @@ bool TMainForm::ResultsAvailable() const {
                        QFile::exists(FileNamedLike(ProjectFile(workspace_), ".tx4p")));
 }
 
-void TMainForm::CommitActiveChild() {
-    if (desk_->subWindowList().isEmpty()) return;
+bool TMainForm::CommitActiveChild() {
+    if (desk_->subWindowList().isEmpty()) return true;
     QMdiSubWindow* active = desk_->currentSubWindow();
-    if (!active) return;
-    if (auto* child = dynamic_cast<TCommitsEdits*>(active->widget())) child->CommitEdits();
-    else if (auto* frame = dynamic_cast<TCommitsEdits*>(active)) frame->CommitEdits();
+    if (!active) return true;
+    if (auto* child = dynamic_cast<TCommitsEdits*>(active->widget())) return child->CommitEdits();
+    if (auto* frame = dynamic_cast<TCommitsEdits*>(active)) return frame->CommitEdits();
+    return true;
 }
 
 void TMainForm::FileMenuClick() {

@@ -39,7 +39,10 @@ using torvex::testing::TRecordingInterface;
 // A child window that holds edits until it is left.
 class TEditingChild : public QWidget, public torvex::TCommitsEdits {
 public:
-    void CommitEdits() override { ++commits; }
+    bool CommitEdits() override {
+        ++commits;
+        return true;
+    }
     int commits = 0;
 };
 
