@@ -1,6 +1,7 @@
 #include "ResultFiles.h"
 
 #include <cmath>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -12,16 +13,20 @@
 namespace torvex::engine {
 namespace {
 
-std::string G(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.8g", value);
-    return buffer;
+// Numbers of the result files: "." as the decimal point whatever the locale of the program
+// that called the engine (a desktop with a decimal comma sets one), as printf's "%.8g" and
+// "%*.*g" would write them in the C locale.
+std::string G(double value, int digits = 8) {
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    return error == std::errc() ? std::string(buffer, end) : std::string("nan");
 }
 
 std::string Fixed(double value, int width, int digits) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%*.*g", width, digits, value);
-    return buffer;
+    std::string text = G(value, digits);
+    if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<size_t>(width) - text.size(), ' ');
+    return text;
 }
 
 struct TUnitNames {

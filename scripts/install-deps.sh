@@ -8,7 +8,19 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation xvfb xauth
+  xdg-utils locales
 )
+
+# A desktop with a decimal comma, for the tests that run the program in one.
+make_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    echo "Generating the locale de_DE.UTF-8"
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  fi
+}
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,11 +28,11 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
   echo "All build packages are installed."
+  make_locale
   exit 0
 fi
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${packages[@]}"
+make_locale

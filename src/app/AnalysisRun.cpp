@@ -52,18 +52,21 @@ QString TMainForm::RunFolder() const {
     return own;
 }
 
-QByteArray TMainForm::NamesFileText(const QString& dataFileName) {
+QByteArray TMainForm::NamesFileText(const std::string& dataFileName) {
     QByteArray text;
-    for (const QString& name : {dataFileName, FileNamedLike(dataFileName, ".tx4o"),
-                                FileNamedLike(dataFileName, ".tx4p"),
-                                FileNamedLike(dataFileName, ".tx4r")})
-        text += name.toUtf8() + "\r\n";
+    for (const std::string& name : {dataFileName, SiblingFileName(dataFileName, ".tx4o"),
+                                    SiblingFileName(dataFileName, ".tx4p"),
+                                    SiblingFileName(dataFileName, ".tx4r")})
+        text += QByteArray::fromStdString(name) + "\r\n";
     return text;
 }
 
 void TMainForm::CompRunClick() {
-    FileSaveClick();
-    const QString dataFile = QString::fromStdString(workspace_.Project().FileName);
+    if (!CommitActiveChild()) return;
+    // A save that failed leaves a stale file on disk: it is not analysed. A cancelled Save As
+    // runs the file as it is on disk (an older-format file), or nothing for a new project.
+    if (Save() == TSaveOutcome::Failed) return;
+    const std::string dataFile = workspace_.Project().FileName;
     if (dataFile == kNewProjectFileName) return;
 
     const QString folder = RunFolder();
@@ -115,9 +118,9 @@ void TMainForm::RunEngine() {
     UserInterface().Information(
         this,
         "Computations are completed. Please, check output file for results or error messages.");
-    const QString plotFile = FileNamedLike(QString::fromStdString(workspace_.Project().FileName), ".tx4p");
-    if (QFile::exists(plotFile))
-        plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile.toStdString(),
+    const std::string plotFile = SiblingFileName(workspace_.Project().FileName, ".tx4p");
+    if (FileExists(plotFile))
+        plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile,
                                    [this](const std::string& message) {
                                        UserInterface().Information(this, QString::fromStdString(message));
                                    });

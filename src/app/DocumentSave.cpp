@@ -42,41 +42,54 @@ bool TMainForm::WriteProjectFile(const std::string& sourceBase) {
 }
 
 void TMainForm::FileSaveClick() {
+    if (CommitActiveChild()) Save();
+}
+
+void TMainForm::FileSaveAsClick() {
+    if (CommitActiveChild()) SaveAs();
+}
+
+TSaveOutcome TMainForm::Save() {
     TProgramData& project = workspace_.Project();
     try {
         if (project.StageCount > 1) WriteCurrentStage(workspace_);
     } catch (const std::exception& error) {
         UserInterface().Information(this, QString::fromStdString(error.what()));
-        return;
+        return TSaveOutcome::Failed;
     }
     project.SaveTarget = project.FileName;
-    if (project.FileName == kNewProjectFileName || OlderFormat(project.FileName)) {
-        FileSaveAsClick();
-        return;
-    }
-    WriteProjectFile(project.FileName);
+    if (project.FileName == kNewProjectFileName || OlderFormat(project.FileName)) return SaveAs();
+    return WriteProjectFile(project.FileName) ? TSaveOutcome::Written : TSaveOutcome::Failed;
 }
 
-void TMainForm::FileSaveAsClick() {
+TSaveOutcome TMainForm::SaveAs() {
     TProgramData& project = workspace_.Project();
     if (project.StageCount > 1) project.PreviousFileName = project.FileName;
     const QString preset = SaveAsPreset(project.FileName);
     const QString title = "Save " + DisplayFileName(preset) + " As";
     const QString chosen =
         UserInterface().SaveFileName(this, title, preset, DataFileFilters(), kDefaultDataExtension);
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return TSaveOutcome::Cancelled;
     // Only the current format is written. A ".txd" name (the offered name of an older file,
     // or a bare name completed with the dialog's default extension) would be read back as
     // the older format, so the file goes under the same name with ".tx4d".
-    QString target = QFileInfo(chosen).absoluteFilePath();
+    const QString completed = QFileInfo(chosen).absoluteFilePath();
+    QString target = completed;
     if (FormatKindOf(target) == 2) target = FileNamedLike(target, ".tx4d");
+    // The dialog asked about the name it showed; the file really written may be another one.
+    if (target != completed && QFileInfo::exists(target) &&
+        UserInterface().Confirm(this, QFileInfo(target).fileName() +
+                                          " already exists.\nDo you want to replace it?",
+                                false) != TAnswer::Yes)
+        return TSaveOutcome::Cancelled;
     project.FileName = target.toStdString();
     SetCaption();
     project.SaveTarget = project.FileName;
-    if (!WriteProjectFile(project.PreviousFileName)) return;
+    if (!WriteProjectFile(project.PreviousFileName)) return TSaveOutcome::Failed;
     UpdatePrevFile(QString::fromStdString(project.FileName));
     CloseAllChildren();
     UpdateToolButtons();
+    return TSaveOutcome::Written;
 }
 
 }  // namespace torvex

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <iostream>
 
 namespace torvex {
 
@@ -30,6 +31,9 @@ void TDynamicLibrary::Load() {
     if (handle_) return;
     const char* failure = dlerror();
     loadFailure_ = failure ? failure : "the library could not be loaded";
+    // The message box says only that the library failed; the loader's reason is for whoever
+    // looks at the program's error stream.
+    std::cerr << "TORVEX: cannot load \"" << libraryName_ << "\": " << loadFailure_ << "\n";
     std::error_code error;
     const bool exists = !libraryName_.empty() && std::filesystem::is_regular_file(libraryName_, error);
     switch (ClassifyLoadFailure(loadFailure_, exists)) {

@@ -1,6 +1,7 @@
 #include "app/FileNames.h"
 
 #include <QFileInfo>
+#include <filesystem>
 
 namespace torvex {
 
@@ -39,6 +40,19 @@ QString FileNamedLike(const QString& dataFileName, const QString& extension) {
     const qsizetype dot = name.lastIndexOf('.');
     if (dot < 0) return dataFileName + extension;
     return dataFileName.left(dataFileName.size() - (name.size() - dot)) + extension;
+}
+
+std::string SiblingFileName(const std::string& dataFileName, const char* extension) {
+    const size_t separator = dataFileName.find_last_of("/\\");
+    const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    const size_t dot = dataFileName.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return dataFileName + extension;
+    return dataFileName.substr(0, dot) + extension;
+}
+
+bool FileExists(const std::string& fileName) {
+    std::error_code error;
+    return std::filesystem::exists(fileName, error);
 }
 
 QString CommandLineDataFile(const QString& argument) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace torvex {
 
@@ -27,6 +28,12 @@ QString MainCaption(const QString& projectFileName);
 // The file named like `dataFileName` with another extension (".tx4o", ".tx4r", ".tx4p"): the
 // extension of the last path component is replaced, or appended when there is none.
 QString FileNamedLike(const QString& dataFileName, const QString& extension);
+
+// The same for a file name kept as the bytes the system uses (the project's FileName), which
+// need not be UTF-8: a name in the system's 8-bit encoding must still find its files.
+std::string SiblingFileName(const std::string& dataFileName, const char* extension);
+// Whether a file of that byte name exists.
+bool FileExists(const std::string& fileName);
 
 // A name given on the command line: ".tx4d" is appended when its file-name part has no ".".
 QString CommandLineDataFile(const QString& argument);

@@ -19,13 +19,13 @@ namespace torvex {
 // File.
 
 void TMainForm::FileNewClick() {
-    if (!QuerySaveChanges()) return;
+    if (!CommitActiveChild() || !QuerySaveChanges()) return;
     CreateDefaultProject(workspace_);
     RefreshAfterProjectChange();
 }
 
 void TMainForm::FileOpenClick() {
-    if (!QuerySaveChanges()) return;
+    if (!CommitActiveChild() || !QuerySaveChanges()) return;
     int filter = 1;
     const QString path = UserInterface().OpenFileName(this, "Open", DataFileFilters(), &filter);
     if (path.isEmpty()) return;
@@ -39,7 +39,7 @@ void TMainForm::FileExitClick() { close(); }
 void TMainForm::MyFilePopupHandler(int slot) {
     if (slot < 0 || slot >= prevFiles_.Count()) return;
     const QString fileName = QString::fromStdString(prevFiles_.Slot(slot));
-    if (QuerySaveChanges()) OpenFileName(fileName, 0);
+    if (CommitActiveChild() && QuerySaveChanges()) OpenFileName(fileName, 0);
 }
 
 // Options. Switching does not mark the project modified.
@@ -100,25 +100,59 @@ void TMainForm::ShowTableEditor(const QString& tableName) {
 
 // Stage Construction.
 
-void TMainForm::StageClick(int stage) {
-    SwitchToStage(workspace_, stage);
+// A stage command that cannot write or read its stage file ends with the file's message; the
+// project stays on the stage it was on, with the edits in memory.
+void TMainForm::RunStageCommand(const std::function<void()>& command) {
+    const int stage = workspace_.Project().CurrentStage;
+    const bool modified = IsModified();
+    QString failure;
+    try {
+        command();
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+    }
+    if (!failure.isEmpty()) {
+        if (workspace_.Project().CurrentStage != stage) {
+            // The current stage was written before the other one failed to load: back to it.
+            workspace_.Project().CurrentStage = stage;
+            try {
+                LoadCurrentStage(workspace_);
+            } catch (const std::exception&) {
+            }
+            if (workspace_.SetStatusText) workspace_.SetStatusText(StageStatusText(stage));
+        }
+        if (modified) workspace_.SetModified(true);
+        UserInterface().Information(this, failure);
+    }
     UpdateStageButtons();
 }
 
+void TMainForm::StageClick(int stage) {
+    if (!CommitActiveChild()) {
+        UpdateStageButtons();  // the pressed button goes back up
+        return;
+    }
+    RunStageCommand([&] { SwitchToStage(workspace_, stage); });
+}
+
 void TMainForm::SaveCurrentStageClick() {
+    if (!CommitActiveChild()) return;
     const bool modified = IsModified();
-    WriteCurrentStage(workspace_);
-    if (modified) workspace_.SetModified(true);
+    RunStageCommand([&] {
+        WriteCurrentStage(workspace_);
+        if (modified) workspace_.SetModified(true);
+    });
 }
 
 void TMainForm::CopyPreviousStageClick() {
+    if (!CommitActiveChild()) return;
     const int stage = workspace_.Project().CurrentStage;
     if (stage < 2) return;
     const QString question = QString("Do you want to copy all information from Stage %1 to Stage %2")
                                  .arg(stage - 1)
                                  .arg(stage);
     if (UserInterface().Confirm(this, question, false) == TAnswer::Yes)
-        CopyPreviousStage(workspace_);
+        RunStageCommand([&] { CopyPreviousStage(workspace_); });
 }
 
 // Computation.

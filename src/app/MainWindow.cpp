@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <exception>
+#include <filesystem>
 
 #include "app/AppSettings.h"
 #include "app/DynamicLibrary.h"
@@ -127,7 +128,7 @@ bool TMainForm::QuerySaveChanges() {
     switch (UserInterface().Confirm(this, "Do you want to save any changes?", true)) {
         case TAnswer::No: return true;
         case TAnswer::Yes:
-            FileSaveClick();
+            Save();
             // Go on only when the project was really written: a cancelled Save As keeps the
             // new name, and a save that failed keeps the modified state.
             return workspace_.Project().FileName != kNewProjectFileName && !IsModified();
@@ -135,10 +136,10 @@ bool TMainForm::QuerySaveChanges() {
     }
 }
 
-bool TMainForm::ReadProject(const QString& path, int kind) {
+bool TMainForm::ReadProject(const std::string& path, int kind) {
     QString failure;
     try {
-        ReadDataFile(workspace_, path.toStdString(), kind);
+        ReadDataFile(workspace_, path, kind);
         return true;
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
@@ -154,9 +155,8 @@ bool TMainForm::ReadProject(const QString& path, int kind) {
 }
 
 void TMainForm::ReadPlotBeside() {
-    const QString plotFile = FileNamedLike(QString::fromStdString(workspace_.Project().FileName), ".tx4p");
-    if (QFile::exists(plotFile))
-        plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile.toStdString(), nullptr);
+    const std::string plotFile = SiblingFileName(workspace_.Project().FileName, ".tx4p");
+    if (FileExists(plotFile)) plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile, nullptr);
 }
 
 bool TMainForm::OpenFileName(const QString& name, int kind) {
@@ -165,7 +165,7 @@ bool TMainForm::OpenFileName(const QString& name, int kind) {
     const QString path = info.absoluteFilePath();
     QDir::setCurrent(info.absolutePath());
     if (kind <= 0) kind = FormatKindOf(path);
-    if (!ReadProject(path, kind)) return false;
+    if (!ReadProject(QFile::encodeName(path).toStdString(), kind)) return false;
     SetCaption();
     ReadPlotBeside();
     UpdatePrevFile(QString::fromStdString(workspace_.Project().FileName));
@@ -173,37 +173,55 @@ bool TMainForm::OpenFileName(const QString& name, int kind) {
         this, "Data file: " + DisplayFileName(path) + ", has been read by TORVEX 2012");
     UpdateTermMenus();
     TProgramData& project = workspace_.Project();
-    if (project.StageCount > 1) {
-        const std::string message = SplitStageFiles(workspace_, project.FileName);
-        if (!message.empty()) UserInterface().Information(this, QString::fromStdString(message));
-        if (FormatKindOf(path) == 2) ConvertOlderStages(workspace_);
-    }
+    if (project.StageCount > 1) SplitStages(FormatKindOf(path) == 2);
     UpdateStageControls();
     UpdateToolButtons();
     return true;
 }
 
-void TMainForm::OpenCommandLine(const QStringList& arguments) {
-    if (arguments.isEmpty()) return;
-    const QFileInfo info(CommandLineDataFile(arguments.first()));
-    // A name that names no file leaves the default project in place, without a word.
-    if (!info.isFile()) return;
-    // The whole path, so that the files beside it are found after a change of folder.
-    const QString fileName = info.absoluteFilePath();
-    // An older ".txd" file needs the older reader here as well as from the Open command.
-    if (!ReadProject(fileName, FormatKindOf(fileName))) return;
-    ReadPlotBeside();
-    if (workspace_.Project().StageCount > 1) {
-        const std::string message = SplitStageFiles(workspace_, workspace_.Project().FileName);
-        if (!message.empty()) UserInterface().Information(this, QString::fromStdString(message));
-        if (FormatKindOf(fileName) == 2) ConvertOlderStages(workspace_);
+void TMainForm::SplitStages(bool olderFormat) {
+    QString message;
+    try {
+        message = QString::fromStdString(SplitStageFiles(workspace_, workspace_.Project().FileName));
+        if (olderFormat) ConvertOlderStages(workspace_);
+    } catch (const std::exception& error) {
+        // A folder the user cannot write: the project stays open as read, in memory.
+        message = QString::fromStdString(error.what()) +
+                  "\rThe construction stages are kept in files beside the data file, and that folder "
+                  "cannot be written: copy the project to a folder you can write to.";
     }
+    if (!message.isEmpty()) UserInterface().Information(this, message);
+}
+
+void TMainForm::OpenCommandLine(const QStringList& arguments) {
+    std::vector<std::string> names;
+    for (const QString& argument : arguments) names.push_back(QFile::encodeName(argument).toStdString());
+    OpenCommandLineBytes(names);
+}
+
+void TMainForm::OpenCommandLineBytes(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return;
+    // The name's bytes as the system gave them: a name in an 8-bit encoding that is not
+    // UTF-8 still opens, and the project is saved back under the same name.
+    std::string name = arguments.front();
+    const size_t separator = name.find_last_of('/');
+    if (name.find('.', separator == std::string::npos ? 0 : separator + 1) == std::string::npos)
+        name += ".tx4d";
+    std::error_code error;
+    // A name that names no file leaves the default project in place, without a word.
+    if (!std::filesystem::is_regular_file(name, error)) return;
+    // The whole path, so that the files beside it are found after a change of folder.
+    const std::string fileName = std::filesystem::absolute(name, error).lexically_normal().string();
+    const int kind = FormatKindOf(QString::fromStdString(fileName));
+    // An older ".txd" file needs the older reader here as well as from the Open command.
+    if (!ReadProject(fileName, kind)) return;
+    ReadPlotBeside();
+    if (workspace_.Project().StageCount > 1) SplitStages(kind == 2);
     RefreshAfterProjectChange();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    CommitActiveChild();
-    if (!QuerySaveChanges()) {
+    if (!CommitActiveChild() || !QuerySaveChanges()) {
         event->ignore();
         return;
     }
@@ -225,7 +243,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
             first = url.toLocalFile();
             break;
         }
-    if (first.isEmpty() || !QuerySaveChanges()) return;
+    if (first.isEmpty() || !CommitActiveChild() || !QuerySaveChanges()) return;
     QDir::setCurrent(QFileInfo(first).absolutePath());
     OpenFileName(first, 0);
 }

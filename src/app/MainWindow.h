@@ -37,6 +37,10 @@ inline constexpr const char* kApplicationTitle = "TORVEX 2012";
 inline constexpr const char* kEngineLibraryName = "Torvex2012_DLL.DLL";
 inline constexpr const char* kNamesFileName = "names.dat";
 
+// How Save and Save As ended: the file written, the dialog or the overwrite question
+// cancelled, or writing failed (the message has been shown).
+enum class TSaveOutcome { Written, Cancelled, Failed };
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -86,6 +90,9 @@ public:
     // Stores the text editor and the recent-file list.
     void UpdateRegistry();
 
+    // Save and Save As without the commit of the active child (the commands commit first).
+    TSaveOutcome Save();
+    TSaveOutcome SaveAs();
     // Asks to save a modified project; true when the command may go on.
     bool QuerySaveChanges();
     // Opens a data file as the Open command does. `kind` is the open dialog's filter index;
@@ -94,6 +101,8 @@ public:
     bool OpenFileName(const QString& path, int kind = 0);
     // The program's arguments (without the program itself): the first names a data file.
     void OpenCommandLine(const QStringList& arguments);
+    // The same with the arguments' bytes as the system passed them.
+    void OpenCommandLineBytes(const std::vector<std::string>& arguments);
 
     // The single-instance children (input dialogs, profile view, staged options): the child
     // named `name` is created by `create` only while none is open, and shown (restored and
@@ -113,11 +122,13 @@ public:
     // otherwise the program's per-user data folder (made when missing).
     QString RunFolder() const;
     // Starts a command line without waiting; false when it could not be started.
+    static bool StartCommandLine(const QString& commandLine);
+    // Puts another starter of command lines in place of StartCommandLine.
     void SetProcessStarter(std::function<bool(const QString&)> starter);
     // Hands a file to the program the system associates with its type.
     void SetUrlOpener(std::function<void(const QUrl&)> opener);
     // The names file for the engine as it is written: four lines ended by CR LF.
-    static QByteArray NamesFileText(const QString& dataFileName);
+    static QByteArray NamesFileText(const std::string& dataFileName);
     // The text editor's command line for a file: the editor, a blank, the quoted path.
     QString EditorCommandLine(const QString& path) const;
 
@@ -221,7 +232,10 @@ private:
     void ReadSettings();
     // Reads a data file as the project; on failure puts a default project in place and then
     // shows the reader's message.
-    bool ReadProject(const QString& path, int kind);
+    bool ReadProject(const std::string& path, int kind);
+    // Splits the staged data file just read into its stage files (converting older ones); a
+    // failure is shown and the project stays as read.
+    void SplitStages(bool olderFormat);
     // Reads the plot file beside the project's data file, when there is one.
     void ReadPlotBeside();
     // After the project was replaced: caption, Data menu form, stages and result buttons.
@@ -229,11 +243,17 @@ private:
     // Toggles an Apply switch; turning it off closes the editor window of its table.
     void ToggleSwitch(uint8_t& flag, const char* tableName);
     bool ResultsAvailable() const;
+    // The file named like the project's data file with `extension` exists.
+    bool ResultFileExists(const char* extension) const;
     // Writes the data file, or joins the stage files into it; false after the error message.
     bool WriteProjectFile(const std::string& sourceBase);
     // Shows a file in the text editor.
     void ShowInEditor(const QString& path);
     void OpenHelpFile(const char* fileName);
+    // Commits the active child before a menu drops down; a refused entry closes the menu.
+    bool CommitBeforeMenu();
+    // Runs a stage command; a file error is shown and the project stays on its stage.
+    void RunStageCommand(const std::function<void()>& command);
     // Runs the engine on the saved project; the names file is in the current folder.
     void RunEngine();
 

@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 
 #include "app/ChildWindow.h"
 #include "app/FileNames.h"
@@ -17,10 +18,6 @@
 
 namespace torvex {
 namespace {
-
-QString ProjectFile(const TWorkspace& workspace) {
-    return QString::fromStdString(workspace.Project().FileName);
-}
 
 void SetEnabled(QAction* action, bool enabled) {
     if (action) action->setEnabled(enabled);
@@ -34,9 +31,12 @@ QString Escaped(QString text) { return text.replace('&', "&&"); }
 QAction* TMainForm::Action(const QString& name) const { return findChild<QAction*>(name); }
 QMenu* TMainForm::Menu(const QString& name) const { return findChild<QMenu*>(name); }
 
+bool TMainForm::ResultFileExists(const char* extension) const {
+    return FileExists(SiblingFileName(workspace_.Project().FileName, extension));
+}
+
 bool TMainForm::ResultsAvailable() const {
-    return ResultsTest(plotLoaded_,
-                       QFile::exists(FileNamedLike(ProjectFile(workspace_), ".tx4p")));
+    return ResultsTest(plotLoaded_, ResultFileExists(".tx4p"));
 }
 
 bool TMainForm::CommitActiveChild() {
@@ -48,8 +48,15 @@ bool TMainForm::CommitActiveChild() {
     return true;
 }
 
+bool TMainForm::CommitBeforeMenu() {
+    if (CommitActiveChild()) return true;
+    // The menu does not drop down over the bad entry that the user must correct first.
+    if (auto* menu = qobject_cast<QMenu*>(sender())) QTimer::singleShot(0, menu, &QMenu::close);
+    return false;
+}
+
 void TMainForm::FileMenuClick() {
-    CommitActiveChild();
+    if (!CommitBeforeMenu()) return;
     const std::string current = QDir::currentPath().toStdString();
     for (int slot = 0; slot < TRecentFiles::kSlots; ++slot) {
         QAction* item = prevFileItems_[static_cast<size_t>(slot)];
@@ -63,7 +70,7 @@ void TMainForm::FileMenuClick() {
 }
 
 void TMainForm::DataMenuClick() {
-    CommitActiveChild();
+    if (!CommitBeforeMenu()) return;
     const TProgramData& project = workspace_.Project();
     SetEnabled(Action("DataTitle"), true);
     SetEnabled(Action("DataProp"), true);
@@ -86,7 +93,7 @@ void TMainForm::DataMenuClick() {
 }
 
 void TMainForm::OptionsMenuClick() {
-    CommitActiveChild();
+    if (!CommitBeforeMenu()) return;
     TProgramData& project = workspace_.Project();
     Action("OptionsPYCurves")->setChecked(project.UsePYCurves != 0);
     Action("OptionsEICurves")->setChecked(project.UseMEICurves != 0);
@@ -125,7 +132,7 @@ void TMainForm::OptionsKOutptClick() {
 }
 
 void TMainForm::StageMenuClick() {
-    CommitActiveChild();
+    if (!CommitBeforeMenu()) return;
     const TProgramData& project = workspace_.Project();
     const bool staged = project.StageCount > 1;
     for (int stage = 1; stage <= kMaxStages; ++stage) {
@@ -138,11 +145,10 @@ void TMainForm::StageMenuClick() {
 }
 
 void TMainForm::ComputationMenuClick() {
-    CommitActiveChild();
-    const QString dataFile = ProjectFile(workspace_);
-    Action("CompInput")->setEnabled(QFile::exists(dataFile));
-    Action("CompKernel")->setEnabled(QFile::exists(FileNamedLike(dataFile, ".tx4r")));
-    Action("CompOutput")->setEnabled(QFile::exists(FileNamedLike(dataFile, ".tx4o")));
+    if (!CommitBeforeMenu()) return;
+    Action("CompInput")->setEnabled(FileExists(workspace_.Project().FileName));
+    Action("CompKernel")->setEnabled(ResultFileExists(".tx4r"));
+    Action("CompOutput")->setEnabled(ResultFileExists(".tx4o"));
     // View Wall Geometry and whatever follows it need results.
     const QList<QAction*> items = Menu("ComputationMenu")->actions();
     const bool results = ResultsAvailable();
@@ -179,7 +185,7 @@ void TMainForm::GraphicsMenuClick() {
 }
 
 void TMainForm::ArrangeMenuClick() {
-    CommitActiveChild();
+    if (!CommitBeforeMenu()) return;
     const QList<QMdiSubWindow*> children = desk_->subWindowList(QMdiArea::CreationOrder);
     QMdiSubWindow* active = desk_->currentSubWindow();
     listedWindows_.assign(windowItems_.size(), nullptr);
@@ -199,7 +205,7 @@ void TMainForm::ArrangeMenuClick() {
     Action("N1")->setVisible(!children.isEmpty());
 }
 
-void TMainForm::HelpMenuClick() { CommitActiveChild(); }
+void TMainForm::HelpMenuClick() { CommitBeforeMenu(); }
 
 void TMainForm::UpdateTermMenus() {
     const bool longTerm = workspace_.Project().UseLongTerm != 0;
@@ -220,8 +226,7 @@ void TMainForm::UpdateToolButtons() {
     Action("SpeedButton12")->setEnabled(buttons.SpeedButton12);
     Action("SpeedButton19")->setEnabled(buttons.SpeedButton19);
     Action("SpeedButton9")->setEnabled(buttons.SpeedButton9);
-    Action("SpeedButton5")->setEnabled(
-        QFile::exists(FileNamedLike(ProjectFile(workspace_), ".tx4o")));
+    Action("SpeedButton5")->setEnabled(ResultFileExists(".tx4o"));
 }
 
 void TMainForm::UpdateStageControls() {

@@ -3,6 +3,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 
@@ -11,16 +12,20 @@
 #include "app/UserInterface.h"
 
 namespace torvex {
-namespace {
-
-bool StartDetached(const QString& commandLine) {
+bool TMainForm::StartCommandLine(const QString& commandLine) {
     QStringList words = QProcess::splitCommand(commandLine);
     if (words.isEmpty()) return false;
-    const QString program = words.takeFirst();
-    return QProcess::startDetached(program, words);
+    // The editor's path is not quoted and may hold blanks ("/opt/My Editor/edit"): the
+    // longest run of leading words that names a file is the program.
+    qsizetype programWords = 1;
+    for (qsizetype count = words.size() - 1; count > 1; --count)
+        if (QFileInfo(QStringList(words.mid(0, count)).join(' ')).isFile()) {
+            programWords = count;
+            break;
+        }
+    const QString program = QStringList(words.mid(0, programWords)).join(' ');
+    return QProcess::startDetached(program, words.mid(programWords));
 }
-
-}  // namespace
 
 void TMainForm::SetProcessStarter(std::function<bool(const QString&)> starter) {
     startProcess_ = std::move(starter);
@@ -34,7 +39,7 @@ QString TMainForm::EditorCommandLine(const QString& path) const {
 
 void TMainForm::ShowInEditor(const QString& path) {
     const QString commandLine = EditorCommandLine(path);
-    const bool started = startProcess_ ? startProcess_(commandLine) : StartDetached(commandLine);
+    const bool started = startProcess_ ? startProcess_(commandLine) : StartCommandLine(commandLine);
     if (!started) UserInterface().Information(this, "An error occurred in running the Word Processor");
 }
 

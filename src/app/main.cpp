@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "app/Application.h"
 #include "app/Display.h"
 #include "app/MainWindow.h"
 
@@ -12,12 +15,13 @@ int main(int argc, char** argv) {
         std::cerr << torvex::NoDisplayMessage();
         return 1;
     }
-    QApplication application(argc, argv);
+    torvex::TApplication application(argc, argv);
     QApplication::setApplicationName(torvex::kApplicationTitle);
     QApplication::setOrganizationName("Norcel");
     torvex::TMainForm mainForm;
-    // Qt has taken its own options (-platform ...) out of the arguments by now.
-    mainForm.OpenCommandLine(QApplication::arguments().mid(1));
+    // Qt has taken its own options (-platform ...) out of argv by now. The names are taken as
+    // bytes, so that a file name in any encoding opens.
+    mainForm.OpenCommandLineBytes(std::vector<std::string>(argv + 1, argv + argc));
     mainForm.show();
     return application.exec();
 }

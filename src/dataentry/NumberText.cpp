@@ -238,7 +238,8 @@ std::optional<long double> ParseDecimal(std::string_view text, char decimalSepar
         }
     };
     takeDigits(false);
-    if (i < text.size() && text[i] == decimalSeparator) {
+    // The program shows "." in every cell and field, so "." is a decimal point in every locale.
+    if (i < text.size() && (text[i] == decimalSeparator || text[i] == '.')) {
         normal += '.';
         ++i;
         takeDigits(true);

@@ -864,18 +864,28 @@ bool TTableForm::InGridText(QWidget* widget) const {
                       widget == delegate_->LastEditor());
 }
 
+bool TTableForm::CommitEdits() {
+    if (!table_ || CommitCell()) return true;
+    // The bad cell comes back to the front, to be corrected before the command can run.
+    ReturnToCell();
+    return false;
+}
+
+void TTableForm::ReturnToCell() {
+    if (!table_) return;
+    if (sub_ && desk_) desk_->setActiveSubWindow(sub_);
+    else activateWindow();
+    grid_->setFocus();
+    if (!CellEditor()) grid_->edit(grid_->currentIndex());
+}
+
 // Leaving the grid for another control, or the window for another: the cell is committed,
 // and a bad entry brings the user back to it.
 void TTableForm::FocusChanged(QWidget* old, QWidget* now) {
     if (!table_ || !shown_ || committing_ || reverting_) return;
     if (!InGridText(old) || !now || InGridText(now)) return;
     if (QApplication::focusWidget() != now) return;  // already taken back
-    if (CommitCell()) return;
-    if (!table_) return;
-    if (sub_ && desk_) desk_->setActiveSubWindow(sub_);
-    else activateWindow();
-    grid_->setFocus();
-    if (!CellEditor()) grid_->edit(grid_->currentIndex());
+    if (!CommitCell()) ReturnToCell();
 }
 
 // ---- Row buttons ----

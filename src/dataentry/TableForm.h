@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ChildWindow.h"
 #include "dataentry/Table.h"
 
 class QAbstractButton;
@@ -43,7 +44,7 @@ private:
     TTableForm& form_;
 };
 
-class TTableForm : public QWidget, public TTableEditor, public TControlHost {
+class TTableForm : public QWidget, public TTableEditor, public TControlHost, public TCommitsEdits {
     Q_OBJECT
 public:
     // The window of `table`; shown inside `desk` (when not null and the table has no
@@ -59,6 +60,9 @@ public:
     void FocusCell(int column, int row) override;
     void CloseAndFree() override;
     void TableDestroyed() override;
+
+    // TCommitsEdits: the typed cell, before a command of the main window reads the table.
+    bool CommitEdits() override;
 
     // TControlHost
     std::unique_ptr<TComboBoxControl> CreateComboBox() override;
@@ -106,6 +110,8 @@ private:
     void LoadPicture();
     void GridCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void FocusChanged(QWidget* old, QWidget* now);
+    // After a refused entry: the window in front, the grid focused, the bad cell in edit.
+    void ReturnToCell();
     bool InGridText(QWidget* widget) const;
     int FirstTextColumn(int from) const;
     int TopDataRow() const;

@@ -222,7 +222,7 @@ private slots:
         form.Action("SpeedButton4")->trigger();
         QCOMPARE(ui_.shown, QStringList({kInitFailed}));
         QVERIFY(ui_.saveTitles.isEmpty());
-        QCOMPARE(names, TMainForm::NamesFileText(jobs.filePath("wall.tx4d")));
+        QCOMPARE(names, TMainForm::NamesFileText(jobs.filePath("wall.tx4d").toStdString()));
         QCOMPARE(current, QDir(run.path()).canonicalPath());
         // The run folder stays current; the names file is gone; the engine wrote nothing.
         QCOMPARE(QDir::currentPath(), QDir(run.path()).canonicalPath());
