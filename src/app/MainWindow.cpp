@@ -18,8 +18,10 @@
 #include <filesystem>
 
 #include "app/AppSettings.h"
+#include "app/ChildPlacement.h"
 #include "app/DynamicLibrary.h"
 #include "app/FileNames.h"
+#include "app/ToolIcons.h"
 #include "app/UserInterface.h"
 #include "dataentry/TableForm.h"
 #include "plot/PlotFileReader.h"
@@ -33,6 +35,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     desk_->setObjectName("Desk");
     desk_->setBackground(Qt::white);
     setCentralWidget(desk_);
+    new TChildPlacement(desk_);
+    // Child windows take the window's icon unless they have their own.
+    setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
     resize(652, 522);
 
@@ -43,7 +48,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     statusText_->setObjectName("StatusText");
     statusBar()->addWidget(statusText_, 1);
 
-    workspace_.CloseChildWindows = [this] { CloseAllChildren(); };
+    // The project is being replaced: no window may stay behind showing the old one, not even
+    // a table editor whose cell holds a refused entry.
+    workspace_.CloseChildWindows = [this] { CloseAllChildren(true); };
     workspace_.SetStatusText = [this](const std::string& text) {
         statusText_->setText(QString::fromStdString(text));
     };
@@ -94,8 +101,12 @@ void TMainForm::SetModified(bool value) {
 
 bool TMainForm::IsModified() const { return workspace_.IsModified(); }
 
-void TMainForm::CloseAllChildren() {
-    for (QMdiSubWindow* child : desk_->subWindowList(QMdiArea::CreationOrder)) child->close();
+void TMainForm::CloseAllChildren(bool discardEdits) {
+    for (QMdiSubWindow* child : desk_->subWindowList(QMdiArea::CreationOrder)) {
+        auto* editor = qobject_cast<TTableForm*>(child->widget());
+        if (discardEdits && editor) editor->CloseAndFree();
+        else child->close();
+    }
 }
 
 QMdiSubWindow* TMainForm::SingleChild(const QString& name) const {

@@ -82,7 +82,8 @@ public:
     // Status bar, Stage Construction menu and stage buttons from the project's stages.
     void UpdateStageControls();
     void UpdateStageButtons();
-    void CloseAllChildren();
+    // Closes every child window; with `discardEdits` a table editor goes without committing.
+    void CloseAllChildren(bool discardEdits = false);
     void SetCaption();
 
     // Puts a file at the head of the recent-file list and stores the list when it changed.

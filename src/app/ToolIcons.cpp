@@ -150,4 +150,34 @@ QIcon StageIcon(int stage) {
     });
 }
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 64.0, size / 64.0);  // drawn on a 64 x 64 grid
+        // A rounded tile, the retained soil at the left, the excavated side lower at the right.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(235, 242, 250));
+        p.drawRoundedRect(QRectF(1, 1, 62, 62), 10, 10);
+        p.setBrush(QColor(196, 160, 100));
+        p.drawRect(QRectF(4, 20, 28, 40));
+        p.drawRect(QRectF(32, 38, 28, 22));
+        // The wall, and its deflected shape bowing towards the excavation.
+        p.setBrush(QColor(70, 80, 95));
+        p.drawRect(QRectF(29, 8, 6, 52));
+        QPainterPath line;
+        line.moveTo(41, 8);
+        line.cubicTo(40, 24, 36, 42, 35, 58);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(200, 30, 30), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(line);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 }  // namespace torvex

@@ -9,6 +9,7 @@
 #include "app/Application.h"
 #include "app/Display.h"
 #include "app/MainWindow.h"
+#include "app/ToolIcons.h"
 
 int main(int argc, char** argv) {
     if (!torvex::DisplayAvailable(argc, argv)) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     torvex::TApplication application(argc, argv);
     QApplication::setApplicationName(torvex::kApplicationTitle);
     QApplication::setOrganizationName("Norcel");
+    QApplication::setWindowIcon(torvex::ProgramIcon());
     torvex::TMainForm mainForm;
     // Qt has taken its own options (-platform ...) out of argv by now. The names are taken as
     // bytes, so that a file name in any encoding opens.

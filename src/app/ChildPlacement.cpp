@@ -1,0 +1,75 @@
+#include "app/ChildPlacement.h"
+
+#include <QChildEvent>
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
+
+namespace torvex {
+namespace {
+
+constexpr const char* kPlacedProperty = "torvexPlaced";
+
+}  // namespace
+
+QPoint CascadePosition(int others, QSize child, QSize area, int step) {
+    if (step <= 0) return {0, 0};
+    // How many steps fit before the child would reach past the right or the bottom edge.
+    const int roomX = (area.width() - child.width()) / step;
+    const int roomY = (area.height() - child.height()) / step;
+    const int room = std::min(roomX, roomY);
+    if (room <= 0) return {0, 0};
+    const int k = others % (room + 1);
+    return {k * step, k * step};
+}
+
+TChildPlacement::TChildPlacement(QMdiArea* desk) : QObject(desk), desk_(desk) {
+    desk_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    desk_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    desk_->viewport()->installEventFilter(this);
+    connect(desk_, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* child) { if (child) ScrollIntoView(child); });
+}
+
+bool TChildPlacement::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == desk_->viewport() && event->type() == QEvent::ChildAdded) {
+        auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child());
+        if (child) child->installEventFilter(this);
+    } else if (event->type() == QEvent::Show) {
+        auto* child = qobject_cast<QMdiSubWindow*>(watched);
+        if (child && !child->property(kPlacedProperty).toBool()) {
+            child->setProperty(kPlacedProperty, true);
+            child->removeEventFilter(this);
+            Place(child);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TChildPlacement::Place(QMdiSubWindow* child) {
+    int others = 0;
+    for (QMdiSubWindow* open : desk_->subWindowList())
+        if (open != child && open->isVisible() && !open->isMinimized()) ++others;
+    const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
+    child->move(CascadePosition(others, child->size(), desk_->viewport()->size(), step));
+}
+
+void TChildPlacement::ScrollIntoView(QMdiSubWindow* child) {
+    // Children are placed in the viewport's coordinates; the scroll bars move all of them.
+    const QRect area = desk_->viewport()->rect();
+    const QRect frame = child->geometry();
+    auto shift = [](int low, int high, int areaLow, int areaHigh) {
+        if (low < areaLow) return low - areaLow;
+        if (high > areaHigh) return std::min(high - areaHigh, low - areaLow);
+        return 0;
+    };
+    const int dx = shift(frame.left(), frame.right(), area.left(), area.right());
+    const int dy = shift(frame.top(), frame.bottom(), area.top(), area.bottom());
+    if (dx) desk_->horizontalScrollBar()->setValue(desk_->horizontalScrollBar()->value() + dx);
+    if (dy) desk_->verticalScrollBar()->setValue(desk_->verticalScrollBar()->value() + dy);
+}
+
+}  // namespace torvex
