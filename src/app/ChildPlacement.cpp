@@ -36,13 +36,14 @@ TChildPlacement::TChildPlacement(QMdiArea* desk) : QObject(desk), desk_(desk) {
 
 bool TChildPlacement::eventFilter(QObject* watched, QEvent* event) {
     if (watched == desk_->viewport() && event->type() == QEvent::ChildAdded) {
-        auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child());
-        if (child) child->installEventFilter(this);
-    } else if (event->type() == QEvent::Show) {
+        // A child window announces itself from its constructor, before it is a window: its
+        // first showing tells what it is.
+        static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+    } else if (watched != desk_->viewport() && event->type() == QEvent::Show) {
+        watched->removeEventFilter(this);
         auto* child = qobject_cast<QMdiSubWindow*>(watched);
         if (child && !child->property(kPlacedProperty).toBool()) {
             child->setProperty(kPlacedProperty, true);
-            child->removeEventFilter(this);
             Place(child);
         }
     }
@@ -59,12 +60,13 @@ void TChildPlacement::Place(QMdiSubWindow* child) {
 
 void TChildPlacement::ScrollIntoView(QMdiSubWindow* child) {
     // Children are placed in the viewport's coordinates; the scroll bars move all of them.
+    // Only a child whose title bar is out of sight is brought in: as much of it as fits.
     const QRect area = desk_->viewport()->rect();
     const QRect frame = child->geometry();
+    if (area.contains(frame.topLeft())) return;
     auto shift = [](int low, int high, int areaLow, int areaHigh) {
         if (low < areaLow) return low - areaLow;
-        if (high > areaHigh) return std::min(high - areaHigh, low - areaLow);
-        return 0;
+        return std::min(low - areaLow, std::max(0, high - areaHigh));
     };
     const int dx = shift(frame.left(), frame.right(), area.left(), area.right());
     const int dy = shift(frame.top(), frame.bottom(), area.top(), area.bottom());
