@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation xvfb xauth
   xdg-utils locales
+  desktop-file-utils libxml2-utils
 )
 
 # A desktop with a decimal comma, for the tests that run the program in one.

@@ -37,8 +37,16 @@ QString TMainForm::ProgramFolder() const {
     return programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
 }
 
+QString TMainForm::InstalledFile(const QString& name, const char* installedFolder) const {
+    const QDir program(ProgramFolder());
+    if (QFileInfo::exists(program.filePath(name))) return program.filePath(name);
+    // Installed, the program is in bin/ and its files in their own folders beside bin/.
+    const QString installed = QDir::cleanPath(program.filePath(QString("../") + installedFolder + "/" + name));
+    return QFileInfo::exists(installed) ? installed : program.filePath(name);
+}
+
 QString TMainForm::EngineLibraryPath() const {
-    return engineLibraryPath_.isEmpty() ? QDir(ProgramFolder()).filePath(kEngineLibraryName)
+    return engineLibraryPath_.isEmpty() ? InstalledFile(kEngineLibraryName, kInstalledLibraryFolder)
                                         : engineLibraryPath_;
 }
 

@@ -36,6 +36,13 @@ class TDynamicLibrary;
 inline constexpr const char* kApplicationTitle = "TORVEX 2012";
 inline constexpr const char* kEngineLibraryName = "Torvex2012_DLL.DLL";
 inline constexpr const char* kNamesFileName = "names.dat";
+// The documents the Help menu opens.
+inline constexpr const char* kHelpContentsFile = "TORVEX_2012.html";
+inline constexpr const char* kUsersManualFile = "TORVEX 2012 Users Manual.pdf";
+inline constexpr const char* kTechnicalManualFile = "TorvexTechnicalManual.pdf";
+// Where an installed program keeps its engine library and documents, from its prefix.
+inline constexpr const char* kInstalledLibraryFolder = "lib/torvex";
+inline constexpr const char* kInstalledDocumentFolder = "share/doc/torvex";
 
 // How Save and Save As ended: the file written, the dialog or the overwrite question
 // cancelled, or writing failed (the message has been shown).
@@ -116,7 +123,12 @@ public:
     // Tests point it elsewhere; empty means the folder of the running program.
     QString ProgramFolder() const;
     void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
-    // The engine library: kEngineLibraryName in the program's folder unless set otherwise.
+    // A file the program brings along: in the program's folder (as built), else in its folder
+    // of the installed tree (`installedFolder` beside the program's bin/); the program's
+    // folder when it is in neither.
+    QString InstalledFile(const QString& name, const char* installedFolder) const;
+    // The engine library: kEngineLibraryName in the program's folder (or the installed library
+    // folder) unless set otherwise.
     QString EngineLibraryPath() const;
     void SetEngineLibraryPath(const QString& path) { engineLibraryPath_ = path; }
     // The folder an analysis runs in: the program's folder when it can be written to,

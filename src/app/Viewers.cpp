@@ -44,7 +44,7 @@ void TMainForm::ShowInEditor(const QString& path) {
 }
 
 void TMainForm::OpenHelpFile(const char* fileName) {
-    const QUrl url = QUrl::fromLocalFile(QDir(ProgramFolder()).filePath(fileName));
+    const QUrl url = QUrl::fromLocalFile(InstalledFile(fileName, kInstalledDocumentFolder));
     // A missing file or a type without a program is not reported.
     if (openUrl_) openUrl_(url);
     else QDesktopServices::openUrl(url);
@@ -62,8 +62,10 @@ void TMainForm::CompOutputClick() {
 
 void TMainForm::SpeedButton5Click() { CompOutputClick(); }
 
-void TMainForm::HelpContentsClick() { OpenHelpFile("TORVEX_2012.chm"); }
-void TMainForm::UserssManual1Click() { OpenHelpFile("TORVEX 2012 Users Manual.pdf"); }
-void TMainForm::Tec1Click() { OpenHelpFile("TorvexTechnicalManual.bat"); }
+// The help contents are the user's manual as a page for the browser; the technical manual is a
+// PDF like the user's manual.
+void TMainForm::HelpContentsClick() { OpenHelpFile(kHelpContentsFile); }
+void TMainForm::UserssManual1Click() { OpenHelpFile(kUsersManualFile); }
+void TMainForm::Tec1Click() { OpenHelpFile(kTechnicalManualFile); }
 
 }  // namespace torvex

@@ -336,7 +336,7 @@ private slots:
         QList<QUrl> opened;
         form.SetUrlOpener([&](const QUrl& url) { opened << url; });
         form.HelpContentsClick();
-        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("missing/TORVEX_2012.chm"))}));
+        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("missing/TORVEX_2012.html"))}));
     }
 
     void newOnAnUnchangedProjectAsksNothing() {
@@ -448,10 +448,25 @@ private slots:
         form.Action("HelpContents")->trigger();
         form.UserssManual1Click();
         form.Tec1Click();
-        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("TORVEX_2012.chm")),
+        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("TORVEX_2012.html")),
                                       QUrl::fromLocalFile(program.filePath("TORVEX 2012 Users Manual.pdf")),
-                                      QUrl::fromLocalFile(program.filePath("TorvexTechnicalManual.bat"))}));
+                                      QUrl::fromLocalFile(program.filePath("TorvexTechnicalManual.pdf"))}));
         QVERIFY(ui_.shown.isEmpty());
+        // The build puts the documents beside the program, the install in its own tree
+        // (TORVEX_INSTALLED_BIN names the installed program's folder when the install is tested).
+        QStringList folders{QCoreApplication::applicationDirPath()};
+        if (qEnvironmentVariableIsSet("TORVEX_INSTALLED_BIN"))
+            folders << qEnvironmentVariable("TORVEX_INSTALLED_BIN");
+        for (const QString& folder : folders) {
+            form.SetProgramFolder(folder);
+            opened.clear();
+            form.Action("HelpContents")->trigger();
+            form.Action("UserssManual1")->trigger();
+            form.Action("Tec1")->trigger();
+            QCOMPARE(opened.size(), 3);
+            for (const QUrl& url : opened) QVERIFY2(QFileInfo(url.toLocalFile()).isFile(), qPrintable(url.toLocalFile()));
+            QVERIFY(QFileInfo(form.EngineLibraryPath()).isFile());
+        }
     }
 
     // ---- Table editors in the main window ----
