@@ -102,14 +102,18 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
             a.Add(U(i - 1), U(i - 1), c);
         }
         // A slope restraint: its reaction moment enters as a concentrated moment does, and
-        // its own row imposes the central slope.
+        // its own row imposes the slope. A couple J at node i makes the moment jump there
+        // (M+ = M - J/2 below, M- = M + J/2 above, M the central value), so the central
+        // difference of y is the slope plus h (M+ - M-) / 4EI; the row takes that out, which
+        // keeps the restraint exact for the piecewise cubics of beam theory.
         const int lambda = layout.multiplier[s];
         if (lambda >= 0) {
             a.Add(U(i + 1), lambda, -h2 / 2);
             a.Add(U(i - 1), lambda, h2 / 2);
             a.Add(lambda, U(i + 1), 1.0 / (2 * h));
             a.Add(lambda, U(i - 1), -1.0 / (2 * h));
-            b[static_cast<size_t>(lambda)] = *m.fixedSlope[s];
+            a.Add(lambda, lambda, h / (4 * R(i)));
+            b[static_cast<size_t>(lambda)] = *m.fixedSlope[s] + h * m.Mt[s] / (4 * R(i));
         }
     }
 
@@ -166,13 +170,21 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     TBeamResult r;
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };
     auto M = [&](int i) { return R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2; };
+    // The couple at an inner node (applied and reaction moments), whose jump the shear of
+    // the neighbours sees.
+    auto couple = [&](int i) {
+        if (i <= 0 || i >= n) return 0.0;
+        const int lambda = layout.multiplier[static_cast<size_t>(i)];
+        return m.Mt[static_cast<size_t>(i)] + (lambda >= 0 ? b[static_cast<size_t>(lambda)] : 0.0);
+    };
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const double q = 0.5 * (Qhalf(i - 1) + Qhalf(i));
+        const double next = M(i + 1) + couple(i + 1) / 2, prev = M(i - 1) - couple(i - 1) / 2;
         r.y.push_back(y(i));
-        r.slope.push_back((y(i + 1) - y(i - 1)) / (2 * h));
+        r.slope.push_back((y(i + 1) - y(i - 1)) / (2 * h) + (i > 0 && i < n ? h * couple(i) / (4 * R(i)) : 0.0));
         r.moment.push_back(M(i));
-        r.shear.push_back((M(i + 1) - M(i - 1)) / (2 * h) + q * (y(i + 1) - y(i - 1)) / (2 * h));
+        r.shear.push_back((next - prev) / (2 * h) + q * (y(i + 1) - y(i - 1)) / (2 * h));
         r.reaction.push_back(m.Es[s] * y(i));
         double force = 0, moment = 0;
         const bool top = i == 0, tip = i == n;
