@@ -110,7 +110,7 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
         const double spring = beam.kLateral[s] * (r.y[s] - beam.springOffset[s]);
         resisted += spring;
         momentResisted += spring * x + beam.kRotation[s] * r.slope[s];
-        if (i < n) momentApplied -= beam.Q[s] * (r.y[s + 1] - r.y[s]);
+        if (i < n) momentApplied += beam.Q[s] * (r.y[s + 1] - r.y[s]);
         largestLoad = std::max({largestLoad, std::fabs(beam.P[s]), std::fabs(r.restraintForce[s])});
         largestMoment = std::max({largestMoment, std::fabs(force * x), std::fabs(beam.Mt[s]),
                                   std::fabs(r.restraintMoment[s])});
