@@ -237,6 +237,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                 result.message = "The soil cannot hold the wall: its resistance ran out while the deflection grew.";
                 break;
             }
+            RequireFinite(next->y, "deflection");
             solved = std::move(next);
             result.iterations = iteration;
             double change = 0, largest = 0;

@@ -164,8 +164,6 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     }
 
     if (!a.Solve(b)) return std::nullopt;
-    for (double v : b)
-        if (!std::isfinite(v)) return std::nullopt;
 
     TBeamResult r;
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };

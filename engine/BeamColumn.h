@@ -61,6 +61,7 @@ struct TBeamResult {
 };
 
 // Solves the model; returns nothing when the system is singular (a wall that nothing holds).
+// Numbers past the range of doubles give a result with non-finite values.
 std::optional<TBeamResult> SolveBeam(const TBeamModel& model);
 
 }  // namespace torvex::engine

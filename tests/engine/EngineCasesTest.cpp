@@ -216,5 +216,53 @@ TEST(EngineCases, StickUpPileInSoftClayWithoutK) {
     EXPECT_GT(d2 / d3, 3.0);
 }
 
+// A short pile in sand under a top load far beyond what the sand can carry (the sand's whole
+// ultimate resistance over 10 ft is a few kips): the soil cannot hold it, whatever the mesh
+// and the allowable deflection.
+TEST(EngineCases, AWallTheSoilCannotHoldExceedsTheDeflection) {
+    for (const int n : {100, 2000})
+        for (const long double allowed : {24.0L, 1e6L}) {
+            TWorkspace w;
+            testing::SetUpSandWall(w, n, 0);
+            TProgramData& p = w.Project();
+            p.IncrementLength = 120.0L / n;
+            p.MaxDeflection = allowed;
+            p.EarthPressureOption = 0;
+            Load(w, 0, 1e6L, 0, 0);
+            const TCaseResult c = Only(AnalyzeDataText(WriteDataFileText(w), "overloaded.tx4d"));
+            EXPECT_EQ(c.outcome, TOutcome::DeflectionExceeded) << n << " " << static_cast<double>(allowed) << ": "
+                                                                << c.message;
+        }
+}
+
+// A unit weight of 1e308 typed by mistake: the case ends as an input error that says so, and
+// no plot file is written.
+TEST(EngineCases, ANumberThatIsNotFiniteIsAnInputError) {
+    TWorkspace w;
+    testing::SetUpSandWall(w, 50);
+    for (int r = 0; r < 2; ++r) w.Table("NewSoil").Cell(2, 0).AsTable().Cell(0, r).SetFloat(1e308L);
+    const TFileAnalysis a = AnalyzeDataText(WriteDataFileText(w), "huge.tx4d");
+    const TCaseResult& c = Only(a);
+    EXPECT_EQ(c.outcome, TOutcome::InputError);
+    EXPECT_NE(c.message.find("is not a finite number"), std::string::npos) << c.message;
+    EXPECT_TRUE(c.nodes.empty());
+    EXPECT_EQ(PlotFileText(a).find("nan"), std::string::npos);
+}
+
+// The closure tolerance against the converged deflection: 1/1000 of it and finer is quiet.
+TEST(EngineCases, ACoarseClosureToleranceIsWarned) {
+    for (const long double tolerance : {1e-6L, 0.05L}) {
+        TWorkspace w;
+        testing::SetUpSandWall(w, 100);
+        w.Project().ClosureTolerance = tolerance;
+        const TCaseResult c = Only(AnalyzeDataText(WriteDataFileText(w), "coarse.tx4d"));
+        ASSERT_EQ(c.outcome, TOutcome::Converged);
+        const double y = c.MaxBy(&TNodeResult::y)->y;
+        bool warned = false;
+        for (const std::string& warning : c.warnings) warned = warned || warning.find("coarse for this wall") != std::string::npos;
+        EXPECT_EQ(warned, tolerance > 1e-3 * y) << static_cast<double>(tolerance) << " " << y;
+    }
+}
+
 }  // namespace
 }  // namespace torvex::engine
