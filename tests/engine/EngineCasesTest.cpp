@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 #include "Analysis.h"
 #include "NodeSoils.h"
@@ -261,6 +262,119 @@ TEST(EngineCases, ACoarseClosureToleranceIsWarned) {
         bool warned = false;
         for (const std::string& warning : c.warnings) warned = warned || warning.find("coarse for this wall") != std::string::npos;
         EXPECT_EQ(warned, tolerance > 1e-3 * y) << static_cast<double>(tolerance) << " " << y;
+    }
+}
+
+// The case the engine builds from the workspace, through the data file.
+TWallInput Input(TWorkspace& w) {
+    TWorkspace read;
+    ReadDataFileText(read, WriteDataFileText(w), "input.tx4d", 1);
+    return BuildWallInput(read, TTerm::Short);
+}
+
+// SI wall of 0.9 m piles, excavation at 5 m, increments of 0.1 m; layers given as
+// (type, bottom, parameters at the top, parameters at the bottom).
+struct TLayerRows {
+    int type;
+    long double bottom;
+    std::vector<long double> top, bottom_;
+};
+void SiWall(TWorkspace& w, const std::vector<TLayerRows>& layers) {
+    TProgramData& p = CreateDefaultProject(w);
+    ChangeUnitSystem(w, 2);
+    p.NumIncrements = 150;
+    p.IncrementLength = 0.1L;
+    p.FreeHeight = 5;
+    p.ActiveWidth = 1.2L;
+    p.ResistanceWidth = 0.9L;
+    p.EarthPressureOption = 2;
+    p.GenerateCurves = 1;
+    p.WaterDepthBackfill = p.WaterDepthExcavation = 30;
+    w.Table("PileSect").SetRowCount(1);
+    w.Table("PileSect").Cell(1, 0).SetInteger(150);
+    w.Table("PileSect").Cell(3, 0).SetFloat(1e6L);
+    TGridTable& soil = w.Table("NewSoil");
+    soil.SetRowCount(static_cast<int>(layers.size()));
+    for (size_t r = 0; r < layers.size(); ++r) {
+        soil.Cell(0, static_cast<int>(r)).SetInteger(layers[r].type);
+        soil.Cell(1, static_cast<int>(r)).SetFloat(layers[r].bottom);
+        TGridTable& par = soil.Cell(2, static_cast<int>(r)).AsTable();
+        for (int c = 0; c < static_cast<int>(layers[r].top.size()); ++c) {
+            par.Cell(c, 0).SetFloat(layers[r].top[static_cast<size_t>(c)]);
+            par.Cell(c, 1).SetFloat(layers[r].bottom_[static_cast<size_t>(c)]);
+        }
+    }
+}
+
+// Weak rock (qu 5000 kPa, krm 0.0005, Eir 500 MPa, RQD 50 %: alpha_r = 1 - 2/3 x 0.5 = 2/3)
+// under sand: at the rock surface pur = alpha_r qu b = 2/3 x 5000 x 0.9 = 3000 kN/m, 1 m into
+// the rock pur = 3000 (1 + 1.4 x 1 / 0.9) = 7666.67 kN/m. Rock that starts above the
+// excavation level is measured from the excavation level.
+TEST(EngineCases, WeakRockDepthIsMeasuredFromTheRockSurface) {
+    const std::vector<long double> sand{19, 35, 0}, rock{22, 5000, 0.0005L, 500000, 50};
+    struct TCase {
+        long double rockTop;
+        int node;
+        double share, pur;
+    } cases[] = {{7, 70, 0.5, 3000}, {7, 80, 1.0, 3000 * (1 + 1.4 / 0.9)}, {3, 50, 0.5, 3000}, {3, 60, 1.0, 3000 * (1 + 1.4 * 1 / 0.9)}};
+    for (const TCase& t : cases) {
+        TWorkspace w;
+        SiWall(w, {{4, t.rockTop, sand, sand}, {7, 20, rock, rock}});
+        const TWallInput in = Input(w);
+        std::vector<std::string> warnings;
+        const std::vector<TNodeSoil> soils = NodeSoils(in, warnings);
+        const TNodeSoil& node = soils[static_cast<size_t>(t.node)];
+        const TNodeSoil::TPart* part = nullptr;
+        for (const TNodeSoil::TPart& candidate : node.parts)
+            if (candidate.soil.type == TPyCriterion::WeakRock) part = &candidate;
+        ASSERT_NE(part, nullptr) << t.node;
+        EXPECT_DOUBLE_EQ(part->weight, t.share) << t.node;
+        EXPECT_NEAR(PyResistance(part->soil, 10.0), t.pur, 1e-9 * t.pur) << static_cast<double>(t.rockTop) << " " << t.node;
+    }
+}
+
+// A layer's two parameter rows are its values at the top and at the bottom: soft clay from
+// 0 to 10 m, unit weight 16 to 20 kN/m3, c 20 to 60 kPa. At 7.5 m c = 20 + 40 x 0.75 = 50
+// kPa, and the excavation-side stress from 5 m is the mean unit weight 18.5 times 2.5 m =
+// 46.25 kPa. A row of zeros takes the other row's values, with a warning.
+TEST(EngineCases, SoilParametersVaryLinearlyThroughTheLayer) {
+    TWorkspace w;
+    SiWall(w, {{1, 10, {16, 20, 0.01L, 0}, {20, 60, 0.01L, 0}}, {1, 20, {20, 60, 0.01L, 0}, {0, 0, 0, 0}}});
+    const TWallInput in = Input(w);
+    std::vector<std::string> warnings;
+    const std::vector<TNodeSoil> soils = NodeSoils(in, warnings);
+    const TPySoil& s = soils[75].parts.at(0).soil;
+    EXPECT_NEAR(s.c, 50, 1e-9);
+    EXPECT_NEAR(s.sigmaV, 46.25, 1e-9);
+    EXPECT_NEAR(soils[140].parts.at(0).soil.c, 60, 1e-9);
+    // The node on the boundary at 10 m carries both layers, each at that depth.
+    ASSERT_EQ(soils[100].parts.size(), 2u);
+    EXPECT_DOUBLE_EQ(soils[100].parts[0].weight, 0.5);
+    EXPECT_NEAR(soils[100].parts[0].soil.c, 60, 1e-9);
+    bool warned = false;
+    for (const std::string& warning : in.warnings)
+        warned = warned || warning == "Soil layer 2: the parameter row at the layer's bottom is all zeros; it takes the "
+                                      "values of the top row.";
+    EXPECT_TRUE(warned);
+}
+
+// The surcharge table's distance and width are in mm in SI units and plain lengths otherwise.
+TEST(EngineCases, SurchargeDistancesInEachUnitSystem) {
+    for (const auto& [units, entered, metres] : {std::tuple{2, 2000.0L, 2.0}, std::tuple{3, 2.0L, 2.0}}) {
+        TWorkspace w;
+        SiWall(w, {{4, 20, {19, 35, 0}, {19, 35, 0}}});
+        if (units == 3) ChangeUnitSystem(w, 3);
+        w.Project().UseSurcharges = 1;
+        TGridTable& s = w.Table("SurchargeTable");
+        s.SetRowCount(1);
+        s.Cell(0, 0).SetInteger(3);
+        s.Cell(1, 0).SetFloat(10);
+        s.Cell(2, 0).SetFloat(entered);
+        s.Cell(3, 0).SetFloat(entered);
+        const TWallInput in = Input(w);
+        ASSERT_EQ(in.surcharges.size(), 1u);
+        EXPECT_DOUBLE_EQ(in.surcharges[0].distance, metres) << units;
+        EXPECT_DOUBLE_EQ(in.surcharges[0].width, metres) << units;
     }
 }
 
