@@ -201,7 +201,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         for (const TSurcharge& s : input.surcharges) driving.surcharges.push_back({s.type, s.magnitude, s.distance, s.width});
         const DrivingLoads loads = ComputeDrivingLoads(driving);
         for (const std::string& warning : loads.warnings) result.warnings.push_back(warning);
-        for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.lineLoad[static_cast<size_t>(i)];
+        for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.nodeLineLoad[static_cast<size_t>(i)];
         const int step = std::max(1, (n + 500) / 500);  // at most 501 pressure records
         for (int i = 0; i <= n; i += step)
             result.pressures.push_back({i * h, loads.lineLoad[static_cast<size_t>(i)],

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 #include <stdexcept>
@@ -313,9 +314,32 @@ DrivingLoads Sized(const std::vector<double>& depths) {
     const std::size_t n = depths.size();
     out.depth = depths;
     for (auto* column : {&out.soilPressure, &out.surchargePressure, &out.totalPressure,
-                         &out.soilLineLoad, &out.surchargeLineLoad, &out.lineLoad})
+                         &out.soilLineLoad, &out.surchargeLineLoad, &out.lineLoad, &out.nodeLineLoad})
         column->assign(n, 0.0);
     return out;
+}
+
+// Each node's share of a line load: its mean over the node's half segments, by three-point
+// Gauss on the pieces between the depths in `breaks`, inside which the load is smooth.
+void NodeShares(const std::vector<double>& depths, const std::vector<double>& breaks,
+                const std::function<double(double)>& load, std::vector<double>& shares) {
+    const double g = std::sqrt(0.6);
+    const std::size_t last = depths.size() - 1;
+    for (std::size_t i = 0; i <= last; ++i) {
+        const double a = i > 0 ? 0.5 * (depths[i - 1] + depths[i]) : depths[0];
+        const double b = i < last ? 0.5 * (depths[i] + depths[i + 1]) : depths[last];
+        std::vector<double> cuts{a, b};
+        for (double x : breaks)
+            if (x > a && x < b) cuts.push_back(x);
+        std::sort(cuts.begin(), cuts.end());
+        double sum = 0;
+        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+            const double mid = 0.5 * (cuts[k] + cuts[k + 1]), half = 0.5 * (cuts[k + 1] - cuts[k]);
+            if (!(half > 0)) continue;
+            sum += half * (5.0 / 9 * load(mid - g * half) + 8.0 / 9 * load(mid) + 5.0 / 9 * load(mid + g * half));
+        }
+        shares[i] = b > a ? sum / (b - a) : 0.0;
+    }
 }
 
 void FillUserLoad(const DrivingLoadInput& in, DrivingLoads& out) {
@@ -329,6 +353,10 @@ void FillUserLoad(const DrivingLoadInput& in, DrivingLoads& out) {
         const double pressure = in.activeWidth > 0 ? w / in.activeWidth : 0.0;
         out.soilPressure[i] = out.totalPressure[i] = pressure;
     }
+    std::vector<double> breaks;
+    for (const DistributedLoadPoint& row : in.distributedLoad) breaks.push_back(row.depth);
+    NodeShares(out.depth, breaks, [&](double x) { return DistributedLoadAt(in.distributedLoad, x); },
+               out.nodeLineLoad);
 }
 
 void FillGenerated(const DrivingLoadInput& in, DrivingLoads& out) {
@@ -358,6 +386,17 @@ void FillGenerated(const DrivingLoadInput& in, DrivingLoads& out) {
         out.surchargeLineLoad[i] = out.surchargePressure[i] * in.activeWidth;
         out.lineLoad[i] = out.totalPressure[i] * in.activeWidth;
     }
+    std::vector<double> breaks{in.freeHeight, 0.2 * in.freeHeight, 0.8 * in.freeHeight,
+                               in.waterDepthBackfill, in.waterDepthExcavation};
+    for (const SoilLayer& layer : in.layers) breaks.push_back(layer.bottom);
+    const auto total = [&](double x) {
+        const auto part = pressure.At(x, false);
+        const double water =
+            NetWaterPressure(x, in.waterDepthBackfill, in.waterDepthExcavation, in.waterUnitWeight);
+        return in.activeWidth *
+               (in.pressureFactor * (part.first + part.second + pressure.SurchargeLoads(x)) + water);
+    };
+    NodeShares(out.depth, breaks, total, out.nodeLineLoad);
 }
 
 }  // namespace

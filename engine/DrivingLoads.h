@@ -30,9 +30,14 @@
 // the parts always add up to the pressure of the whole.
 //
 // Discontinuities: where a node lies on a layer boundary (or, in mode 3, on the excavation
-// level) the soil pressure jumps there; the node takes the mean of the values just above and
-// just below, which gives the load of the node's tributary length correctly. The top node
-// takes the value below it, the tip node the value above it.
+// level) the soil pressure jumps there; the node's pressure is the mean of the values just
+// above and just below. The top node takes the value below it, the tip node the value above.
+//
+// The beam takes each node's share of the line load, nodeLineLoad: the mean of w over the
+// node's half segments (an end node has one), integrated piece by piece between the depths
+// where w jumps or bends (layer boundaries, water tables, the excavation level and the
+// envelope's corners, the rows of a user table). So a load that starts, ends or steps between
+// two nodes gives each node its share, and the results converge with the second order.
 //
 // Surcharge loads (NAVFAC DM-7.02 with Terzaghi's modification), m = X/H, n = x/H. Below the
 // excavation level the same formulas go on with n = x/H > 1: for m > 0.4 they do not depend on
@@ -121,7 +126,8 @@ struct DrivingLoads {
     std::vector<double> totalPressure;
     std::vector<double> soilLineLoad;
     std::vector<double> surchargeLineLoad;
-    std::vector<double> lineLoad;  // the driving line load w_i
+    std::vector<double> lineLoad;  // the driving line load w_i at the node's depth
+    std::vector<double> nodeLineLoad;  // the node's share: the mean of w over its half segments
     std::vector<std::string> warnings;
 };
 

@@ -378,5 +378,38 @@ TEST(EngineCases, SurchargeDistancesInEachUnitSystem) {
     }
 }
 
+// A cantilever clamped at its tip, no soil, a uniform line load w on the lower part from
+// depth a to the tip, c = L - a: the top deflects w c^3 (4 L - c) / (24 EI). The load starts
+// between two nodes.
+TEST(EngineCases, PartialLoadStartingBetweenNodes) {
+    const double L = 10, EI = 50000, w0 = 12;
+    for (const double a : {3.33, 6.07}) {
+        TWorkspace w;
+        TProgramData& p = CreateDefaultProject(w);
+        ChangeUnitSystem(w, 2);
+        p.NumIncrements = 100;
+        p.IncrementLength = 0.1L;
+        p.ActiveWidth = p.ResistanceWidth = 1;
+        p.GenerateCurves = 0;
+        p.UseDistributedLoad = 1;
+        w.Table("PileSect").SetRowCount(1);
+        w.Table("PileSect").Cell(1, 0).SetInteger(100);
+        w.Table("PileSect").Cell(3, 0).SetFloat(EI);
+        TGridTable& table = w.Table("DistLoad");
+        table.SetRowCount(2);
+        table.Cell(0, 0).SetFloat(a);
+        table.Cell(1, 0).SetFloat(w0);
+        table.Cell(0, 1).SetFloat(L);
+        table.Cell(1, 1).SetFloat(w0);
+        Restrain(w, 100, 1, 0);
+        Restrain(w, 100, 2, 0);
+        const TCaseResult c = Only(AnalyzeDataText(WriteDataFileText(w), "partial.tx4d"));
+        ASSERT_EQ(c.outcome, TOutcome::Converged) << c.message;
+        const double loaded = L - a, exact = w0 * loaded * loaded * loaded * (4 * L - loaded) / (24 * EI);
+        EXPECT_NEAR(c.nodes[0].y, exact, 1e-3 * exact) << a;
+        EXPECT_LT(std::fabs(c.forceResidual), 1e-9 * w0 * loaded);
+    }
+}
+
 }  // namespace
 }  // namespace torvex::engine
