@@ -22,8 +22,11 @@ constexpr int kMaxIterations = 1000;
 
 std::vector<SoilLayer> DrivingLayers(const TWallInput& in) {
     std::vector<SoilLayer> layers;
-    for (const TSoilLayer& l : in.layers)
-        layers.push_back({l.bottom, l.type, l.gamma, l.type >= 6 ? 0.0 : l.c, l.phi});
+    for (const TSoilLayer& l : in.layers) {
+        const bool rock = l.type >= 6;
+        layers.push_back({l.bottom, l.type, l.gamma, rock ? 0.0 : l.c, l.phi, l.atBottom.gamma,
+                          rock ? 0.0 : l.atBottom.c, l.atBottom.phi});
+    }
     return layers;
 }
 

@@ -47,6 +47,7 @@
 //
 // Bad input throws std::invalid_argument with a message for the engineer.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,20 @@ enum SurchargeType : int {
 struct SoilLayer {
     double bottom = 0;         // depth of the layer bottom (L)
     int criterion = kSand;     // SoilCriterion
-    double unitWeight = 0;     // total unit weight gamma (F/L3)
-    double cohesion = 0;       // c (F/L2)
-    double frictionAngle = 0;  // phi (deg)
+    double unitWeight = 0;     // total unit weight gamma (F/L3), at the layer top
+    double cohesion = 0;       // c (F/L2), at the layer top
+    double frictionAngle = 0;  // phi (deg), at the layer top
+    // The values at the layer bottom; each parameter varies linearly from the top to the
+    // bottom (the last layer keeps its bottom values below its bottom). NaN: as at the top.
+    double unitWeightAtBottom = NAN;
+    double cohesionAtBottom = NAN;
+    double frictionAngleAtBottom = NAN;
 };
+
+// The layer's parameters at depth x (its top at `top`), as a layer of constant values.
+SoilLayer LayerValuesAt(const SoilLayer& layer, double top, double x);
+// Whether any of the layer's parameters changes with depth.
+bool LayerVaries(const SoilLayer& layer);
 
 struct SurchargeLoad {
     int type = kPointLoad;  // SurchargeType

@@ -373,6 +373,31 @@ TEST(TriangularPressure, EachNodeTakesItsShareAcrossABoundary) {
     ExpectClose(r.nodeLineLoad[10], 27 + 20.0 / 3 * (9.75 - 4.5));
 }
 
+// A layer's parameters vary linearly from its top to its bottom: dry sand 0-10, gamma 16 to 20
+// and phi 30 to 40 deg. sigma_v = 16 x + 0.2 x^2; at x = 5, phi = 35 and
+// Ka = tan^2(27.5 deg): p = 85 Ka; at the tip, 180 tan^2(25 deg). The apparent envelope
+// integrates the same pressure: R_a over 0-6 by Simpson on the exact integrand.
+TEST(TriangularPressure, ParametersLinearThroughTheLayer) {
+    DrivingLoadInput in = Wall(10, 20, kTriangularPressure, 6);
+    SoilLayer sand = Layer(10, kSand, 16, 0, 30);
+    sand.unitWeightAtBottom = 20;
+    sand.frictionAngleAtBottom = 40;
+    in.layers = {sand};
+    const DrivingLoads r = ComputeDrivingLoads(in);
+    const auto tan2 = [](double deg) { return std::pow(std::tan(Deg(deg)), 2); };
+    ExpectClose(At(r, r.soilPressure, 5), 85 * tan2(27.5));
+    ExpectClose(At(r, r.soilPressure, 10), 180 * tan2(25));
+    in.pressureMode = kTrapezoidalPressure;
+    const auto raw = [&](double x) { return (16 * x + 0.2 * x * x) * tan2(45 - (30 + x) / 2); };
+    double simpson = 0;
+    const int slices = 600;
+    for (int k = 0; k <= slices; ++k)
+        simpson += (k == 0 || k == slices ? 1 : k % 2 ? 4 : 2) * raw(6.0 * k / slices);
+    simpson *= 6.0 / slices / 3;
+    const DrivingLoads envelope = ComputeDrivingLoads(in);
+    ExpectClose(At(envelope, envelope.soilPressure, 3), 1.6 * simpson / 6);
+}
+
 TEST(NoDrivingLoad, EveryOutputIsZero) {
     DrivingLoadInput in = DrySand(kNoDrivingLoad);
     in.waterDepthBackfill = 0;
