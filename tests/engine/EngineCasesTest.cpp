@@ -58,6 +58,20 @@ const TCaseResult& Only(const TFileAnalysis& a) {
     return a.cases.front();
 }
 
+// A new SI project: n increments of h, one EI, widths 1, no water within reach.
+TProgramData& SiProject(TWorkspace& w, int n, long double h, long double ei) {
+    TProgramData& p = CreateDefaultProject(w);
+    ChangeUnitSystem(w, 2);
+    p.NumIncrements = n;
+    p.IncrementLength = h;
+    p.ActiveWidth = p.ResistanceWidth = 1;
+    p.WaterDepthBackfill = p.WaterDepthExcavation = 30;
+    w.Table("PileSect").SetRowCount(1);
+    w.Table("PileSect").Cell(1, 0).SetInteger(n);
+    w.Table("PileSect").Cell(3, 0).SetFloat(ei);
+    return p;
+}
+
 // Each case balances in force and in moment about the top, restraint reactions, springs,
 // head and inner moments and axial loads included.
 TEST(EngineCases, EveryCaseBalancesForcesAndMoments) {
@@ -157,20 +171,13 @@ TEST(EngineCases, StrutsRememberTheirInstallationDeflection) {
 // the layer boundary at 6 m. Returns the top deflection for n increments.
 double StickUpPile(int n, long double kTop, long double kBottom, long double load) {
     TWorkspace w;
-    TProgramData& p = CreateDefaultProject(w);
-    ChangeUnitSystem(w, 2);
-    p.NumIncrements = n;
-    p.IncrementLength = 12.0L / n;
+    TProgramData& p = SiProject(w, n, 12.0L / n, 30e6L * 0.0064L);
     p.FreeHeight = 2;
     p.ActiveWidth = p.ResistanceWidth = 0.6L;
     p.MaxDeflection = 2;
     p.ClosureTolerance = 1e-11L;
     p.EarthPressureOption = 0;
     p.GenerateCurves = 1;
-    p.WaterDepthBackfill = p.WaterDepthExcavation = 30;
-    w.Table("PileSect").SetRowCount(1);
-    w.Table("PileSect").Cell(1, 0).SetInteger(n);
-    w.Table("PileSect").Cell(3, 0).SetFloat(30e6L * 0.0064L);
     TGridTable& soil = w.Table("NewSoil");
     soil.SetRowCount(2);
     const long double layers[2][4] = {{6, 15, 25, kTop}, {20, 18, 60, kBottom}};  // bottom, gamma, c, k
@@ -280,19 +287,12 @@ struct TLayerRows {
     std::vector<long double> top, bottom_;
 };
 void SiWall(TWorkspace& w, const std::vector<TLayerRows>& layers) {
-    TProgramData& p = CreateDefaultProject(w);
-    ChangeUnitSystem(w, 2);
-    p.NumIncrements = 150;
-    p.IncrementLength = 0.1L;
+    TProgramData& p = SiProject(w, 150, 0.1L, 1e6L);
     p.FreeHeight = 5;
     p.ActiveWidth = 1.2L;
     p.ResistanceWidth = 0.9L;
     p.EarthPressureOption = 2;
     p.GenerateCurves = 1;
-    p.WaterDepthBackfill = p.WaterDepthExcavation = 30;
-    w.Table("PileSect").SetRowCount(1);
-    w.Table("PileSect").Cell(1, 0).SetInteger(150);
-    w.Table("PileSect").Cell(3, 0).SetFloat(1e6L);
     TGridTable& soil = w.Table("NewSoil");
     soil.SetRowCount(static_cast<int>(layers.size()));
     for (size_t r = 0; r < layers.size(); ++r) {
@@ -385,16 +385,9 @@ TEST(EngineCases, PartialLoadStartingBetweenNodes) {
     const double L = 10, EI = 50000, w0 = 12;
     for (const double a : {3.33, 6.07}) {
         TWorkspace w;
-        TProgramData& p = CreateDefaultProject(w);
-        ChangeUnitSystem(w, 2);
-        p.NumIncrements = 100;
-        p.IncrementLength = 0.1L;
-        p.ActiveWidth = p.ResistanceWidth = 1;
+        TProgramData& p = SiProject(w, 100, 0.1L, EI);
         p.GenerateCurves = 0;
         p.UseDistributedLoad = 1;
-        w.Table("PileSect").SetRowCount(1);
-        w.Table("PileSect").Cell(1, 0).SetInteger(100);
-        w.Table("PileSect").Cell(3, 0).SetFloat(EI);
         TGridTable& table = w.Table("DistLoad");
         table.SetRowCount(2);
         table.Cell(0, 0).SetFloat(a);
