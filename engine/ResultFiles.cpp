@@ -129,6 +129,11 @@ std::string ReportText(const TFileAnalysis& analysis) {
                "; uniform surcharge " + G(in.backfillSurcharge) + "; backfill slope " + G(in.backfillSlope) +
                " deg; pressure factor " + G(in.pressureFactor) + "\n";
         out += "Maximum allowable deflection " + G(in.maxDeflection) + ", closure tolerance " + G(in.tolerance) + "\n";
+        for (size_t i = 0; i < in.beam.springOffset.size(); ++i)
+            if (in.beam.kLateral[i] != 0 && in.beam.springOffset[i] != 0)
+                out += "Lateral spring at node " + std::to_string(i) + " (" + G(in.beam.kLateral[i]) + " " + u.force +
+                       "/" + u.length + ") installed in an earlier stage at the deflection " + G(in.beam.springOffset[i]) +
+                       " " + u.length + "; it acts on the change since then.\n";
         for (const TSurcharge& s : in.surcharges)
             if (s.magnitude != 0)
                 out += "Surcharge type " + std::to_string(s.type) + " (1 point, 2 line, 3 strip): magnitude " +
