@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <stdexcept>
 
