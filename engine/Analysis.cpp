@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <stdexcept>
 
 #include "DrivingLoads.h"
+#include "NodeSoils.h"
 #include "PyCriteria.h"
 #include "project/DataFileReader.h"
 #include "project/SafeSave.h"
@@ -18,141 +20,14 @@ namespace {
 
 constexpr int kMaxIterations = 1000;
 
-// The soil resistance at one node: a generated criterion, an external curve, or a blend of two
-// external curves by depth; none when the node has no soil.
-struct TNodeSoil {
-    enum class Kind { None, Generated, External, Between } kind = Kind::None;
-    TPySoil soil;
-    double pm = 1, ym = 1;
-    const TExternalCurve* curve = nullptr;
-    const TExternalCurve* other = nullptr;
-    double fraction = 0;  // weight of `other` for Between
-
-    // Soil resistance p (F/L) for deflection y, in the sign of y.
-    double Resistance(double y) const {
-        switch (kind) {
-            case Kind::None: return 0;
-            case Kind::Generated: return PyModified(soil, y, pm, ym);
-            case Kind::External: return External(*curve, y);
-            case Kind::Between: return (1 - fraction) * External(*curve, y) + fraction * External(*other, y);
-        }
-        return 0;
-    }
-    static double External(const TExternalCurve& c, double y) {
-        // The table gives p with the sign opposite to y; the resistance acts against y.
-        return -c.pMultiplier * Interpolate(c.points, y / c.yMultiplier);
-    }
-    double InitialSlope() const {
-        if (kind == Kind::None) return 0;
-        if (kind == Kind::Generated) return pm / ym * PyInitialSlope(soil);
-        const double dy = 1e-6;
-        return std::max((Resistance(dy) - Resistance(-dy)) / (2 * dy), 0.0);
-    }
-    double Secant(double y) const {
-        // The criteria give their own bounded secant near y = 0 (power-law clays are
-        // infinitely steep there).
-        if (kind == Kind::Generated) return pm / ym * PySecantModulus(soil, y / ym);
-        if (std::fabs(y) < 1e-12) return InitialSlope();
-        return std::max(Resistance(y) / y, 0.0);
-    }
-};
-
 std::vector<SoilLayer> DrivingLayers(const TWallInput& in) {
     std::vector<SoilLayer> layers;
-    for (const TSoilLayer& l : in.layers)
-        layers.push_back({l.bottom, l.type, l.gamma, l.type >= 6 ? 0.0 : l.c, l.phi});
+    for (const TSoilLayer& l : in.layers) {
+        const bool rock = l.type >= 6;
+        layers.push_back({l.bottom, l.type, l.gamma, rock ? 0.0 : l.c, l.phi, l.atBottom.gamma,
+                          rock ? 0.0 : l.atBottom.c, l.atBottom.phi});
+    }
     return layers;
-}
-
-const TSoilLayer* LayerAt(const TWallInput& in, double x) {
-    for (const TSoilLayer& layer : in.layers)
-        if (x <= layer.bottom) return &layer;
-    return in.layers.empty() ? nullptr : &in.layers.back();
-}
-
-// The soils of the excavation side: generated criteria below the excavation level, external
-// curves at their nodes.
-std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
-    const int n = in.beam.n;
-    const double h = in.beam.h;
-    std::vector<TNodeSoil> soils(static_cast<size_t>(n + 1));
-    if (in.resistanceMode >= 2) {
-        // Effective stress below the excavation level, with the excavation-side water table.
-        std::vector<SoilLayer> below;
-        for (const TSoilLayer& l : in.layers)
-            if (l.bottom > in.freeHeight) below.push_back({l.bottom, l.type, l.gamma, l.c, l.phi});
-        std::vector<bool> warned(in.layers.size(), false);
-        for (int i = 0; i <= n; ++i) {
-            const double x = i * h;
-            if (x < in.freeHeight - 1e-9 * h) continue;
-            const TSoilLayer* layer = LayerAt(in, x);
-            if (!layer) continue;
-            const size_t index = static_cast<size_t>(layer - in.layers.data());
-            TNodeSoil& node = soils[static_cast<size_t>(i)];
-            node.kind = TNodeSoil::Kind::Generated;
-            TPySoil& s = node.soil;
-            if (layer->type < 1 || layer->type > 7)
-                throw std::invalid_argument("Soil layer " + std::to_string(index + 1) + " has the unknown soil type " +
-                                            std::to_string(layer->type) + ".");
-            s.type = PyCriterionFromCode(layer->type);
-            s.b = in.resistanceWidth;
-            s.z = std::max(x - in.freeHeight, 0.0);
-            // sigma_v' from the excavation level down: shift the layers up by H.
-            std::vector<SoilLayer> shifted = below;
-            for (SoilLayer& l : shifted) l.bottom -= in.freeHeight;
-            s.sigmaV = VerticalEffectiveStress(s.z, shifted, 0.0, in.waterExcavation - in.freeHeight, in.gammaWater);
-            const bool belowWater = x >= in.waterExcavation;
-            s.gammaEff = s.z > 0 ? s.sigmaV / s.z : layer->gamma - (belowWater ? in.gammaWater : 0.0);
-            s.c = layer->c;
-            s.phiDeg = layer->phi;
-            s.e50 = layer->e50;
-            s.k = layer->k;
-            s.qu = layer->c;
-            s.krm = layer->krm;
-            s.Eir = layer->Eir;
-            s.rqd = layer->rqd;
-            if (layer->type >= 6) s.c = 0;
-            try {
-                const auto notes = ApplyPyDefaults(s, in.english(), belowWater);
-                if (!warned[index])
-                    for (const std::string& note : notes)
-                        warnings.push_back("Soil layer " + std::to_string(index + 1) + ": " + note);
-                warned[index] = true;
-            } catch (const std::invalid_argument& error) {
-                throw std::invalid_argument("Soil layer " + std::to_string(index + 1) + ": " + error.what());
-            }
-            if (!in.pyModifiers.empty()) {
-                std::vector<TCurvePoint> pm, ym;
-                for (const TPyModifier& mod : in.pyModifiers) {
-                    pm.push_back({mod.depth, mod.pMultiplier});
-                    ym.push_back({mod.depth, mod.yMultiplier});
-                }
-                node.pm = Interpolate(pm, x);
-                node.ym = Interpolate(ym, x);
-                if (!(node.ym > 0)) node.ym = 1;
-            }
-        }
-    }
-    // External curves replace the generated curve at their node; with external curves only,
-    // the nodes between two curve nodes blend the two curves by depth.
-    const auto& curves = in.externalCurves;
-    for (size_t c = 0; c < curves.size(); ++c) {
-        if (curves[c].points.empty()) continue;
-        TNodeSoil& node = soils[static_cast<size_t>(curves[c].node)];
-        node.kind = TNodeSoil::Kind::External;
-        node.curve = &curves[c];
-        if (in.resistanceMode == 1 && c + 1 < curves.size() && !curves[c + 1].points.empty()) {
-            const int from = curves[c].node, to = curves[c + 1].node;
-            for (int i = from + 1; i < to; ++i) {
-                TNodeSoil& between = soils[static_cast<size_t>(i)];
-                between.kind = TNodeSoil::Kind::Between;
-                between.curve = &curves[c];
-                between.other = &curves[c + 1];
-                between.fraction = static_cast<double>(i - from) / (to - from);
-            }
-        }
-    }
-    return soils;
 }
 
 // A wall that no soil, spring or restraint can hold is an input error, not a singular solve.
@@ -181,6 +56,74 @@ double Trapezoid(const std::vector<double>& v, double h) {
     return sum;
 }
 
+std::string Text(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
+}
+
+// A number that is not finite (a mistyped 1e308, an overflow) ends the case with a message
+// before it can reach the results.
+void RequireFinite(const std::vector<double>& values, const std::string& what) {
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!std::isfinite(values[i]))
+            throw std::invalid_argument("The " + what + " at node " + std::to_string(i) +
+                                        " is not a finite number: the input holds a value too large to "
+                                        "compute with (check unit weights, strengths, loads and stiffnesses).");
+}
+
+void RequireFiniteModel(const TBeamModel& beam) {
+    RequireFinite(beam.EI, "flexural stiffness");
+    RequireFinite(beam.Q, "axial load");
+    RequireFinite(beam.w, "driving line load");
+    RequireFinite(beam.P, "concentrated load");
+    RequireFinite(beam.Mt, "concentrated moment");
+    RequireFinite(beam.kLateral, "lateral spring");
+    RequireFinite(beam.kRotation, "rotational spring");
+    RequireFinite(beam.springOffset, "spring installation deflection");
+    for (size_t i = 0; i < beam.fixedDeflection.size(); ++i)
+        if ((beam.fixedDeflection[i] && !std::isfinite(*beam.fixedDeflection[i])) ||
+            (beam.fixedSlope[i] && !std::isfinite(*beam.fixedSlope[i])))
+            throw std::invalid_argument("The restraint at node " + std::to_string(i) + " is not a finite number.");
+}
+
+struct TEquilibrium {
+    double force = 0, moment = 0, largestLoad = 0, largestMoment = 0;
+};
+
+// Forces in +y and moments about the top (a force F at depth x gives F x; a concentrated
+// moment enters with its own sign). An axial load N at node j, carried to the tip, turns about
+// the top with the lever arm y(j) - y(n); summed, that is the sum of Q (y(i+1) - y(i)).
+TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::vector<double>& load,
+                     const std::vector<double>& reaction) {
+    const int n = beam.n;
+    const double h = beam.h;
+    std::vector<double> loadArm(load), reactionArm(reaction);
+    double applied = Trapezoid(load, h), resisted = Trapezoid(reaction, h);
+    double momentApplied = 0, momentResisted = 0, largestLoad = std::fabs(applied), largestMoment = 0;
+    for (int i = 0; i <= n; ++i) {
+        const size_t s = static_cast<size_t>(i);
+        const double x = i * h;
+        loadArm[s] *= x;
+        reactionArm[s] *= x;
+        const double force = beam.P[s] + r.restraintForce[s];
+        const double couple = beam.Mt[s] + r.restraintMoment[s];
+        applied += force;
+        momentApplied += force * x + couple;
+        const double spring = beam.kLateral[s] * (r.y[s] - beam.springOffset[s]);
+        resisted += spring;
+        momentResisted += spring * x + beam.kRotation[s] * r.slope[s];
+        if (i < n) momentApplied += beam.Q[s] * (r.y[s + 1] - r.y[s]);
+        largestLoad = std::max({largestLoad, std::fabs(beam.P[s]), std::fabs(r.restraintForce[s])});
+        largestMoment = std::max({largestMoment, std::fabs(force * x), std::fabs(beam.Mt[s]),
+                                  std::fabs(r.restraintMoment[s])});
+    }
+    momentApplied += Trapezoid(loadArm, h);
+    momentResisted += Trapezoid(reactionArm, h);
+    largestMoment = std::max({largestMoment, std::fabs(Trapezoid(loadArm, h)), 1e-30});
+    return {applied - resisted, momentApplied - momentResisted, std::max(largestLoad, 1e-30), largestMoment};
+}
+
 std::vector<TPyCurveResult> SampleCurves(const std::vector<TNodeSoil>& soils, double h, double yReach) {
     std::vector<int> nodes;
     for (size_t i = 0; i < soils.size(); ++i)
@@ -193,10 +136,16 @@ std::vector<TPyCurveResult> SampleCurves(const std::vector<TNodeSoil>& soils, do
         const int node = nodes[static_cast<size_t>(count == 1 ? 0 : k * (static_cast<int>(nodes.size()) - 1) / (count - 1))];
         TPyCurveResult curve;
         curve.depth = node * h;
+        // The curve at the node's depth: a node that carries soil on part of its length
+        // shows the whole curve.
+        const TNodeSoil& soil = soils[static_cast<size_t>(node)];
+        double weight = 0;
+        for (const TNodeSoil::TPart& part : soil.parts) weight += part.weight;
+        if (!(weight > 0)) weight = 1;
         const int points = 30;
         for (int j = 0; j < points; ++j) {
             const double y = yMax * j / (points - 1);
-            curve.points.push_back({y, soils[static_cast<size_t>(node)].Resistance(y)});
+            curve.points.push_back({y, soil.Resistance(y) / weight});
         }
         curves.push_back(std::move(curve));
     }
@@ -255,7 +204,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         for (const TSurcharge& s : input.surcharges) driving.surcharges.push_back({s.type, s.magnitude, s.distance, s.width});
         const DrivingLoads loads = ComputeDrivingLoads(driving);
         for (const std::string& warning : loads.warnings) result.warnings.push_back(warning);
-        for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.lineLoad[static_cast<size_t>(i)];
+        for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.nodeLineLoad[static_cast<size_t>(i)];
         const int step = std::max(1, (n + 500) / 500);  // at most 501 pressure records
         for (int i = 0; i <= n; i += step)
             result.pressures.push_back({i * h, loads.lineLoad[static_cast<size_t>(i)],
@@ -267,18 +216,33 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             throw std::invalid_argument(
                 "The wall is not supported: no soil resistance, spring or restraint holds it. Check the "
                 "excavation level, the soil layers and the p-y options.");
+        RequireFiniteModel(beam);
 
         // Secant iteration on the soil modulus.
         for (int i = 0; i <= n; ++i) beam.Es[static_cast<size_t>(i)] = soils[static_cast<size_t>(i)].InitialSlope();
         std::vector<double> previous(static_cast<size_t>(n + 1), 0.0);
         std::optional<TBeamResult> solved;
+        // A wall that has moved more than its own length is past any sound answer, whatever
+        // the allowable deflection says.
+        const double limit = std::min(input.maxDeflection, n * h);
         result.outcome = TOutcome::NotConverged;
         for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
+            RequireFinite(beam.Es, "soil modulus");
+            std::optional<TBeamResult> next = SolveBeam(beam);
+            if (!next) {
+                if (iteration == 1)
+                    throw std::invalid_argument(
+                        "The wall's equations cannot be solved: it is not held against movement or rotation, "
+                        "or the input holds numbers too large to compute with. Check the soils, springs, "
+                        "restraints and loads.");
+                // The soil gave way until nothing held the wall any more.
+                result.outcome = TOutcome::DeflectionExceeded;
+                result.message = "The soil cannot hold the wall: its resistance ran out while the deflection grew.";
+                break;
+            }
+            RequireFinite(next->y, "deflection");
+            solved = std::move(next);
             result.iterations = iteration;
-            solved = SolveBeam(beam);
-            if (!solved)
-                throw std::invalid_argument("The wall's equations cannot be solved: it is not held against "
-                                            "movement or rotation. Add soil, springs or restraints.");
             double change = 0, largest = 0;
             for (int i = 0; i <= n; ++i) {
                 const size_t s = static_cast<size_t>(i);
@@ -286,8 +250,11 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                 largest = std::max(largest, std::fabs(solved->y[s]));
             }
             previous = solved->y;
-            if (largest > input.maxDeflection) {
+            if (largest > limit) {
                 result.outcome = TOutcome::DeflectionExceeded;
+                result.message = "The largest deflection " + Text(largest) + " exceeds " +
+                                 (limit < input.maxDeflection ? "the wall length " : "the maximum allowable ") +
+                                 Text(limit) + ".";
                 break;
             }
             if (iteration > 1 && change < input.tolerance) {
@@ -303,6 +270,9 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             }
             UpdateMomentEI(input, beam, solved->moment);
         }
+        for (const auto* column : {&solved->y, &solved->moment, &solved->shear, &solved->reaction,
+                                   &solved->restraintForce, &solved->restraintMoment})
+            RequireFinite(*column, "solution");
 
         // Results per node.
         double yReach = 0;
@@ -317,8 +287,9 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             node.shear = solved->shear[s];
             // The soil force the final solve balanced: within the closure tolerance of p(y),
             // and in exact equilibrium with the loads (stiff rock curves make the difference
-            // between the two visible).
-            node.reaction = beam.Es[s] * node.y;
+            // between the two visible). It is the node's share: the node at the excavation
+            // level carries its lower half segment only.
+            node.reaction = solved->reaction[s];
             node.EI = beam.EI[s];
             node.load = beam.w[s];
             reaction[s] = node.reaction;
@@ -329,38 +300,28 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         result.pyCurves = SampleCurves(soils, h, yReach);
         for (int i = 0; i <= n; ++i) {
             const TNodeSoil& node = soils[static_cast<size_t>(i)];
-            if (node.kind != TNodeSoil::Kind::Generated) continue;
-            const std::string limit = PyLimitWarning(node.soil, result.nodes[static_cast<size_t>(i)].y / node.ym);
-            if (!limit.empty()) {
-                result.warnings.push_back("Node " + std::to_string(i) + ": " + limit);
+            std::string limitText;
+            for (const TNodeSoil::TPart& part : node.parts)
+                if (limitText.empty()) limitText = PyLimitWarning(part.soil, result.nodes[static_cast<size_t>(i)].y / node.ym);
+            if (!limitText.empty()) {
+                result.warnings.push_back("Node " + std::to_string(i) + ": " + limitText);
                 break;  // once per case is enough to say it
             }
         }
+        if (result.outcome == TOutcome::Converged && input.tolerance > 1e-3 * yReach)
+            result.warnings.push_back("The closure tolerance " + Text(input.tolerance) +
+                                      " is more than 1/1000 of the largest deflection " + Text(yReach) +
+                                      ": it is coarse for this wall and the results may be off by several per cent. "
+                                      "Use a tolerance of " + Text(1e-3 * yReach) + " or less.");
 
-        // Equilibrium of forces and of moments about the top, by the trapezoid rule.
-        double applied = Trapezoid(load, h), resisted = Trapezoid(reaction, h);
-        std::vector<double> loadArm(load), reactionArm(reaction);
-        double momentApplied = 0, momentResisted = 0, largest = 0;
-        bool restrained = false;
-        for (int i = 0; i <= n; ++i) {
-            const size_t s = static_cast<size_t>(i);
-            loadArm[s] *= i * h;
-            reactionArm[s] *= i * h;
-            applied += beam.P[s];
-            momentApplied += beam.P[s] * i * h - beam.Mt[s];
-            const double spring = beam.kLateral[s] * result.nodes[s].y;
-            resisted += spring;
-            momentResisted += spring * i * h + beam.kRotation[s] * result.nodes[s].slope;
-            largest = std::max(largest, std::fabs(beam.P[s]));
-            if (beam.fixedDeflection[s] || beam.fixedSlope[s]) restrained = true;
-        }
-        momentApplied += Trapezoid(loadArm, h);
-        momentResisted += Trapezoid(reactionArm, h);
-        largest = std::max({largest, std::fabs(Trapezoid(load, h)), 1e-30});
-        result.largestLoad = largest;
-        result.forceResidual = applied - resisted;
-        result.momentResidual = momentApplied - momentResisted;
-        result.equilibriumChecked = !restrained;
+        // Equilibrium of forces and of moments about the top, by the trapezoid rule, with the
+        // springs, the restraint reactions and the axial loads' lever arms.
+        const TEquilibrium balance = Balance(beam, *solved, load, reaction);
+        result.forceResidual = balance.force;
+        result.momentResidual = balance.moment;
+        result.largestLoad = balance.largestLoad;
+        result.largestMoment = balance.largestMoment;
+        result.equilibriumChecked = true;
         result.input = std::move(input);
     } catch (const std::invalid_argument& error) {
         result.outcome = TOutcome::InputError;
@@ -423,8 +384,9 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     const int stages = workspace.Project().StageCount;
     const bool longTerm = workspace.Project().LongTermMarker == 9;
     // A lateral spring that first appears in a stage acts on the change of deflection since
-    // the stage before: it carries no force for the deflection the wall already had.
-    std::vector<double> previousY, previousSprings;
+    // the stage before, in that stage and in every later one while it stays: it carries no
+    // force for the deflection the wall had when it went in.
+    std::vector<double> previousY, previousSprings, previousOffsets;
     auto run = [&](std::string_view part, TTerm term, const std::string& label, bool staged) {
         TWorkspace caseSpace;
         try {
@@ -433,12 +395,14 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
             const std::vector<double> springs = input.beam.kLateral;
             if (staged && previousY.size() == springs.size())
                 for (size_t i = 0; i < springs.size(); ++i)
-                    if (springs[i] > 0 && previousSprings[i] == 0)
-                        input.beam.P[i] += springs[i] * previousY[i];
+                    if (springs[i] != 0)
+                        input.beam.springOffset[i] = previousSprings[i] != 0 ? previousOffsets[i] : previousY[i];
+            const std::vector<double> offsets = input.beam.springOffset;
             TCaseResult result = AnalyzeCase(std::move(input), label);
             previousY.clear();
             for (const TNodeResult& node : result.nodes) previousY.push_back(node.y);
             previousSprings = springs;
+            previousOffsets = offsets;
             file.cases.push_back(std::move(result));
         } catch (const std::invalid_argument& error) {
             TCaseResult failed;

@@ -27,15 +27,17 @@ struct TPyCurveResult {
 struct TCaseResult {
     std::string label;       // "Short-Term", "Long-Term", "Stage 2", ...
     TOutcome outcome = TOutcome::InputError;
-    std::string message;     // for input errors
+    std::string message;     // for input errors and failures
     int iterations = 0;
     int unitCode = 1;
     std::vector<TNodeResult> nodes;
     std::vector<TPressureRecord> pressures;
     std::vector<TPyCurveResult> pyCurves;
     std::vector<std::string> warnings;
-    double forceResidual = 0, momentResidual = 0, largestLoad = 0;
-    bool equilibriumChecked = false;  // false when restraints take reactions
+    // Residuals of the force and moment balance (restraint reactions included), and the
+    // scales they are judged against.
+    double forceResidual = 0, momentResidual = 0, largestLoad = 0, largestMoment = 0;
+    bool equilibriumChecked = false;  // true for every case that has results
     TWallInput input;
 
     // The node with the largest |value| of a quantity.

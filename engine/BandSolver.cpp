@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace torvex::engine {
@@ -50,7 +51,12 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
                 pivot = r;
             }
         const double scale = rowScale[static_cast<size_t>(pivot)];
-        if (!(best > 1e-13 * scale) || !std::isfinite(best)) return false;
+        if (!std::isfinite(best) || !std::isfinite(scale)) {
+            // Numbers past the range of doubles: no solution to give, but not a singular matrix.
+            std::fill(b.begin(), b.end(), std::numeric_limits<double>::quiet_NaN());
+            return true;
+        }
+        if (!(best > 1e-13 * scale)) return false;
         const int lastColumn = std::min(n_ - 1, k + upper_ + lower_);
         if (pivot != k) {
             for (int c = k; c <= lastColumn; ++c) std::swap(Cell(k, c), Cell(pivot, c));

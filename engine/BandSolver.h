@@ -19,7 +19,8 @@ public:
     void ClearRow(int row);
 
     // Solves A x = b in place of b. Returns false for a singular matrix (a zero pivot
-    // relative to the row's size), leaving b unspecified.
+    // relative to the row's size), leaving b unspecified. Numbers that overflow leave
+    // non-finite values in b.
     bool Solve(std::vector<double>& b);
 
 private:

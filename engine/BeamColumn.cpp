@@ -7,54 +7,88 @@
 #include "BandSolver.h"
 
 namespace torvex::engine {
-namespace {
-
-// Unknown index of node i (i = -2 .. n+2).
-inline int U(int i) { return i + 2; }
-
-}  // namespace
 
 TBeamModel TBeamModel::Sized(int n, double h) {
     TBeamModel m;
     m.n = n;
     m.h = h;
     const size_t count = static_cast<size_t>(n + 1);
-    for (auto* v : {&m.EI, &m.Q, &m.w, &m.P, &m.Mt, &m.kLateral, &m.kRotation, &m.Es})
+    for (auto* v : {&m.EI, &m.Q, &m.w, &m.P, &m.Mt, &m.kLateral, &m.kRotation, &m.springOffset, &m.Es})
         v->assign(count, 0.0);
     m.fixedDeflection.assign(count, std::nullopt);
     m.fixedSlope.assign(count, std::nullopt);
     return m;
 }
 
+namespace {
+
+// Where each unknown sits: the deflections of nodes -2 .. n+2 in order, and after an inner
+// node with a slope restraint the reaction moment that imposes it. Each unknown's row holds
+// its own equation, so the band stays narrow.
+struct TLayout {
+    std::vector<int> node;        // column of node i at [i + 2]
+    std::vector<int> multiplier;  // column of node i's reaction moment, or -1
+    int size = 0, band = 4;
+
+    explicit TLayout(const TBeamModel& m) : multiplier(static_cast<size_t>(m.n + 1), -1) {
+        int inner = 0;
+        for (int i = -2; i <= m.n + 2; ++i) {
+            node.push_back(size++);
+            if (i > 0 && i < m.n && m.fixedSlope[static_cast<size_t>(i)]) {
+                multiplier[static_cast<size_t>(i)] = size++;
+                ++inner;
+            }
+        }
+        band = 4 + std::min(inner, 4);
+    }
+    int U(int i) const { return node[static_cast<size_t>(i + 2)]; }
+};
+
+double RowResidual(const TBandMatrix& a, const std::vector<double>& b, const std::vector<double>& x, int row,
+                   int band) {
+    double sum = -b[static_cast<size_t>(row)];
+    for (int c = std::max(0, row - band); c <= std::min(a.Size() - 1, row + band); ++c)
+        sum += a.At(row, c) * x[static_cast<size_t>(c)];
+    return sum;
+}
+
+}  // namespace
+
 std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     const int n = m.n;
     const double h = m.h;
     if (n < 2 || !(h > 0)) throw std::invalid_argument("the wall needs at least 2 increments");
-    const int size = n + 5;
-    TBandMatrix a(size, 4, 4);
-    std::vector<double> b(static_cast<size_t>(size), 0.0);
+    const TLayout layout(m);
+    auto U = [&](int i) { return layout.U(i); };
+    TBandMatrix a(layout.size, layout.band, layout.band);
+    std::vector<double> b(static_cast<size_t>(layout.size), 0.0);
     auto R = [&](int i) { return m.EI[static_cast<size_t>(std::clamp(i, 0, n))]; };
+    // Compression between nodes i and i+1; beyond the ends the end segment's, which makes the
+    // end conditions and the node equations one half-segment balance.
+    auto Qhalf = [&](int i) { return m.Q[static_cast<size_t>(std::clamp(i, 0, n - 1))]; };
     const double h2 = h * h, h3 = h2 * h, h4 = h3 * h;
+    auto springLoad = [&](size_t s) { return m.P[s] + m.kLateral[s] * m.springOffset[s]; };
 
     // Node equations, each multiplied by h^4: the bending moment's second difference, the
-    // axial term, the soil and the lateral spring equal the driving load.
+    // axial term, the soil and the lateral spring equal the driving load. At the end nodes
+    // the end conditions take the concentrated load and spring.
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const int row = U(i);
+        const bool inner = i > 0 && i < n;
+        const double qm = Qhalf(i - 1), qp = Qhalf(i);
         a.Add(row, U(i - 2), R(i - 1));
-        a.Add(row, U(i - 1), -2 * R(i - 1) - 2 * R(i) + m.Q[s] * h2);
-        a.Add(row, U(i), R(i - 1) + 4 * R(i) + R(i + 1) - 2 * m.Q[s] * h2 + m.Es[s] * h4 +
-                             m.kLateral[s] * h3);
-        a.Add(row, U(i + 1), -2 * R(i) - 2 * R(i + 1) + m.Q[s] * h2);
+        a.Add(row, U(i - 1), -2 * R(i - 1) - 2 * R(i) + qm * h2);
+        a.Add(row, U(i), R(i - 1) + 4 * R(i) + R(i + 1) - (qm + qp) * h2 + m.Es[s] * h4 +
+                             (inner ? m.kLateral[s] * h3 : 0.0));
+        a.Add(row, U(i + 1), -2 * R(i) - 2 * R(i + 1) + qp * h2);
         a.Add(row, U(i + 2), R(i + 1));
-        b[static_cast<size_t>(row)] = m.w[s] * h4;
-        if (i > 0 && i < n) {
-            b[static_cast<size_t>(row)] += m.P[s] * h3;
-            // A concentrated moment as a couple of forces Mt/(2h) at the neighbours.
-        }
+        b[static_cast<size_t>(row)] = m.w[s] * h4 + (inner ? springLoad(s) * h3 : 0.0);
     }
     for (int i = 1; i < n; ++i) {
         const size_t s = static_cast<size_t>(i);
+        // A concentrated moment as a couple of forces Mt/(2h) at the neighbours: it does the
+        // work Mt times the central slope.
         if (m.Mt[s] != 0) {
             b[static_cast<size_t>(U(i + 1))] += m.Mt[s] / (2 * h) * h3;
             b[static_cast<size_t>(U(i - 1))] -= m.Mt[s] / (2 * h) * h3;
@@ -66,6 +100,20 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
             a.Add(U(i + 1), U(i - 1), -c);
             a.Add(U(i - 1), U(i + 1), -c);
             a.Add(U(i - 1), U(i - 1), c);
+        }
+        // A slope restraint: its reaction moment enters as a concentrated moment does, and
+        // its own row imposes the slope. A couple J at node i makes the moment jump there
+        // (M+ = M - J/2 below, M- = M + J/2 above, M the central value), so the central
+        // difference of y is the slope plus h (M+ - M-) / 4EI; the row takes that out, which
+        // keeps the restraint exact for the piecewise cubics of beam theory.
+        const int lambda = layout.multiplier[s];
+        if (lambda >= 0) {
+            a.Add(U(i + 1), lambda, -h2 / 2);
+            a.Add(U(i - 1), lambda, h2 / 2);
+            a.Add(lambda, U(i + 1), 1.0 / (2 * h));
+            a.Add(lambda, U(i - 1), -1.0 / (2 * h));
+            a.Add(lambda, lambda, h / (4 * R(i)));
+            b[static_cast<size_t>(lambda)] = *m.fixedSlope[s] + h * m.Mt[s] / (4 * R(i));
         }
     }
 
@@ -79,20 +127,24 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
         a.Add(momentRow, U(node), -2 * R(node) / h2);
         a.Add(momentRow, U(node + 1), R(node) / h2 - sign * m.kRotation[s] / (2 * h));
         b[static_cast<size_t>(momentRow)] = -sign * m.Mt[s];
-        // V(end) = sign P : (M(node+1) - M(node-1)) / 2h + Q (y(node+1) - y(node-1)) / 2h
+        // V(end) = sign (P - k (y - offset)): (M(node+1) - M(node-1)) / 2h + Q y'
         const double f = 1.0 / (2 * h * h2);
+        const double q = Qhalf(node - (outward > 0 ? 1 : 0));
         a.Add(shearRow, U(node + 2), R(node + 1) * f);
-        a.Add(shearRow, U(node + 1), -2 * R(node + 1) * f + m.Q[s] / (2 * h));
-        a.Add(shearRow, U(node), (R(node + 1) - R(node - 1)) * f);
-        a.Add(shearRow, U(node - 1), 2 * R(node - 1) * f - m.Q[s] / (2 * h));
+        a.Add(shearRow, U(node + 1), -2 * R(node + 1) * f + q / (2 * h));
+        a.Add(shearRow, U(node), (R(node + 1) - R(node - 1)) * f + sign * m.kLateral[s]);
+        a.Add(shearRow, U(node - 1), 2 * R(node - 1) * f - q / (2 * h));
         a.Add(shearRow, U(node - 2), -R(node - 1) * f);
-        b[static_cast<size_t>(shearRow)] = sign * m.P[s];
+        b[static_cast<size_t>(shearRow)] = sign * springLoad(s);
     };
     endRows(0, U(-1), U(-2), -1);
     endRows(n, U(n + 1), U(n + 2), +1);
 
-    // Restraints: at an end they take the place of the end conditions (deflection for the
-    // shear row, slope for the moment row); inside the wall they replace the node equation.
+    // Restraints at the ends take the place of the end conditions (deflection for the shear
+    // row, slope for the moment row); a deflection restraint inside the wall replaces the
+    // node's force balance. The equations as they were give the reactions afterwards.
+    const TBandMatrix balance = a;
+    const std::vector<double> loads = b;
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const bool top = i == 0, tip = i == n;
@@ -102,9 +154,8 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
             a.Add(row, U(i), 1.0);
             b[static_cast<size_t>(row)] = *m.fixedDeflection[s];
         }
-        if (m.fixedSlope[s]) {
-            int row = top ? U(-1) : tip ? U(n + 1) : U(i);
-            if (!top && !tip && m.fixedDeflection[s]) continue;  // one equation per inner node
+        if (m.fixedSlope[s] && (top || tip)) {
+            const int row = top ? U(-1) : U(n + 1);
             a.ClearRow(row);
             a.Add(row, U(i + 1), 1.0 / (2 * h));
             a.Add(row, U(i - 1), -1.0 / (2 * h));
@@ -113,19 +164,43 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     }
 
     if (!a.Solve(b)) return std::nullopt;
-    for (double v : b)
-        if (!std::isfinite(v)) return std::nullopt;
 
     TBeamResult r;
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };
     auto M = [&](int i) { return R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2; };
+    // The couple at an inner node (applied and reaction moments), whose jump the shear of
+    // the neighbours sees.
+    auto couple = [&](int i) {
+        if (i <= 0 || i >= n) return 0.0;
+        const int lambda = layout.multiplier[static_cast<size_t>(i)];
+        return m.Mt[static_cast<size_t>(i)] + (lambda >= 0 ? b[static_cast<size_t>(lambda)] : 0.0);
+    };
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
+        const double q = 0.5 * (Qhalf(i - 1) + Qhalf(i));
+        const double next = M(i + 1) + couple(i + 1) / 2, prev = M(i - 1) - couple(i - 1) / 2;
         r.y.push_back(y(i));
-        r.slope.push_back((y(i + 1) - y(i - 1)) / (2 * h));
+        r.slope.push_back((y(i + 1) - y(i - 1)) / (2 * h) + (i > 0 && i < n ? h * couple(i) / (4 * R(i)) : 0.0));
         r.moment.push_back(M(i));
-        r.shear.push_back((M(i + 1) - M(i - 1)) / (2 * h) + m.Q[s] * (y(i + 1) - y(i - 1)) / (2 * h));
+        r.shear.push_back((next - prev) / (2 * h) + q * (y(i + 1) - y(i - 1)) / (2 * h));
         r.reaction.push_back(m.Es[s] * y(i));
+        double force = 0, moment = 0;
+        const bool top = i == 0, tip = i == n;
+        if (m.fixedDeflection[s]) {
+            const int row = top ? U(-2) : tip ? U(n + 2) : U(i);
+            const double residual = RowResidual(balance, loads, b, row, 2 * layout.band);
+            force = top ? residual : tip ? -residual : residual / h3;
+        }
+        if (m.fixedSlope[s]) {
+            if (top || tip) {
+                const double residual = RowResidual(balance, loads, b, top ? U(-1) : U(n + 1), 2 * layout.band);
+                moment = top ? -residual : residual;
+            } else {
+                moment = b[static_cast<size_t>(layout.multiplier[s])];
+            }
+        }
+        r.restraintForce.push_back(force);
+        r.restraintMoment.push_back(moment);
     }
     return r;
 }

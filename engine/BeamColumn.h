@@ -11,6 +11,14 @@
 // Sign conventions: M = EI y''; V = d/dx(EI y'') + Q y'; a positive concentrated load acts in
 // +y; a positive concentrated moment does positive work on a positive slope dy/dx. At a free
 // end M and V are zero; a load P at the top gives V(0) = P, at the tip V(L) = -P.
+//
+// The axial term is kept in conservative form, Q taken between the nodes: Q between nodes i
+// and i+1 is the compression from the axial loads at nodes 0..i, so an axial load applied
+// below the top acts along the wall and adds no lateral force.
+//
+// A node stands for the half segments on either side of it (an end node for one). Distributed
+// quantities (w, Es) are per length; concentrated ones (P, Mt, springs) act in full at their
+// node, at an end node through the end conditions.
 
 #include <optional>
 #include <vector>
@@ -27,8 +35,13 @@ struct TBeamModel {
     std::vector<double> Mt;       // concentrated moment per node (F-L)
     std::vector<double> kLateral;  // lateral spring per node (F/L)
     std::vector<double> kRotation;  // rotational spring per node (F-L/rad)
+    // The deflection at which each lateral spring carries no force: a strut installed after
+    // the wall has moved acts on the change of deflection since then (F = k (y - offset)).
+    std::vector<double> springOffset;
     std::vector<double> Es;       // soil secant modulus per node (F/L^2)
     std::vector<std::optional<double>> fixedDeflection;  // per node
+    // A slope restraint imposes the slope through a reaction moment at its node; a node may
+    // carry both restraints.
     std::vector<std::optional<double>> fixedSlope;       // per node
 
     // A model of n increments with every vector sized and zero.
@@ -41,9 +54,14 @@ struct TBeamResult {
     std::vector<double> moment;
     std::vector<double> shear;
     std::vector<double> reaction;  // soil reaction p = Es y (F/L), springs not included
+    // Reactions of the restraints, as loads on the wall: a force in +y (F) and a moment with
+    // the sign of a concentrated moment (F-L); zero where the node is not restrained.
+    std::vector<double> restraintForce;
+    std::vector<double> restraintMoment;
 };
 
 // Solves the model; returns nothing when the system is singular (a wall that nothing holds).
+// Numbers past the range of doubles give a result with non-finite values.
 std::optional<TBeamResult> SolveBeam(const TBeamModel& model);
 
 }  // namespace torvex::engine

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 #include <stdexcept>
@@ -114,9 +115,11 @@ void ValidateGenerated(const DrivingLoadInput& in) {
 
     const double extent = std::max(in.nodeDepths.back(), in.freeHeight);
     double top = 0;
-    for (std::size_t i = 0; i < in.layers.size(); ++i) {
-        const SoilLayer& layer = in.layers[i];
-        const std::string label = "Soil layer " + std::to_string(i + 1);
+    for (std::size_t i = 0; i < in.layers.size() * 2; ++i) {
+        // Each layer twice: its values at the top, then at the bottom.
+        const SoilLayer& given = in.layers[i / 2];
+        const SoilLayer layer = i % 2 == 0 ? given : LayerValuesAt(given, top, given.bottom);
+        const std::string label = "Soil layer " + std::to_string(i / 2 + 1) + (i % 2 == 0 ? "" : " (bottom)");
         RequireFinite(layer.bottom, label + ": the bottom depth");
         RequireFinite(layer.unitWeight, label + ": the unit weight");
         RequireFinite(layer.cohesion, label + ": the cohesion");
@@ -135,12 +138,12 @@ void ValidateGenerated(const DrivingLoadInput& in) {
         if (usesPhi && (layer.frictionAngle < 0 || layer.frictionAngle >= 90))
             Fail(label + ": the friction angle must lie from 0 up to 90 deg.");
         // The part of the layer below the water table that matters to the wall.
-        const double bottom = i + 1 == in.layers.size() ? extent : std::min(layer.bottom, extent);
+        const double bottom = i / 2 + 1 == in.layers.size() ? extent : std::min(layer.bottom, extent);
         if (bottom > std::max(top, in.waterDepthBackfill) && layer.unitWeight < in.waterUnitWeight)
             Fail(label + ": its unit weight " + Number(layer.unitWeight) +
                  " is less than that of water (" + Number(in.waterUnitWeight) +
                  ") below the water table, which would make its effective unit weight negative.");
-        top = layer.bottom;
+        if (i % 2 == 1) top = layer.bottom;
     }
     for (std::size_t i = 0; i < in.surcharges.size(); ++i) {
         const SurchargeLoad& load = in.surcharges[i];
@@ -177,9 +180,14 @@ public:
         const double extent = std::max(tipDepth_, in.freeHeight);
         double top = 0;
         for (std::size_t i = 0; i < in.layers.size(); ++i) {
-            active_.push_back(MakeActiveLayer(in.layers[i], i, in.backfillSlope,
-                                              top < extent - tolerance_, warnings));
-            top = in.layers[i].bottom;
+            const SoilLayer& layer = in.layers[i];
+            tops_.push_back(top);
+            // The warnings from the end with the smaller friction angle.
+            const SoilLayer atBottom = LayerValuesAt(layer, top, layer.bottom);
+            const SoilLayer& weaker = atBottom.frictionAngle < layer.frictionAngle ? atBottom : layer;
+            MakeActiveLayer(weaker, i, in.backfillSlope, top < extent - tolerance_, warnings);
+            active_.push_back(MakeActiveLayer(layer, i, in.backfillSlope, false, warnings));
+            top = layer.bottom;
         }
         const bool trapezoid = in.pressureMode == kTrapezoidalPressure;
         if (trapezoid && in.freeHeight > 0)
@@ -190,7 +198,8 @@ public:
     // Unfactored soil pressure (without water and without q) and the increase q causes,
     // taken from just above or just below x.
     std::pair<double, double> At(double x, bool fromAbove) const {
-        const ActiveLayer& layer = active_[fromAbove ? LayerAbove(x) : LayerBelow(x)];
+        const std::size_t index = fromAbove ? LayerAbove(x) : LayerBelow(x);
+        const ActiveLayer layer = ActiveAt(index, x);
         double soil = 0;
         double fromSurcharge = 0;
         if (layer.pushes) {
@@ -223,6 +232,14 @@ public:
     }
 
 private:
+    // The constants of layer `index` at depth x: its own unless its parameters vary.
+    ActiveLayer ActiveAt(std::size_t index, double x) const {
+        const SoilLayer& layer = in_.layers[index];
+        if (!LayerVaries(layer)) return active_[index];
+        std::vector<std::string> quiet;
+        return MakeActiveLayer(LayerValuesAt(layer, tops_[index], x), index, in_.backfillSlope, false, quiet);
+    }
+
     // The layer holding the soil just above x (a layer owns its bottom) or just below x.
     std::size_t LayerAbove(double x) const {
         for (std::size_t i = 0; i < in_.layers.size(); ++i)
@@ -250,8 +267,19 @@ private:
             const double a = cuts[k];
             const double b = cuts[k + 1];
             if (b <= a) continue;
-            const ActiveLayer& layer = active_[LayerAbove(0.5 * (a + b))];
-            if (!layer.pushes) continue;
+            const std::size_t index = LayerAbove(0.5 * (a + b));
+            if (!active_[index].pushes) continue;
+            if (LayerVaries(in_.layers[index])) {
+                // Unit weight, strength and Ka change with depth: Gauss on 64 slices.
+                const double g = std::sqrt(0.6), slice = (b - a) / 64;
+                for (int k = 0; k < 64; ++k) {
+                    const double mid = a + (k + 0.5) * slice;
+                    for (const auto& [offset, weight] : {std::pair{-g, 5.0 / 9}, {0.0, 8.0 / 9}, {g, 5.0 / 9}})
+                        resultant += 0.5 * slice * weight * At(mid + offset * 0.5 * slice, true).first;
+                }
+                continue;
+            }
+            const ActiveLayer& layer = active_[index];
             const auto raw = [&](double x) {
                 const double stress = VerticalEffectiveStress(
                     x, in_.layers, 0.0, in_.waterDepthBackfill, in_.waterUnitWeight);
@@ -275,6 +303,7 @@ private:
     double tipDepth_;
     double tolerance_;
     std::vector<ActiveLayer> active_;
+    std::vector<double> tops_;
     bool envelope_ = false;
     double apparent_ = 0;
 };
@@ -313,9 +342,32 @@ DrivingLoads Sized(const std::vector<double>& depths) {
     const std::size_t n = depths.size();
     out.depth = depths;
     for (auto* column : {&out.soilPressure, &out.surchargePressure, &out.totalPressure,
-                         &out.soilLineLoad, &out.surchargeLineLoad, &out.lineLoad})
+                         &out.soilLineLoad, &out.surchargeLineLoad, &out.lineLoad, &out.nodeLineLoad})
         column->assign(n, 0.0);
     return out;
+}
+
+// Each node's share of a line load: its mean over the node's half segments, by three-point
+// Gauss on the pieces between the depths in `breaks`, inside which the load is smooth.
+void NodeShares(const std::vector<double>& depths, const std::vector<double>& breaks,
+                const std::function<double(double)>& load, std::vector<double>& shares) {
+    const double g = std::sqrt(0.6);
+    const std::size_t last = depths.size() - 1;
+    for (std::size_t i = 0; i <= last; ++i) {
+        const double a = i > 0 ? 0.5 * (depths[i - 1] + depths[i]) : depths[0];
+        const double b = i < last ? 0.5 * (depths[i] + depths[i + 1]) : depths[last];
+        std::vector<double> cuts{a, b};
+        for (double x : breaks)
+            if (x > a && x < b) cuts.push_back(x);
+        std::sort(cuts.begin(), cuts.end());
+        double sum = 0;
+        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+            const double mid = 0.5 * (cuts[k] + cuts[k + 1]), half = 0.5 * (cuts[k + 1] - cuts[k]);
+            if (!(half > 0)) continue;
+            sum += half * (5.0 / 9 * load(mid - g * half) + 8.0 / 9 * load(mid) + 5.0 / 9 * load(mid + g * half));
+        }
+        shares[i] = b > a ? sum / (b - a) : 0.0;
+    }
 }
 
 void FillUserLoad(const DrivingLoadInput& in, DrivingLoads& out) {
@@ -329,6 +381,10 @@ void FillUserLoad(const DrivingLoadInput& in, DrivingLoads& out) {
         const double pressure = in.activeWidth > 0 ? w / in.activeWidth : 0.0;
         out.soilPressure[i] = out.totalPressure[i] = pressure;
     }
+    std::vector<double> breaks;
+    for (const DistributedLoadPoint& row : in.distributedLoad) breaks.push_back(row.depth);
+    NodeShares(out.depth, breaks, [&](double x) { return DistributedLoadAt(in.distributedLoad, x); },
+               out.nodeLineLoad);
 }
 
 void FillGenerated(const DrivingLoadInput& in, DrivingLoads& out) {
@@ -358,9 +414,40 @@ void FillGenerated(const DrivingLoadInput& in, DrivingLoads& out) {
         out.surchargeLineLoad[i] = out.surchargePressure[i] * in.activeWidth;
         out.lineLoad[i] = out.totalPressure[i] * in.activeWidth;
     }
+    std::vector<double> breaks{in.freeHeight, 0.2 * in.freeHeight, 0.8 * in.freeHeight,
+                               in.waterDepthBackfill, in.waterDepthExcavation};
+    for (const SoilLayer& layer : in.layers) breaks.push_back(layer.bottom);
+    const auto total = [&](double x) {
+        const auto part = pressure.At(x, false);
+        const double water =
+            NetWaterPressure(x, in.waterDepthBackfill, in.waterDepthExcavation, in.waterUnitWeight);
+        return in.activeWidth *
+               (in.pressureFactor * (part.first + part.second + pressure.SurchargeLoads(x)) + water);
+    };
+    NodeShares(out.depth, breaks, total, out.nodeLineLoad);
 }
 
 }  // namespace
+
+SoilLayer LayerValuesAt(const SoilLayer& layer, double top, double x) {
+    const double span = layer.bottom - top;
+    const double f = span > 0 ? std::clamp((x - top) / span, 0.0, 1.0) : 0.0;
+    const auto mix = [f](double atTop, double atBottom) {
+        return std::isnan(atBottom) ? atTop : (1 - f) * atTop + f * atBottom;
+    };
+    SoilLayer v = layer;
+    v.unitWeight = mix(layer.unitWeight, layer.unitWeightAtBottom);
+    v.cohesion = mix(layer.cohesion, layer.cohesionAtBottom);
+    v.frictionAngle = mix(layer.frictionAngle, layer.frictionAngleAtBottom);
+    v.unitWeightAtBottom = v.cohesionAtBottom = v.frictionAngleAtBottom = NAN;
+    return v;
+}
+
+bool LayerVaries(const SoilLayer& layer) {
+    const auto differs = [](double atTop, double atBottom) { return !std::isnan(atBottom) && atBottom != atTop; };
+    return differs(layer.unitWeight, layer.unitWeightAtBottom) || differs(layer.cohesion, layer.cohesionAtBottom) ||
+           differs(layer.frictionAngle, layer.frictionAngleAtBottom);
+}
 
 double RankineActiveCoefficient(double frictionAngleDeg, double slopeDeg) {
     if (!(frictionAngleDeg >= 0 && frictionAngleDeg < 90 &&
@@ -383,10 +470,17 @@ double VerticalEffectiveStress(double x, const std::vector<SoilLayer>& layers, d
     double stress = surcharge;
     double top = 0;
     for (std::size_t i = 0; i < layers.size() && top < x; ++i) {
-        const double bottom = i + 1 == layers.size() ? x : std::min(layers[i].bottom, x);
+        const SoilLayer& layer = layers[i];
+        const double bottom = i + 1 == layers.size() ? x : std::min(layer.bottom, x);
         const double submerged = PositivePart(bottom - std::max(top, waterDepth));
-        stress += layers[i].unitWeight * PositivePart(bottom - top) - waterUnitWeight * submerged;
-        top = layers[i].bottom;
+        // The unit weight is linear down to the layer bottom and constant below it.
+        const double linearEnd = std::min(bottom, layer.bottom);
+        const double atTop = layer.unitWeight;
+        const double atEnd = LayerValuesAt(layer, top, linearEnd).unitWeight;
+        stress += 0.5 * (atTop + atEnd) * PositivePart(linearEnd - top) +
+                  LayerValuesAt(layer, top, layer.bottom).unitWeight * PositivePart(bottom - std::max(linearEnd, top)) -
+                  waterUnitWeight * submerged;
+        top = layer.bottom;
     }
     return stress;
 }

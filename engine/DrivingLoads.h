@@ -30,9 +30,14 @@
 // the parts always add up to the pressure of the whole.
 //
 // Discontinuities: where a node lies on a layer boundary (or, in mode 3, on the excavation
-// level) the soil pressure jumps there; the node takes the mean of the values just above and
-// just below, which gives the load of the node's tributary length correctly. The top node
-// takes the value below it, the tip node the value above it.
+// level) the soil pressure jumps there; the node's pressure is the mean of the values just
+// above and just below. The top node takes the value below it, the tip node the value above.
+//
+// The beam takes each node's share of the line load, nodeLineLoad: the mean of w over the
+// node's half segments (an end node has one), integrated piece by piece between the depths
+// where w jumps or bends (layer boundaries, water tables, the excavation level and the
+// envelope's corners, the rows of a user table). So a load that starts, ends or steps between
+// two nodes gives each node its share, and the results converge with the second order.
 //
 // Surcharge loads (NAVFAC DM-7.02 with Terzaghi's modification), m = X/H, n = x/H. Below the
 // excavation level the same formulas go on with n = x/H > 1: for m > 0.4 they do not depend on
@@ -42,6 +47,7 @@
 //
 // Bad input throws std::invalid_argument with a message for the engineer.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -78,10 +84,20 @@ enum SurchargeType : int {
 struct SoilLayer {
     double bottom = 0;         // depth of the layer bottom (L)
     int criterion = kSand;     // SoilCriterion
-    double unitWeight = 0;     // total unit weight gamma (F/L3)
-    double cohesion = 0;       // c (F/L2)
-    double frictionAngle = 0;  // phi (deg)
+    double unitWeight = 0;     // total unit weight gamma (F/L3), at the layer top
+    double cohesion = 0;       // c (F/L2), at the layer top
+    double frictionAngle = 0;  // phi (deg), at the layer top
+    // The values at the layer bottom; each parameter varies linearly from the top to the
+    // bottom (the last layer keeps its bottom values below its bottom). NaN: as at the top.
+    double unitWeightAtBottom = NAN;
+    double cohesionAtBottom = NAN;
+    double frictionAngleAtBottom = NAN;
 };
+
+// The layer's parameters at depth x (its top at `top`), as a layer of constant values.
+SoilLayer LayerValuesAt(const SoilLayer& layer, double top, double x);
+// Whether any of the layer's parameters changes with depth.
+bool LayerVaries(const SoilLayer& layer);
 
 struct SurchargeLoad {
     int type = kPointLoad;  // SurchargeType
@@ -121,7 +137,8 @@ struct DrivingLoads {
     std::vector<double> totalPressure;
     std::vector<double> soilLineLoad;
     std::vector<double> surchargeLineLoad;
-    std::vector<double> lineLoad;  // the driving line load w_i
+    std::vector<double> lineLoad;  // the driving line load w_i at the node's depth
+    std::vector<double> nodeLineLoad;  // the node's share: the mean of w over its half segments
     std::vector<std::string> warnings;
 };
 

@@ -134,6 +134,11 @@ std::string ReportText(const TFileAnalysis& analysis) {
                "; uniform surcharge " + G(in.backfillSurcharge) + "; backfill slope " + G(in.backfillSlope) +
                " deg; pressure factor " + G(in.pressureFactor) + "\n";
         out += "Maximum allowable deflection " + G(in.maxDeflection) + ", closure tolerance " + G(in.tolerance) + "\n";
+        for (size_t i = 0; i < in.beam.springOffset.size(); ++i)
+            if (in.beam.kLateral[i] != 0 && in.beam.springOffset[i] != 0)
+                out += "Lateral spring at node " + std::to_string(i) + " (" + G(in.beam.kLateral[i]) + " " + u.force +
+                       "/" + u.length + ") installed in an earlier stage at the deflection " + G(in.beam.springOffset[i]) +
+                       " " + u.length + "; it acts on the change since then.\n";
         for (const TSurcharge& s : in.surcharges)
             if (s.magnitude != 0)
                 out += "Surcharge type " + std::to_string(s.type) + " (1 point, 2 line, 3 strip): magnitude " +
@@ -145,7 +150,9 @@ std::string ReportText(const TFileAnalysis& analysis) {
                 out += Fixed(r.depth, 11, 6) + Fixed(r.total, 13, 6) + Fixed(r.soils, 13, 6) + Fixed(r.surcharge, 15, 6) + "\n";
         }
         out += "\nOutcome: " + std::string(OutcomeText(c.outcome)) + " after " + std::to_string(c.iterations) +
-               " iterations\n\n";
+               " iterations\n";
+        if (!c.message.empty()) out += c.message + "\n";
+        out += "\n";
         out += "      Depth   Deflection        Slope       Moment        Shear  Soil reaction           EI    Line load\n";
         for (const TNodeResult& n : c.nodes)
             out += Fixed(n.depth, 11, 6) + Fixed(n.y, 13, 6) + Fixed(n.slope, 13, 6) + Fixed(n.moment, 13, 6) +
@@ -158,11 +165,10 @@ std::string ReportText(const TFileAnalysis& analysis) {
         if (const TNodeResult* m = c.MaxBy(&TNodeResult::shear))
             out += "Maximum shear " + G(m->shear) + " " + u.force + " at depth " + G(m->depth) + "\n";
         if (c.equilibriumChecked)
-            out += "Equilibrium residuals: force " + G(c.forceResidual) + " " + u.force + " (" +
-                   G(100 * std::fabs(c.forceResidual) / c.largestLoad) + " % of the largest load), moment " +
-                   G(c.momentResidual) + " " + u.moment + "\n";
-        else
-            out += "Equilibrium residuals are not given: restraints take reactions.\n";
+            out += "Equilibrium residuals (springs and restraint reactions included): force " + G(c.forceResidual) +
+                   " " + u.force + " (" + G(100 * std::fabs(c.forceResidual) / c.largestLoad) +
+                   " % of the largest load), moment " + G(c.momentResidual) + " " + u.moment + " (" +
+                   G(100 * std::fabs(c.momentResidual) / c.largestMoment) + " % of the largest applied moment)\n";
         if (!c.pyCurves.empty()) {
             out += "\np-y curves (y, p):\n";
             for (const TPyCurveResult& curve : c.pyCurves) {
@@ -185,7 +191,7 @@ std::string RunNotesText(const TFileAnalysis& analysis) {
     for (const TCaseResult& c : analysis.cases) {
         out += c.label + ": " + OutcomeText(c.outcome);
         if (c.outcome == TOutcome::InputError) out += ": " + c.message;
-        else out += " (" + std::to_string(c.iterations) + " iterations)";
+        else out += " (" + std::to_string(c.iterations) + " iterations)" + (c.message.empty() ? "" : ": " + c.message);
         out += "\n";
         for (const std::string& warning : c.warnings) out += "  warning: " + warning + "\n";
     }

@@ -59,6 +59,17 @@ std::vector<TRowSpan> Spans(const TGridTable& table, int codeCol, int fromCol, i
 
 }  // namespace
 
+TSoilValues TSoilLayer::At(double x) const {
+    const double span = bottom - top;
+    const double f = span > 0 ? std::clamp((x - top) / span, 0.0, 1.0) : 0.0;
+    const auto mix = [&](double TSoilValues::*field) { return (1 - f) * this->*field + f * atBottom.*field; };
+    TSoilValues v;
+    for (double TSoilValues::*field : {&TSoilValues::gamma, &TSoilValues::c, &TSoilValues::phi, &TSoilValues::e50,
+                                       &TSoilValues::k, &TSoilValues::krm, &TSoilValues::Eir, &TSoilValues::rqd})
+        v.*field = mix(field);
+    return v;
+}
+
 double Interpolate(const std::vector<TCurvePoint>& points, double x) {
     if (points.empty()) return 0;
     if (x <= points.front().x) return points.front().y;
@@ -165,49 +176,68 @@ TWallInput BuildWallInput(const TWorkspace& workspace, TTerm term) {
                 beam.fixedDeflection[static_cast<size_t>(node)] = Real(restraints, 2, r);
         }
 
-    // Soil layers.
+    // Soil layers: the two rows of a layer's parameter table are the values at its top and
+    // at its bottom.
     const TGridTable& soil = workspace.Table(term == TTerm::Long ? "LongSoil" : "NewSoil");
     if (in.pressureMode > 1 || in.resistanceMode > 1)
         for (int r = 0; r < soil.RowCount(); ++r) {
             TSoilLayer layer;
             layer.type = Int(soil, 0, r);
+            layer.top = in.layers.empty() ? 0.0 : in.layers.back().bottom;
             layer.bottom = Real(soil, 1, r) * depthFactor;
             const TGridTable& q = soil.Cell(2, r).AsTable();
-            const auto P = [&](int col) { return q.RowCount() > 0 && col < q.ColumnCount() ? Real(q, col, 0) : 0.0; };
-            layer.gamma = P(0) * weightFactor;
-            switch (layer.type) {
-                case 1: case 2: case 3:
-                    layer.c = P(1) * strengthFactor;
-                    layer.e50 = P(2);
-                    layer.k = P(3);
-                    break;
-                case 4:
-                    layer.phi = P(1);
-                    layer.k = P(2);
-                    break;
-                case 5:
-                    layer.phi = P(1);
-                    layer.c = P(2) * strengthFactor;
-                    layer.e50 = P(3);
-                    layer.k = P(4);
-                    break;
-                case 6:
-                    layer.c = P(1);  // uniaxial compressive strength, F/L^2 as entered
-                    break;
-                case 7:
-                    layer.c = P(1);
-                    layer.krm = P(2);
-                    layer.Eir = P(3);
-                    layer.rqd = P(4);
-                    break;
-                default: break;
-            }
+            const auto values = [&](int row) {
+                const auto P = [&](int col) {
+                    return row < q.RowCount() && col < q.ColumnCount() ? Real(q, col, row) : 0.0;
+                };
+                TSoilValues v;
+                v.gamma = P(0) * weightFactor;
+                switch (layer.type) {
+                    case 1: case 2: case 3:
+                        v.c = P(1) * strengthFactor;
+                        v.e50 = P(2);
+                        v.k = P(3);
+                        break;
+                    case 4:
+                        v.phi = P(1);
+                        v.k = P(2);
+                        break;
+                    case 5:
+                        v.phi = P(1);
+                        v.c = P(2) * strengthFactor;
+                        v.e50 = P(3);
+                        v.k = P(4);
+                        break;
+                    case 6:
+                        v.c = P(1);  // uniaxial compressive strength, F/L^2 as entered
+                        break;
+                    case 7:
+                        v.c = P(1);
+                        v.krm = P(2);
+                        v.Eir = P(3);
+                        v.rqd = P(4);
+                        break;
+                    default: break;
+                }
+                bool zero = true;
+                for (int col = 0; col < q.ColumnCount(); ++col) zero = zero && P(col) == 0;
+                return std::pair{v, zero};
+            };
+            const auto [topValues, topZero] = values(0);
+            const auto [bottomValues, bottomZero] = values(1);
+            static_cast<TSoilValues&>(layer) = topZero ? bottomValues : topValues;
+            layer.atBottom = bottomZero ? topValues : bottomValues;
+            if (topZero != bottomZero && q.RowCount() >= 2)
+                in.warnings.push_back("Soil layer " + std::to_string(r + 1) + ": the parameter row at the layer's " +
+                                      (topZero ? "top" : "bottom") + " is all zeros; it takes the values of the " +
+                                      (topZero ? "bottom" : "top") + " row.");
             in.layers.push_back(layer);
         }
 
-    // Surcharge loads; their distance and width are in mm in SI units.
+    // Surcharge loads; their distance and width are in mm in SI units and plain lengths in
+    // English and generic units.
     const TGridTable& surcharges = workspace.Table("SurchargeTable");
-    const double mm = english ? 1.0 : 0.001;
+    const double mm = p.UnitSystem == 2 ? 0.001 : 1.0;
     if (in.pressureMode > 1 || in.resistanceMode > 1)
         for (int r = 0; r < surcharges.RowCount(); ++r)
             in.surcharges.push_back({Int(surcharges, 0, r), Real(surcharges, 1, r), Real(surcharges, 2, r) * mm,

@@ -15,10 +15,8 @@ class TWorkspace;
 
 namespace torvex::engine {
 
-struct TSoilLayer {
-    int type = 1;        // 1 soft clay, 2 stiff clay with free water, 3 stiff clay without,
-                         // 4 sand, 5 silt, 6 strong rock, 7 weak rock
-    double bottom = 0;   // depth of the layer bottom below the wall top
+// A soil layer's parameters at one depth.
+struct TSoilValues {
     double gamma = 0;    // total unit weight
     double c = 0;        // cohesive strength (rock: uniaxial compressive strength)
     double phi = 0;      // friction angle, degrees
@@ -27,6 +25,19 @@ struct TSoilLayer {
     double krm = 0;      // weak rock
     double Eir = 0;      // weak rock mass modulus
     double rqd = 0;      // weak rock, %
+};
+
+// The inherited values are those at the top of the layer; every parameter varies linearly to
+// its value at the bottom.
+struct TSoilLayer : TSoilValues {
+    int type = 1;        // 1 soft clay, 2 stiff clay with free water, 3 stiff clay without,
+                         // 4 sand, 5 silt, 6 strong rock, 7 weak rock
+    double top = 0;      // depth of the layer top below the wall top
+    double bottom = 0;   // depth of the layer bottom below the wall top
+    TSoilValues atBottom;
+
+    // The values at depth x, linear between the top and the bottom, end values beyond them.
+    TSoilValues At(double x) const;
 };
 
 struct TSurcharge {

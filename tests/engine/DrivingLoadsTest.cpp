@@ -335,6 +335,69 @@ TEST(UserDistributedLoad, LinearBetweenRowsZeroOutsideNoFactorNoWidth) {
     EXPECT_TRUE(HasWarning(ComputeDrivingLoads(in), "table is empty"));
 }
 
+// Each node's share is the mean over its half segments (end nodes: one half segment), by hand:
+// nodes 1 apart; a load of 100 from 2.3 to 6.6 gives node 2 (segment 1.5-2.5) 0.2 x 100,
+// node 7 (6.5-7.5) 0.1 x 100; a step from 50 to 150 at node 4 gives it 100; a ramp from 0
+// at the top gives the top node its mean over 0-0.5, 2.5, and the tip node over 9.5-10.
+TEST(UserDistributedLoad, EachNodeTakesItsShareOfTheLoad) {
+    struct TCase {
+        std::vector<DistributedLoadPoint> table;
+        std::vector<std::pair<double, double>> shares;  // (depth, share)
+    } cases[] = {
+        {{{2.3, 100}, {6.6, 100}}, {{1, 0}, {2, 20}, {3, 100}, {6, 100}, {7, 10}, {8, 0}}},
+        {{{0, 50}, {4, 50}, {4, 150}, {10, 150}}, {{0, 50}, {3, 50}, {4, 100}, {5, 150}, {10, 150}}},
+        {{{0, 0}, {10, 100}}, {{0, 2.5}, {3, 30}, {10, 97.5}}},
+    };
+    for (const TCase& c : cases) {
+        DrivingLoadInput in = Wall(10, 10, kUserDistributedLoad, 0);
+        in.distributedLoad = c.table;
+        const DrivingLoads r = ComputeDrivingLoads(in);
+        for (const auto& [x, share] : c.shares) ExpectClose(At(r, r.nodeLineLoad, x), share, "x = " + std::to_string(x));
+    }
+}
+
+// Generated loads the same way: dry sand (Ka = 1/3, gamma 18) on a wall with nodes 1 apart
+// takes its triangular pressure 6 x at interior nodes (linear, so the mean is the point
+// value), 6 x 0.25 = 1.5 at the top node and 6 x 9.75 at the tip; a layer boundary at 4.5,
+// between nodes 4 and 5, below which the sand weighs 20 (pressure 6 x 4.5 + 20/3 (x - 4.5)),
+// gives node 5 its mean over 4.5-5.5 = 27 + 20/3 x 0.5 = 30.333.
+TEST(TriangularPressure, EachNodeTakesItsShareAcrossABoundary) {
+    DrivingLoadInput in = Wall(10, 10, kTriangularPressure, 6);
+    in.layers = {Layer(4.5, kSand, 18, 0, 30), Layer(10, kSand, 20, 0, 30)};
+    const DrivingLoads r = ComputeDrivingLoads(in);
+    ExpectClose(r.nodeLineLoad[0], 1.5);
+    ExpectClose(r.nodeLineLoad[3], 18);
+    // Node 4 (3.5-4.5): the upper sand's mean pressure 6 x 4.
+    ExpectClose(r.nodeLineLoad[4], 24);
+    ExpectClose(r.nodeLineLoad[5], 27 + 20.0 / 3 * 0.5);
+    ExpectClose(r.nodeLineLoad[10], 27 + 20.0 / 3 * (9.75 - 4.5));
+}
+
+// A layer's parameters vary linearly from its top to its bottom: dry sand 0-10, gamma 16 to 20
+// and phi 30 to 40 deg. sigma_v = 16 x + 0.2 x^2; at x = 5, phi = 35 and
+// Ka = tan^2(27.5 deg): p = 85 Ka; at the tip, 180 tan^2(25 deg). The apparent envelope
+// integrates the same pressure: R_a over 0-6 by Simpson on the exact integrand.
+TEST(TriangularPressure, ParametersLinearThroughTheLayer) {
+    DrivingLoadInput in = Wall(10, 20, kTriangularPressure, 6);
+    SoilLayer sand = Layer(10, kSand, 16, 0, 30);
+    sand.unitWeightAtBottom = 20;
+    sand.frictionAngleAtBottom = 40;
+    in.layers = {sand};
+    const DrivingLoads r = ComputeDrivingLoads(in);
+    const auto tan2 = [](double deg) { return std::pow(std::tan(Deg(deg)), 2); };
+    ExpectClose(At(r, r.soilPressure, 5), 85 * tan2(27.5));
+    ExpectClose(At(r, r.soilPressure, 10), 180 * tan2(25));
+    in.pressureMode = kTrapezoidalPressure;
+    const auto raw = [&](double x) { return (16 * x + 0.2 * x * x) * tan2(45 - (30 + x) / 2); };
+    double simpson = 0;
+    const int slices = 600;
+    for (int k = 0; k <= slices; ++k)
+        simpson += (k == 0 || k == slices ? 1 : k % 2 ? 4 : 2) * raw(6.0 * k / slices);
+    simpson *= 6.0 / slices / 3;
+    const DrivingLoads envelope = ComputeDrivingLoads(in);
+    ExpectClose(At(envelope, envelope.soilPressure, 3), 1.6 * simpson / 6);
+}
+
 TEST(NoDrivingLoad, EveryOutputIsZero) {
     DrivingLoadInput in = DrySand(kNoDrivingLoad);
     in.waterDepthBackfill = 0;

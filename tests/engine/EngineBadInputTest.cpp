@@ -54,6 +54,11 @@ TEST(EngineBadInput, EachGivesItsMessageAndNoPlotFile) {
          "Soil layer 1"},
         {"zero increment length", [](TWorkspace& w) { w.Project().IncrementLength = 0; },
          "increment length must be greater than zero"},
+        {"unit weight of 1e308",
+         [](TWorkspace& w) {
+             for (int r = 0; r < 2; ++r) w.Table("NewSoil").Cell(2, 0).AsTable().Cell(0, r).SetFloat(1e308L);
+         },
+         "is not a finite number"},
     };
     const fs::path folder = fs::temp_directory_path() / ("torvex-badinput-" + std::to_string(::getpid()));
     fs::create_directories(folder);

@@ -1,0 +1,182 @@
+#include "NodeSoils.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace torvex::engine {
+namespace {
+
+double External(const TExternalCurve& c, double y) {
+    // The table gives p with the sign opposite to y; the resistance acts against y.
+    return -c.pMultiplier * Interpolate(c.points, y / c.yMultiplier);
+}
+
+// A layer's lower end for the soil below the excavation: the last layer goes on for ever.
+double LayerEnd(const TWallInput& in, size_t k) {
+    return k + 1 == in.layers.size() ? std::numeric_limits<double>::infinity() : in.layers[k].bottom;
+}
+
+// Weak rock under soil: the 1997 criterion measures depth from the rock surface, the top of the
+// run of weak-rock layers that holds layer k, or the excavation level when the rock starts above
+// it.
+double RockSurface(const TWallInput& in, size_t k) {
+    while (k > 0 && in.layers[k - 1].type == 7) --k;
+    return std::max(in.layers[k].top, in.freeHeight);
+}
+
+TPySoil LayerSoil(const TWallInput& in, size_t k, double x) {
+    const TSoilLayer& layer = in.layers[k];
+    const TSoilValues v = layer.At(x);
+    TPySoil s;
+    if (layer.type < 1 || layer.type > 7)
+        throw std::invalid_argument("Soil layer " + std::to_string(k + 1) + " has the unknown soil type " +
+                                    std::to_string(layer.type) + ".");
+    s.type = PyCriterionFromCode(layer.type);
+    s.b = in.resistanceWidth;
+    s.z = std::max(x - in.freeHeight, 0.0);
+    s.sigmaV = ExcavationSideStress(in, x);
+    const bool belowWater = x >= in.waterExcavation;
+    s.gammaEff = s.z > 0 ? s.sigmaV / s.z : v.gamma - (belowWater ? in.gammaWater : 0.0);
+    s.c = layer.type >= 6 ? 0.0 : v.c;
+    s.phiDeg = v.phi;
+    s.e50 = v.e50;
+    s.k = v.k;
+    s.qu = v.c;
+    s.krm = v.krm;
+    s.Eir = v.Eir;
+    s.rqd = v.rqd;
+    if (layer.type == 7) s.z = std::max(x - RockSurface(in, k), 0.0);
+    return s;
+}
+
+}  // namespace
+
+double TNodeSoil::Resistance(double y) const {
+    switch (kind) {
+        case Kind::None: return 0;
+        case Kind::Generated: {
+            double p = 0;
+            for (const TPart& part : parts) p += part.weight * PyModified(part.soil, y, pm, ym);
+            return p;
+        }
+        case Kind::External: return External(*curve, y);
+        case Kind::Between: return (1 - fraction) * External(*curve, y) + fraction * External(*other, y);
+    }
+    return 0;
+}
+
+double TNodeSoil::InitialSlope() const {
+    if (kind == Kind::None) return 0;
+    if (kind == Kind::Generated) {
+        double slope = 0;
+        for (const TPart& part : parts) slope += part.weight * pm / ym * PyInitialSlope(part.soil);
+        return slope;
+    }
+    const double dy = 1e-6;
+    return std::max((Resistance(dy) - Resistance(-dy)) / (2 * dy), 0.0);
+}
+
+double TNodeSoil::Secant(double y) const {
+    // The criteria give their own bounded secant near y = 0 (power-law clays are infinitely
+    // steep there).
+    if (kind == Kind::Generated) {
+        double secant = 0;
+        for (const TPart& part : parts) secant += part.weight * pm / ym * PySecantModulus(part.soil, y / ym);
+        return secant;
+    }
+    if (std::fabs(y) < 1e-12) return InitialSlope();
+    return std::max(Resistance(y) / y, 0.0);
+}
+
+double ExcavationSideStress(const TWallInput& in, double x) {
+    // Pieces between the excavation level, the layer boundaries and the water table: the unit
+    // weight is linear inside each, so the trapezoid rule is exact.
+    std::vector<double> cuts{in.freeHeight, x};
+    for (const TSoilLayer& layer : in.layers) cuts.push_back(layer.bottom);
+    cuts.push_back(in.waterExcavation);
+    std::sort(cuts.begin(), cuts.end());
+    double stress = 0;
+    for (size_t j = 0; j + 1 < cuts.size(); ++j) {
+        const double a = std::max(cuts[j], in.freeHeight), b = std::min(cuts[j + 1], x);
+        if (!(b > a)) continue;
+        const double mid = 0.5 * (a + b);
+        size_t k = 0;
+        while (k + 1 < in.layers.size() && in.layers[k].bottom < mid) ++k;
+        const TSoilLayer& layer = in.layers[k];
+        const double gamma = 0.5 * (layer.At(a).gamma + layer.At(b).gamma);
+        stress += (gamma - (mid > in.waterExcavation ? in.gammaWater : 0.0)) * (b - a);
+    }
+    return stress;
+}
+
+std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
+    const int n = in.beam.n;
+    const double h = in.beam.h;
+    const double length = n * h;
+    std::vector<TNodeSoil> soils(static_cast<size_t>(n + 1));
+    if (in.resistanceMode >= 2 && !in.layers.empty()) {
+        std::vector<bool> warned(in.layers.size(), false);
+        for (int i = 0; i <= n; ++i) {
+            const double x = i * h;
+            const double from = std::max(x - h / 2, 0.0), to = std::min(x + h / 2, length);
+            const double soilFrom = std::max(from, in.freeHeight);
+            if (to - soilFrom <= 1e-9 * h) continue;
+            TNodeSoil& node = soils[static_cast<size_t>(i)];
+            for (size_t k = 0; k < in.layers.size(); ++k) {
+                const double share = std::min(to, LayerEnd(in, k)) - std::max(soilFrom, in.layers[k].top);
+                if (share <= 1e-9 * h) continue;
+                TNodeSoil::TPart part;
+                part.layer = k;
+                part.weight = share / (to - from);
+                part.soil = LayerSoil(in, k, x);
+                try {
+                    const auto notes = ApplyPyDefaults(part.soil, in.english(), x >= in.waterExcavation);
+                    if (!warned[k])
+                        for (const std::string& note : notes)
+                            warnings.push_back("Soil layer " + std::to_string(k + 1) + ": " + note);
+                    warned[k] = true;
+                } catch (const std::invalid_argument& error) {
+                    throw std::invalid_argument("Soil layer " + std::to_string(k + 1) + ": " + error.what());
+                }
+                node.parts.push_back(part);
+            }
+            if (node.parts.empty()) continue;
+            node.kind = TNodeSoil::Kind::Generated;
+            if (!in.pyModifiers.empty()) {
+                std::vector<TCurvePoint> pm, ym;
+                for (const TPyModifier& mod : in.pyModifiers) {
+                    pm.push_back({mod.depth, mod.pMultiplier});
+                    ym.push_back({mod.depth, mod.yMultiplier});
+                }
+                node.pm = Interpolate(pm, x);
+                node.ym = Interpolate(ym, x);
+                if (!(node.ym > 0)) node.ym = 1;
+            }
+        }
+    }
+    // External curves replace the generated curve at their node; with external curves only,
+    // the nodes between two curve nodes blend the two curves by depth.
+    const auto& curves = in.externalCurves;
+    for (size_t c = 0; c < curves.size(); ++c) {
+        if (curves[c].points.empty()) continue;
+        TNodeSoil& node = soils[static_cast<size_t>(curves[c].node)];
+        node.kind = TNodeSoil::Kind::External;
+        node.parts.clear();
+        node.curve = &curves[c];
+        if (in.resistanceMode == 1 && c + 1 < curves.size() && !curves[c + 1].points.empty()) {
+            const int from = curves[c].node, to = curves[c + 1].node;
+            for (int i = from + 1; i < to; ++i) {
+                TNodeSoil& between = soils[static_cast<size_t>(i)];
+                between.kind = TNodeSoil::Kind::Between;
+                between.curve = &curves[c];
+                between.other = &curves[c + 1];
+                between.fraction = static_cast<double>(i - from) / (to - from);
+            }
+        }
+    }
+    return soils;
+}
+
+}  // namespace torvex::engine

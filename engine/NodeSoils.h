@@ -1,0 +1,47 @@
+#pragma once
+// The soil resistance of each node on the excavation side: generated p-y curves below the
+// excavation level, external curves at their nodes.
+//
+// A node stands for its half segments (an end node for one). Its generated resistance is the
+// sum over the soils those half segments hold, each weighted by the share of the node's length
+// it covers: the node at the excavation level carries soil on its lower half only, a node on a
+// layer boundary carries the mean of the two layers' curves. Each layer's parameters are
+// taken at the node's depth.
+
+#include <string>
+#include <vector>
+
+#include "PyCriteria.h"
+#include "WallInput.h"
+
+namespace torvex::engine {
+
+struct TNodeSoil {
+    enum class Kind { None, Generated, External, Between } kind = Kind::None;
+    struct TPart {
+        TPySoil soil;
+        double weight = 1;  // share of the node's length
+        size_t layer = 0;   // index in TWallInput::layers
+    };
+    std::vector<TPart> parts;  // Generated
+    double pm = 1, ym = 1;     // p-y modification at the node's depth
+    const TExternalCurve* curve = nullptr;
+    const TExternalCurve* other = nullptr;
+    double fraction = 0;  // weight of `other` for Between
+
+    // Soil resistance p (F/L) for deflection y, in the sign of y.
+    double Resistance(double y) const;
+    // dp/dy at y = 0, and the bounded secant p(y)/y.
+    double InitialSlope() const;
+    double Secant(double y) const;
+};
+
+// Raises std::invalid_argument with an engineer-facing message for a layer that cannot give a
+// curve; warnings about defaults go to `warnings`, once per layer.
+std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
+
+// The vertical effective stress on the excavation side at depth x (from the excavation level
+// down, with the excavation-side water table), with each layer's unit weight linear in depth.
+double ExcavationSideStress(const TWallInput& in, double x);
+
+}  // namespace torvex::engine
