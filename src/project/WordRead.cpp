@@ -73,6 +73,16 @@ std::vector<std::string> SplitWords(std::string_view line) {
     return words;
 }
 
+size_t LinesBefore(std::string_view text, size_t offset) {
+    size_t lines = 0;
+    for (size_t start = 0; start < offset && start < text.size(); ++lines) {
+        const size_t end = LineEndFrom(text, start);
+        if (end >= text.size()) return lines + 1;
+        start = NextLineStart(text, end);
+    }
+    return lines;
+}
+
 TWordReader::TWordReader(const std::string& fileName) { Load(LoadTextFile(fileName)); }
 
 TWordReader TWordReader::FromText(std::string_view text) {

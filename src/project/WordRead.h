@@ -32,6 +32,10 @@ struct TWordContainer {
 // at the first space or tab, and every run of such characters after a word is skipped.
 std::vector<std::string> SplitWords(std::string_view line);
 
+// How many lines of text start before byte `offset`, with lines counted as the reader counts
+// them: the line offset to give a reader of the part of text that starts there.
+size_t LinesBefore(std::string_view text, size_t offset);
+
 class TWordReader {
 public:
     // Reads the whole file (see LoadTextFile: regular files of at most 64 MB); throws

@@ -198,6 +198,19 @@ bool ResetPeakResident() {
     return static_cast<bool>(clear);
 }
 
+TEST(LinesBefore, CountsTheLinesThatStartBeforeAnOffset) {
+    const std::string text = "a\r\nb\nc\rd\r\n\r\ne";
+    const struct {
+        size_t offset, lines;
+    } cases[] = {{0, 0}, {1, 1}, {3, 1}, {4, 2}, {6, 3}, {8, 4}, {12, 5}, {13, 6}, {99, 6}};
+    for (const auto& c : cases) EXPECT_EQ(LinesBefore(text, c.offset), c.lines) << c.offset;
+    // A reader of the part from "d" on names the lines of the whole text.
+    auto reader = TWordReader::FromText(std::string_view(text).substr(7));
+    reader.SetLineOffset(LinesBefore(text, 7));
+    EXPECT_EQ(MessageOf([&] { reader.NextInteger(); }),
+              "Error on Line 4 Item 1\rAn integer was expected but not found.");
+}
+
 // Peak resident memory of this process, from the kernel's own count.
 size_t PeakResidentBytes() {
     std::ifstream status("/proc/self/status");
