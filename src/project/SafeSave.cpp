@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "project/WordRead.h"
@@ -89,6 +91,7 @@ void SaveTextFile(const std::string& givenPath, const std::string& text) {
     const fs::path folder = fs::path(path).parent_path();
     // Keep the permissions an existing file had; a new file gets the usual 0666 & ~umask.
     mode_t mode = 0666;
+    std::optional<std::pair<uid_t, gid_t>> owner;
     if (struct stat st; ::stat(path.c_str(), &st) == 0) {
         // A folder, a FIFO or a device is never replaced by a file.
         if (S_ISDIR(st.st_mode))
@@ -97,6 +100,7 @@ void SaveTextFile(const std::string& givenPath, const std::string& text) {
             throw EInOutError("Cannot write \"" + givenPath +
                               "\": it is not a regular file (a device, a pipe or a socket).");
         mode = st.st_mode & 07777;
+        owner.emplace(st.st_uid, st.st_gid);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -110,6 +114,11 @@ void SaveTextFile(const std::string& givenPath, const std::string& text) {
         (folder / (prefix + std::to_string(::getpid()) + "-XXXXXX")).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) Fail("Cannot create a file beside", givenPath, errno);
+    // Also its owner and group, where this process may give them (root saving a user's
+    // file); otherwise the file belongs to whoever saves it, as any new file does.
+    if (owner && ::fchown(fd, owner->first, owner->second) != 0) {
+        // Not allowed: keep the saving user's ownership.
+    }
     ::fchmod(fd, mode);
     const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
     const int writeError = errno;

@@ -10,7 +10,8 @@ namespace torvex {
 // Writes text to path (bytes as given). Throws EInOutError with a clear message when the file
 // cannot be written; the previous file, if any, is then left as it was. A symbolic link is
 // followed: its target is replaced and the link stays. The new file keeps the old one's
-// permission bits, and the folder is synced after the rename. A folder, FIFO or device is
+// permission bits (and its owner, where the process may give it), and the folder is synced
+// after the rename. A folder, FIFO or device is
 // never replaced.
 void SaveTextFile(const std::string& path, const std::string& text);
 

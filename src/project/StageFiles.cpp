@@ -1,5 +1,6 @@
 #include "project/StageFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -108,13 +109,15 @@ std::string StageStatusText(int stage) {
     return "Construction Stage Number: " + std::to_string(stage);
 }
 
+namespace {
+
 // The lines before the current stage in the data file its stage file was split from.
 size_t& StageLineOffset(TProgramData& project) {
-    static size_t none = 0;
-    const int index = project.CurrentStage - 1;
-    if (index < 0 || index >= static_cast<int>(project.StageLineOffsets.size())) return none = 0;
-    return project.StageLineOffsets[static_cast<size_t>(index)];
+    const int last = static_cast<int>(project.StageLineOffsets.size());
+    return project.StageLineOffsets[static_cast<size_t>(std::clamp(project.CurrentStage, 1, last) - 1)];
 }
+
+}  // namespace
 
 void WriteCurrentStage(TWorkspace& workspace) {
     TProgramData& project = workspace.Project();

@@ -83,6 +83,18 @@ TEST_F(SafeSaveTest, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
     EXPECT_EQ(FilesIn(folder / "real"), 1);
 }
 
+TEST_F(SafeSaveTest, RootSavingAUsersFileLeavesItTheUsers) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    const std::string path = (folder / "Wall.tx4d").string();
+    SaveTextFile(path, "Old\r\n");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    SaveTextFile(path, "New\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+}
+
 TEST_F(SafeSaveTest, TheNextSaveRemovesWhatAKilledSaveLeft) {
     const std::string path = (folder / "Wall.tx4d").string();
     EXPECT_EQ(TemporaryPrefix(path), ".Wall.tx4d.torvex-save-");
