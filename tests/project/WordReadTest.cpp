@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -172,32 +171,6 @@ TEST(TWordReader, RefusesFoldersHugeFilesAndNumbersBeyondTheDoubleRange) {
               "Error on Line 1 Item 3\rA floating point number was expected but not found.");
 }
 
-TEST(TWordReader, LinesAfterAnOffsetAndTheWordsThatRemain) {
-    auto reader = TWordReader::FromText("T\r\n1 2\r\n\r\n3 x\r\n");
-    reader.SetLineOffset(10);  // the text starts at line 11 of its file
-    EXPECT_EQ(reader.RemainingWords(), 5u);
-    reader.NextLine();
-    EXPECT_EQ(reader.NextInteger(), 1);
-    EXPECT_EQ(reader.RemainingWords(), 3u);
-    EXPECT_EQ(reader.NextInteger(), 2);
-    EXPECT_EQ(MessageOf([&] { reader.NextWord(); }),
-              "Error on Line 13 Item 1\rThe line is blank where a number was expected.");
-    reader.NextLine();
-    EXPECT_EQ(reader.NextInteger(), 3);
-    EXPECT_EQ(MessageOf([&] { reader.NextInteger(); }),
-              "Error on Line 14 Item 2\rAn integer was expected but not found.");
-    EXPECT_EQ(reader.RemainingWords(), 0u);
-}
-
-// Starts the kernel's count of the peak resident memory anew from the current size; false
-// where the kernel does not allow it.
-bool ResetPeakResident() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    clear.flush();
-    return static_cast<bool>(clear);
-}
-
 TEST(LinesBefore, CountsTheLinesThatStartBeforeAnOffset) {
     const std::string text = "a\r\nb\nc\rd\r\n\r\ne";
     const struct {
@@ -207,8 +180,21 @@ TEST(LinesBefore, CountsTheLinesThatStartBeforeAnOffset) {
     // A reader of the part from "d" on names the lines of the whole text.
     auto reader = TWordReader::FromText(std::string_view(text).substr(7));
     reader.SetLineOffset(LinesBefore(text, 7));
+    EXPECT_EQ(reader.RemainingWords(), 2u);  // "d" and "e"
     EXPECT_EQ(MessageOf([&] { reader.NextInteger(); }),
               "Error on Line 4 Item 1\rAn integer was expected but not found.");
+    EXPECT_EQ(reader.RemainingWords(), 1u);
+    EXPECT_EQ(MessageOf([&] { reader.NextWord(); }),
+              "Error on Line 5 Item 1\rThe line is blank where a number was expected.");
+}
+
+// Starts the kernel's count of the peak resident memory anew from the current size; false
+// where the kernel does not allow it.
+bool ResetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
 }
 
 // Peak resident memory of this process, from the kernel's own count.
@@ -259,24 +245,10 @@ struct TReferenceReader {
             size_t end = text.find_first_of("\r\n", pos);
             if (end == std::string::npos) end = text.size();
             lines.push_back(text.substr(pos, end - pos));
-            words.push_back(Split(lines.back()));
+            words.push_back(SplitWords(lines.back()));
             pos = end + (end < text.size());
             if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
         } while (pos < text.size());
-    }
-    // Trim codes 0..32 at both ends; a word ends at a space or tab; skip the blanks after it.
-    static std::vector<std::string> Split(std::string rest) {
-        const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-        while (!rest.empty() && blank(rest.back())) rest.pop_back();
-        while (!rest.empty() && blank(rest.front())) rest.erase(0, 1);
-        std::vector<std::string> words;
-        while (!rest.empty()) {
-            const size_t end = std::min(rest.find_first_of(" \t"), rest.size());
-            words.push_back(rest.substr(0, end));
-            rest.erase(0, end);
-            while (!rest.empty() && blank(rest.front())) rest.erase(0, 1);
-        }
-        return words;
     }
     std::string NextLine() {
         if (line == lines.size()) return "!" + std::string(TWordReader::kIncompleteMessage);
