@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "dataentry/Evaluator.h"
@@ -336,7 +337,14 @@ std::string TFloatColumn::GetText(int row) const { return DataNumberText(ValueAt
 
 void TFloatColumn::SetText(int row, const std::string& text) {
     ValueAt(row);
-    SetFloat(row, Evaluate(text));
+    const long double value = Evaluate(text);
+    // Cells are written to data files as doubles: a value beyond their range would be lost.
+    if (!std::isfinite(static_cast<double>(value))) {
+        const long double largest = std::numeric_limits<double>::max();
+        throw EAssignError("Entry must be between " + DataNumberText(-largest) + " and " +
+                           DataNumberText(largest) + ".");
+    }
+    SetFloat(row, value);
 }
 
 void TFloatColumn::SetUnits(int system) {

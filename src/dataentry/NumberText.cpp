@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -173,7 +174,13 @@ std::string FormatGeneral(long double value, int precision, int minFixedExponent
 }
 
 std::string DataNumberText(long double value) {
-    return FormatGeneral(static_cast<double>(value), 8, -3, '.');
+    // A data file holding "INF" or "NAN" could not be read again. Entries and readers keep
+    // values within the double range; one that still leaves it (a unit change of an extreme
+    // value) is written as the largest double of its sign, NaN as 0.
+    double asDouble = static_cast<double>(value);
+    if (std::isnan(asDouble)) asDouble = 0;
+    if (std::isinf(asDouble)) asDouble = std::copysign(std::numeric_limits<double>::max(), asDouble);
+    return FormatGeneral(asDouble, 8, -3, '.');
 }
 
 std::string EntryNumberText(long double value, char decimalSeparator) {

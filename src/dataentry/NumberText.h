@@ -22,7 +22,8 @@ std::string FormatGeneral(long double value, int precision, int minFixedExponent
                           char decimalSeparator = '.');
 
 // Data files and table cells: rounded to double, then to 8 significant digits;
-// fixed for -3 <= e <= 8 (0.0001 -> "0.0001", 0.00001 -> "1E-5").
+// fixed for -3 <= e <= 8 (0.0001 -> "0.0001", 0.00001 -> "1E-5"). Never "INF" or "NAN":
+// beyond the double range it gives the largest double of the sign ("1.7976931E308"), NaN "0".
 std::string DataNumberText(long double value);
 
 // Evaluator and entry fields: 18 significant digits, fixed from 0.00001 up to 18 integer

@@ -55,7 +55,6 @@ public:
 
     void Read(TWordReader& in) {
         in_ = &in;
-        CountWords();
         ReadFirstSection();
         for (int stage = 2; stage <= firstStageCount_; ++stage) ReadFurtherSection(stage);
         FinishEarthPressure();
@@ -67,18 +66,6 @@ public:
 private:
     // ---- Reading numbers ----
 
-    // Words of the file from each line to the end, to tell how much the file still holds.
-    void CountWords() {
-        wordsFrom_.assign(in_->LineCount() + 1, 0);
-        for (size_t line = in_->LineCount(); line-- > 0;)
-            wordsFrom_[line] = wordsFrom_[line + 1] + in_->Line(line).Words.size();
-    }
-    int64_t RemainingWords() const {
-        const size_t line = in_->LineIndex();
-        if (line >= in_->LineCount()) return 0;
-        return static_cast<int64_t>(wordsFrom_[line] - in_->WordIndex());
-    }
-
     // A count in first..last; when each item takes wordsPerItem words (plus extraWords before
     // them), the file must still hold them all, so that nothing is sized for data that
     // cannot follow.
@@ -88,7 +75,9 @@ private:
             Fail("A count from " + std::to_string(first) + " to " + std::to_string(last) +
                  " was expected but not found.");
         if (wordsPerItem > 0 &&
-            static_cast<int64_t>(count) * wordsPerItem + extraWords > RemainingWords())
+            static_cast<uint64_t>(count) * static_cast<uint64_t>(wordsPerItem) +
+                    static_cast<uint64_t>(extraWords) >
+                in_->RemainingWords())
             Fail(TWordReader::kIncompleteMessage);
         return count;
     }
@@ -188,7 +177,7 @@ private:
 
     int ReadStageCount() { return ReadCount(1, kMaxPlotStages); }
     // The node count; its records, five words each, follow one unused integer.
-    int ReadNodeCount() { return ReadCount(0, kMaxPlotPoints, 5, 1); }
+    int ReadNodeCount() { return ReadCount(0, kMaxPlotNodes, 5, 1); }
 
     // The p-y curves of one section, read whole before they replace the graph's curves. The
     // set's point count is the largest of the block; a shorter curve repeats its last point.
@@ -349,7 +338,6 @@ private:
     const TProgramData& project_;
     const TGridTable& layers_;
     TWordReader* in_ = nullptr;
-    std::vector<size_t> wordsFrom_;
 
     int units_ = 0;             // the unit code read last
     int firstStageCount_ = 1;   // S of the first section: the number of sections

@@ -23,8 +23,11 @@ class TWorkspace;
 // What a plot file may hold; anything beyond is a read failure.
 inline constexpr int kMaxEarthPressureRecords = 501;
 inline constexpr int kMaxPYCurves = 51;
-inline constexpr int kMaxPlotStages = 100;
-inline constexpr int kMaxPlotPoints = 100000;  // nodes of a stage, points of a p-y curve
+// The engine analyses at most 5 stages of at most 10000 increments (10001 nodes); the graphs
+// hold stages x nodes points, so larger counts would take memory out of all proportion.
+inline constexpr int kMaxPlotStages = 5;
+inline constexpr int kMaxPlotNodes = 10001;
+inline constexpr int kMaxPlotPoints = 100000;  // points of a p-y curve
 
 inline constexpr const char* kPlotReadErrorMessage =
     "An error occured in running the main program.";

@@ -88,9 +88,20 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
     return options;
 }
 
+// A stage of a staged file that cannot be read: the file is not converted, since a stage
+// that is not read would keep the values of the stage before it.
+class EStageReadError : public EInOutError {
+public:
+    using EInOutError::EInOutError;
+};
+
 // A staged file holds every stage: split it in a scratch folder, convert each stage and join
-// them again into OUT.
-void ConvertStages(TWorkspace& workspace, const Options& options) {
+// them again into OUT. `text` is IN's content, read once.
+void ConvertStages(TWorkspace& workspace, const Options& options, const std::string& text) {
+    TProgramData& project = workspace.Project();
+    const std::string missing = MissingStagesMessage(text, project.StageCount);
+    if (!missing.empty()) throw EStageReadError(missing);
+
     const fs::path scratch = fs::temp_directory_path() /
                              ("torvex-convert-" + std::to_string(std::random_device{}()));
     fs::create_directories(scratch);
@@ -102,15 +113,24 @@ void ConvertStages(TWorkspace& workspace, const Options& options) {
         }
     } cleanup{scratch};
     const std::string work = (scratch / (options.kind == 2 ? "work.txd" : "work.tx4d")).string();
-    fs::copy_file(options.in, work);
-    TProgramData& project = workspace.Project();
+    SaveTextFile(work, text);
     project.FileName = work;
+    // The stage reader shows its errors and goes on; here the first one ends the conversion.
+    std::string failure;
+    workspace.ShowInformation = [&](const std::string& message) {
+        if (failure.empty()) failure = message;
+    };
+    const auto check = [&] {
+        if (!failure.empty()) throw EStageReadError(failure);
+    };
     SplitStageFiles(workspace, work);
     if (options.kind == 2) ConvertOlderStages(workspace);
+    check();
     const int stages = workspace.Project().StageCount;
     for (int k = 1; k <= stages; ++k) {
         workspace.Project().CurrentStage = k;
         LoadCurrentStage(workspace);
+        check();
         workspace.Project().StageCount = stages;
         if (options.units) ChangeUnitSystem(workspace, *options.units);
         WriteCurrentStage(workspace);
@@ -132,20 +152,28 @@ int RunConvertCommand(const std::vector<std::string>& arguments, std::ostream& o
     const auto options = ParseArguments(arguments, err);
     if (!options) return 1;
     TWorkspace workspace;
-    try {
-        ReadDataFile(workspace, options->in, options->kind);
-    } catch (const std::exception& error) {
-        err << "torvex-convert: cannot read \"" << options->in << "\": " << OneLine(error.what()) << "\n";
+    const auto cannotRead = [&](const std::exception& error) {
+        err << "torvex-convert: cannot read \"" << options->in << "\": " << OneLine(error.what())
+            << "\n";
         return 2;
+    };
+    std::string text;
+    try {
+        text = LoadTextFile(options->in);
+        ReadDataFileText(workspace, text, options->in, options->kind);
+    } catch (const std::exception& error) {
+        return cannotRead(error);
     }
     try {
         if (workspace.Project().StageCount > 1) {
-            ConvertStages(workspace, *options);
+            ConvertStages(workspace, *options, text);
         } else {
             if (options->units) ChangeUnitSystem(workspace, *options->units);
             workspace.Project().FileName = options->out;
             WriteDataFile(workspace);
         }
+    } catch (const EStageReadError& error) {
+        return cannotRead(error);
     } catch (const std::exception& error) {
         err << "torvex-convert: cannot write \"" << options->out << "\": "
             << OneLine(error.what()) << "\n";

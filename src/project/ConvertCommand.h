@@ -4,7 +4,8 @@
 //
 //   torvex-convert IN OUT [--kind N] [--units english|si|other]
 //
-// Exit status: 0 done; 1 bad arguments; 2 IN cannot be read; 3 OUT cannot be written.
+// Exit status: 0 done; 1 bad arguments; 2 IN (or one of its stages) cannot be read, and
+// nothing is written; 3 OUT cannot be written.
 
 #include <iosfwd>
 #include <string>

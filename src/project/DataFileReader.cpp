@@ -31,6 +31,7 @@ constexpr int kWeakRock = 7;
 constexpr long double kInchesPerFoot = 12;
 constexpr long double kSquareInchesPerFoot = 144;
 constexpr long double kCubicInchesPerFoot = 1728;
+constexpr long double kMillimetresPerMetre = 1000;
 
 // One parameter item of a soil line: the parameter-table column it goes to, or a FILL item
 // (a placeholder the layer's type does not have), which is skipped.
@@ -59,7 +60,7 @@ private:
 
     [[noreturn]] void Fail(const std::string& what) const {
         // The word just taken: its 1-based line and position.
-        throw EInOutError("Error on Line " + std::to_string(in_.LineIndex() + 1) + " Item " +
+        throw EInOutError("Error on Line " + std::to_string(in_.LineNumber()) + " Item " +
                           std::to_string(in_.WordIndex()) + "\r" + what);
     }
 
@@ -187,6 +188,9 @@ void TBlockReader::ReadMomentEICount() {
     if (block_ == TBlock::Stage || (block_ == TBlock::ShortTerm && count > 0))
         sets.SetRowCount(count);
     if (sets.RowCount() > 0) p_.UseMEICurves = 1;
+    // A stage is read over the previous stage's options: an option whose table is empty
+    // here is off, as it is in a project read from a data file.
+    if (block_ == TBlock::Stage && sets.RowCount() == 0) p_.UseMEICurves = 0;
 }
 
 void TBlockReader::ReadWallLine() {
@@ -249,7 +253,10 @@ void TBlockReader::ReadConcentratedLoads() {
 void TBlockReader::ReadSprings() {
     TGridTable& t = Table("SoilStrength");
     ReadRowCountInto(t);
-    if (t.RowCount() == 0) return;
+    if (t.RowCount() == 0) {
+        if (block_ == TBlock::Stage) p_.UseSprings = 0;
+        return;
+    }
     p_.UseSprings = 1;
     for (int row = 0; row < t.RowCount(); ++row) {
         // The line starts with the node range; the constant-or-interpolate code follows it.
@@ -315,7 +322,10 @@ void TBlockReader::ReadSurcharges() {
     }
     TGridTable& t = Table("SurchargeTable");
     ReadRowCountInto(t);
-    if (t.RowCount() == 0) return;
+    if (t.RowCount() == 0) {
+        if (block_ == TBlock::Stage) p_.UseSurcharges = 0;
+        return;
+    }
     p_.UseSurcharges = 1;
     for (int row = 0; row < t.RowCount(); ++row) {
         t.Columns(0).SetInteger(row, in_.NextInteger());
@@ -326,16 +336,22 @@ void TBlockReader::ReadSurcharges() {
 void TBlockReader::ExpandLegacySurcharge() {
     // The older formats have one surcharge of each load type, all at the same distance.
     const auto& legacy = p_.LegacySurcharge;
-    if (!(legacy[0] > 0)) return;
+    if (!(legacy[0] > 0)) {
+        if (block_ == TBlock::Stage) p_.UseSurcharges = 0;
+        return;
+    }
     TGridTable& t = Table("SurchargeTable");
     t.SetRowCount(3);
     p_.UseSurcharges = 1;
+    // In SI the legacy distance and width are metres, while the table's columns hold
+    // millimetres; in the other systems both are the same unit.
+    const long double lengthScale = t.Units() == kUnitsSI ? kMillimetresPerMetre : 1;
     // Rows: point, line and strip load with their magnitudes; distance X; strip width W.
     for (int row = 0; row < 3; ++row) {
         t.Columns(0).SetInteger(row, row + 1);
         t.Columns(1).SetFloat(row, legacy[static_cast<size_t>(row) + 1]);
-        t.Columns(2).SetFloat(row, legacy[0]);
-        t.Columns(3).SetFloat(row, legacy[4]);
+        t.Columns(2).SetFloat(row, legacy[0] * lengthScale);
+        t.Columns(3).SetFloat(row, legacy[4] * lengthScale);
     }
 }
 
@@ -503,10 +519,11 @@ TProgramData& ReadProject(TWorkspace& workspace, const std::string& fileName, in
 }
 
 template <typename OpenReader>
-void ReadStage(TWorkspace& workspace, OpenReader open) {
+void ReadStage(TWorkspace& workspace, size_t lineOffset, OpenReader open) {
     TProgramData& p = workspace.Project();
     try {
         TWordReader in = open();
+        in.SetLineOffset(lineOffset);
         TBlockReader(workspace, in, p.FullFormat ? 1 : 2, TBlock::Stage).Read();
         // A stage file ends with its stage number, which clears the long-term option.
         p.LongTermMarker = in.NextInteger();
@@ -530,13 +547,14 @@ TProgramData& ReadDataFileText(TWorkspace& workspace, std::string_view text,
     return ReadProject(workspace, fileName, kind, [&] { return TWordReader::FromText(text); });
 }
 
-void ReadStageFile(TWorkspace& workspace, const std::string& fileName) {
-    ReadStage(workspace, [&] { return TWordReader(fileName); });
+void ReadStageFile(TWorkspace& workspace, const std::string& fileName, size_t lineOffset) {
+    ReadStage(workspace, lineOffset, [&] { return TWordReader(fileName); });
 }
 
 void ReadStageFileText(TWorkspace& workspace, std::string_view text,
-                       const std::string& /*fileName: the text is read instead*/) {
-    ReadStage(workspace, [&] { return TWordReader::FromText(text); });
+                       const std::string& /*fileName: the text is read instead*/,
+                       size_t lineOffset) {
+    ReadStage(workspace, lineOffset, [&] { return TWordReader::FromText(text); });
 }
 
 }  // namespace torvex

@@ -11,6 +11,7 @@
 // A stage file has the short-term layout of a data file and ends with its stage number; it
 // is read into the project in memory, replacing the input of the current stage.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,10 @@ TProgramData& ReadDataFileText(TWorkspace& workspace, std::string_view text,
 // Reads a stage file into the existing project (the older layout while FullFormat is 0).
 // A read error is shown through workspace.ShowInformation and ends the read, keeping what
 // was read. Afterwards every table gets at least its minimum rows and all is marked saved.
-void ReadStageFile(TWorkspace& workspace, const std::string& fileName);
-void ReadStageFileText(TWorkspace& workspace, std::string_view text, const std::string& fileName);
+// lineOffset: the lines before the stage in the staged data file it was split from, so that
+// messages name the line of that file.
+void ReadStageFile(TWorkspace& workspace, const std::string& fileName, size_t lineOffset = 0);
+void ReadStageFileText(TWorkspace& workspace, std::string_view text, const std::string& fileName,
+                       size_t lineOffset = 0);
 
 }  // namespace torvex

@@ -4,6 +4,7 @@
 // tables of the workspace, which the project reads and writes by their component names.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -57,6 +58,10 @@ public:
     long double ActiveWidth = 0;
     long double ResistanceWidth = 0;
     uint8_t FullFormat = 1;  // 0 only while older-format stage files are converted
+    // Not saved: for each stage file split from the opened data file, the lines of that file
+    // before the stage, so that messages about a stage name the line of the data file; 0
+    // once the program has written the stage file itself.
+    std::array<size_t, 5> StageLineOffsets{};
 };
 
 // Replaces the workspace's project by a default one: closes the child windows, switches every

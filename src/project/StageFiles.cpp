@@ -1,5 +1,6 @@
 #include "project/StageFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -16,28 +17,66 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Lines of a text as a line-by-line copy sees them: CR LF, LF or CR end a line; an empty
-// text has no lines and a final line end adds none.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') ++pos;
-        if (pos < text.size() && text[pos] == '\n' && (pos == end || text[pos - 1] == '\r')) ++pos;
+// Walks the lines of a text as a line-by-line copy sees them: CR LF, LF or CR end a line; an
+// empty text has no lines and a final line end adds none. Nothing is kept per line.
+class TLines {
+public:
+    explicit TLines(std::string_view text) : text_(text) {}
+    // The next line, or false at the end of the text.
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n' && (pos_ == end || text_[pos_ - 1] == '\r'))
+            ++pos_;
+        return true;
     }
-    return lines;
-}
+    // Where the next line starts.
+    size_t Position() const { return pos_; }
 
-void AppendLines(std::string& out, const std::vector<std::string_view>& lines, size_t first,
-                 size_t last) {
-    for (size_t i = first; i < last; ++i) {
-        out += lines[i];
+private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+// Appends the lines of a text, each ended by CR LF.
+void AppendLines(std::string& out, std::string_view text) {
+    TLines lines(text);
+    for (std::string_view line; lines.Next(line);) {
+        out += line;
         out += "\r\n";
     }
+}
+
+// Where a stage of a staged data file begins: its first byte and its 0-based line.
+struct TStageStart {
+    size_t byte;
+    size_t line;
+};
+
+// The starts of at most `stages` stages and where the last of them ends. Every tested line
+// holding the marker starts a stage; the last line holds a stage number and is never tested.
+std::vector<TStageStart> FindStageStarts(std::string_view text, int stages, size_t& lastEnd) {
+    std::vector<TStageStart> starts = {{0, 0}};
+    lastEnd = text.size();
+    TLines lines(text);
+    size_t index = 0;
+    size_t begin = 0;
+    for (std::string_view line; lines.Next(line); ++index) {
+        const bool last = lines.Position() >= text.size();
+        if (index > 0 && !last && line.find(kStageMarker) != std::string_view::npos) {
+            if (static_cast<int>(starts.size()) == stages) {
+                lastEnd = begin;  // a further stage: the last one wanted ends before it
+                break;
+            }
+            starts.push_back({begin, index});
+        }
+        begin = lines.Position();
+    }
+    return starts;
 }
 
 bool FileExists(const std::string& path) {
@@ -70,28 +109,36 @@ std::string StageStatusText(int stage) {
     return "Construction Stage Number: " + std::to_string(stage);
 }
 
+namespace {
+
+// The lines before the current stage in the data file its stage file was split from.
+size_t& StageLineOffset(TProgramData& project) {
+    const int last = static_cast<int>(project.StageLineOffsets.size());
+    return project.StageLineOffsets[static_cast<size_t>(std::clamp(project.CurrentStage, 1, last) - 1)];
+}
+
+}  // namespace
+
 void WriteCurrentStage(TWorkspace& workspace) {
     TProgramData& project = workspace.Project();
     project.StageFileName = StageFileName(project.FileName, project.CurrentStage);
     SaveTextFile(project.StageFileName, WriteStageFileText(workspace));
+    StageLineOffset(project) = 0;
     workspace.MarkSaved();
 }
 
 void LoadCurrentStage(TWorkspace& workspace) {
     TProgramData& project = workspace.Project();
     project.StageFileName = StageFileName(project.FileName, project.CurrentStage);
-    if (FileExists(project.StageFileName)) ReadStageFile(workspace, project.StageFileName);
+    if (FileExists(project.StageFileName))
+        ReadStageFile(workspace, project.StageFileName, StageLineOffset(project));
 }
 
 void CombineStageFiles(TWorkspace& workspace, const std::string& target,
                        const std::string& sourceBase) {
     const int stages = workspace.Project().StageCount;
     std::string text;
-    for (int k = 1; k <= stages; ++k) {
-        const std::string content = LoadTextFile(StageFileName(sourceBase, k));
-        const auto lines = SplitLines(content);
-        AppendLines(text, lines, 0, lines.size());
-    }
+    for (int k = 1; k <= stages; ++k) AppendLines(text, LoadTextFile(StageFileName(sourceBase, k)));
     SaveTextFile(target, text);
     if (target == sourceBase) return;
     for (int k = 1; k <= stages; ++k) {
@@ -113,21 +160,21 @@ void CombineStageFiles(TWorkspace& workspace, const std::string& target,
 
 std::string SplitStageFiles(TWorkspace& workspace, const std::string& dataFileName) {
     const std::string content = LoadTextFile(dataFileName);
-    const auto lines = SplitLines(content);
-    // Every tested line holding the marker starts a stage; the last line holds a stage number
-    // and is never tested.
-    std::vector<size_t> starts = {0};
-    for (size_t i = 0; i + 1 < lines.size(); ++i)
-        if (lines[i].find(kStageMarker) != std::string_view::npos) starts.push_back(i);
-    const int stages = workspace.Project().StageCount;
+    TProgramData& project = workspace.Project();
+    const int stages = project.StageCount;
+    size_t lastEnd = 0;
+    const std::vector<TStageStart> starts = FindStageStarts(content, stages, lastEnd);
     DeleteStageFiles(dataFileName, 1);
+    project.StageLineOffsets.fill(0);
     for (int k = 1; k <= stages; ++k) {
         std::string text;
         const size_t index = static_cast<size_t>(k - 1);
         if (index < starts.size()) {
-            const size_t first = starts[index];
-            const size_t last = index + 1 < starts.size() ? starts[index + 1] : lines.size();
-            AppendLines(text, lines, first, last);
+            const size_t first = starts[index].byte;
+            const size_t last = index + 1 < starts.size() ? starts[index + 1].byte : lastEnd;
+            AppendLines(text, std::string_view(content).substr(first, last - first));
+            if (index < project.StageLineOffsets.size())
+                project.StageLineOffsets[index] = starts[index].line;
         }
         SaveTextFile(StageFileName(dataFileName, k), text);
     }
@@ -136,6 +183,19 @@ std::string SplitStageFiles(TWorkspace& workspace, const std::string& dataFileNa
                " of its " + std::to_string(stages) +
                " construction stages; the missing stages were left empty.";
     return {};
+}
+
+std::string MissingStagesMessage(std::string_view text, int stageCount) {
+    size_t lastEnd = 0;
+    const size_t found = FindStageStarts(text, stageCount, lastEnd).size();
+    if (static_cast<int>(found) >= stageCount) return {};
+    size_t lineCount = 0;
+    TLines lines(text);
+    for (std::string_view line; lines.Next(line);) ++lineCount;
+    return "Error on Line " + std::to_string(lineCount) + "\rThe file ends after " +
+           std::to_string(found) + " of its " + std::to_string(stageCount) +
+           " construction stages: a line \"" + kStageMarker + " " + std::to_string(found + 1) +
+           "\" was expected but not found.";
 }
 
 void ConvertOlderStages(TWorkspace& workspace) {

@@ -4,6 +4,7 @@
 // joined line by line, and opening such a data file splits it again.
 
 #include <string>
+#include <string_view>
 
 namespace torvex {
 
@@ -37,6 +38,10 @@ void CombineStageFiles(TWorkspace& workspace, const std::string& target,
 // next stage. Deletes the old stage files 1..5 first. Returns "" or, when the file holds fewer
 // stages than StageCount, a message saying so (the missing stages get empty stage files).
 std::string SplitStageFiles(TWorkspace& workspace, const std::string& dataFileName);
+
+// "" when the text of a staged data file holds all its stageCount stages; otherwise a message
+// in the readers' style that names the file's last line and the first stage missing.
+std::string MissingStagesMessage(std::string_view text, int stageCount);
 
 // Brings the stage files split from an older-format (".txd") file into the current layout.
 void ConvertOlderStages(TWorkspace& workspace);

@@ -124,6 +124,17 @@ TEST_F(ColumnTypesTest, FloatTextIsEvaluatedAndShownWithEightDigits) {
     EXPECT_EQ(weights.Cell(1, 1).AsText(), "1.2345679E8");
     EXPECT_THROW(weights.Cell(1, 1).SetText(""), EAssignError);
     EXPECT_EQ(weights.Cell(1, 1).AsFloat(), 123456789.0L);
+    // Beyond the double range a value could not be saved: refused, the cell keeps its value.
+    for (const char* text : {"1E4000", "-1E309", "1E300*1E300"}) {
+        EXPECT_EQ(MessageOf([&] { weights.Cell(1, 1).SetText(text); }),
+                  "Entry must be between -1.7976931E308 and 1.7976931E308.")
+            << text;
+        EXPECT_EQ(weights.Cell(1, 1).AsText(), "1.2345679E8");
+    }
+    weights.Cell(1, 1).SetText("1.7976931E308");
+    EXPECT_EQ(weights.Cell(1, 1).AsText(), "1.7976931E308");
+    weights.Cell(1, 1).SetText("1E-4000");
+    EXPECT_EQ(weights.Cell(1, 1).AsText(), "0");
 }
 
 TEST_F(ColumnTypesTest, UnitSwitchLeavesUnitlessAndSeeNotesColumnsAlone) {

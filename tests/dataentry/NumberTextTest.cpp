@@ -50,10 +50,17 @@ TEST(DataNumberText, DecimalPointIsAlwaysAPointWhateverTheLocale) {
     SetDecimalSeparator('\0');
 }
 
-TEST(DataNumberText, NonFiniteValuesHaveAText) {
-    EXPECT_EQ(DataNumberText(std::numeric_limits<long double>::infinity()), "INF");
-    EXPECT_EQ(DataNumberText(-std::numeric_limits<long double>::infinity()), "-INF");
-    EXPECT_EQ(DataNumberText(std::numeric_limits<long double>::quiet_NaN()), "NAN");
+TEST(DataNumberText, NeverWritesINFOrNAN) {
+    // A data file with "INF" could not be read again: beyond the double range the text is
+    // the largest double (1.7976931348623157E308) cut to 8 digits, which reads back.
+    EXPECT_EQ(DataNumberText(std::numeric_limits<long double>::infinity()), "1.7976931E308");
+    EXPECT_EQ(DataNumberText(-std::numeric_limits<long double>::infinity()), "-1.7976931E308");
+    EXPECT_EQ(DataNumberText(1E4000L), "1.7976931E308");
+    EXPECT_EQ(DataNumberText(std::numeric_limits<long double>::quiet_NaN()), "0");
+    EXPECT_EQ(DataNumberText(1E308L), "1E308");
+    EXPECT_EQ(DataNumberText(1E-400L), "0");  // below the double range: zero
+    // The entry texts still name them.
+    EXPECT_EQ(EntryNumberText(std::numeric_limits<long double>::infinity(), '.'), "INF");
 }
 
 TEST(EntryNumberText, EighteenSignificantDigits) {

@@ -358,6 +358,7 @@ TEST_F(PlotFileReader, BadWordsAndCountsOutOfRangeFailWithoutWritingBeyondATable
         {"no stage", "0\n2\n0\n0\n0\n0\n"},
         {"negative stage count", "0\n2\n0\n-2\n0\n0\n"},
         {"101 stages", "0\n2\n0\n101\n0\n0\n"},
+        {"6 stages", "0\n2\n0\n6\n0\n0\n"},
         {"negative node count", "0\n2\n0\n1\n-1\n0\n"},
         {"node count above the bound", "0\n2\n0\n1\n100001\n0\n"},
         {"nodes the file does not hold", "0\n2\n0\n1\n99999\n0\n0 0 0 0 0\n"},
@@ -384,6 +385,24 @@ TEST_F(PlotFileReader, BadWordsAndCountsOutOfRangeFailWithoutWritingBeyondATable
     EXPECT_EQ(graphs.pltPY.Lines.Point(50, 1), (TFloatPoint{1, 50}));
     EXPECT_FALSE(Read(file(502, 1)));
     EXPECT_FALSE(Read(file(1, 52)));
+}
+
+TEST_F(PlotFileReader, StagesAndNodesStopAtWhatTheEngineWrites) {
+    // The engine writes at most 5 stages of 10001 nodes; larger counts, even with their
+    // records present, are a read failure rather than graphs of stages x nodes points.
+    auto file = [](int stages, int nodes) {
+        std::string text;
+        for (int s = 0; s < stages; ++s) {
+            text += "0\n2\n0\n" + std::to_string(stages) + "\n" + std::to_string(nodes) + "\n0\n";
+            for (int j = 0; j < nodes; ++j) text += std::to_string(j) + " 1 2 3 4\n";
+        }
+        return text;
+    };
+    ASSERT_TRUE(Read(file(5, 10001)));
+    EXPECT_EQ(graphs.pltDef.Lines.Count(), 5);
+    EXPECT_EQ(graphs.pltMom.Lines.Point(4, 10000), (TFloatPoint{2, 10000}));
+    EXPECT_FALSE(Read(file(6, 1)));
+    EXPECT_FALSE(Read(file(1, 10002)));
 }
 
 // ---- Enabling of the graph commands ----

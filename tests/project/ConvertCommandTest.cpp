@@ -1,6 +1,7 @@
 #include "project/ConvertCommand.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -109,6 +110,59 @@ TEST_F(ConvertCommandTest, BadArgumentsAndUnreadableFiles) {
     workspace.Project().FileName = Path("Good.tx4d");
     WriteDataFile(workspace);
     EXPECT_EQ(Run({Path("Good.tx4d"), Path("no/such/folder/out.tx4d")}), 3);
+}
+
+TEST_F(ConvertCommandTest, AStagedFileWithABadOrMissingStageIsNotConverted) {
+    TWorkspace workspace;
+    CreateDefaultProject(workspace);
+    TProgramData& p = workspace.Project();
+    p.FileName = Path("Staged.tx4d");
+    p.StageCount = 3;
+    for (int k = 1; k <= 3; ++k) {
+        p.CurrentStage = k;
+        WriteCurrentStage(workspace);
+    }
+    CombineStageFiles(workspace, p.FileName, p.FileName);
+    const std::string good = LoadTextFile(p.FileName);
+    // A new project's stage has 14 lines (title, header, wall, one stiffness row, two counts,
+    // two configuration lines, two counts, one clay layer of three lines, the stage number):
+    // stage 2's header is line 16 of the file, stage 3's line 30.
+    struct Case {
+        std::string text, message;
+    } cases[] = {
+        {std::string(good).replace(good.find(" Stage No : 2\r\n1 ") + 15, 1, "x"),
+         "Error on Line 16 Item 1 An integer was expected but not found."},
+        {std::string(good).replace(good.find(" Stage No : 3\r\n1 ") + 15, 1, "1.5"),
+         "Error on Line 30 Item 1 An integer was expected but not found."},
+        {good.substr(0, good.find(" Stage No : 3")),
+         "Error on Line 28 The file ends after 2 of its 3 construction stages: a line \""
+         " Stage No : 3\" was expected but not found."},
+    };
+    for (const Case& c : cases) {
+        SaveTextFile(Path("In.tx4d"), c.text);
+        EXPECT_EQ(Run({Path("In.tx4d"), Path("Out.tx4d")}), 2);
+        EXPECT_EQ(err.str(), "torvex-convert: cannot read \"" + Path("In.tx4d") + "\": " +
+                                 c.message + "\n");
+        EXPECT_FALSE(fs::exists(Path("Out.tx4d")));
+    }
+}
+
+TEST_F(ConvertCommandTest, FoldersPipesAndDevicesAreRefused) {
+    ASSERT_EQ(::mkfifo(Path("Pipe.tx4d").c_str(), 0600), 0);
+    EXPECT_EQ(Run({Path("Pipe.tx4d"), Path("Out.tx4d")}), 2);  // and does not wait for a writer
+    EXPECT_EQ(err.str(), "torvex-convert: cannot read \"" + Path("Pipe.tx4d") +
+                             "\": Cannot read file \"" + Path("Pipe.tx4d") +
+                             "\": it is not a regular file (a device, a pipe or a socket).\n");
+    EXPECT_EQ(Run({folder.string(), Path("Out.tx4d")}), 2);
+    EXPECT_NE(err.str().find("it is a folder, not a file."), std::string::npos) << err.str();
+
+    TWorkspace workspace;
+    CreateDefaultProject(workspace);
+    workspace.Project().FileName = Path("Good.tx4d");
+    WriteDataFile(workspace);
+    EXPECT_EQ(Run({Path("Good.tx4d"), Path("Pipe.tx4d")}), 3);
+    EXPECT_NE(err.str().find("it is not a regular file"), std::string::npos) << err.str();
+    EXPECT_EQ(fs::status(Path("Pipe.tx4d")).type(), fs::file_type::fifo);
 }
 
 TEST(FormatKindOfFileName, TxdIsTheOlderFormat) {

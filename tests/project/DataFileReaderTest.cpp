@@ -265,6 +265,27 @@ TEST(DataFileReader, Kind2ExpandsTheLegacySurcharge) {
     EXPECT_EQ(RowText(w, "SurchargeTable", 0), "1 0 0 0");
 }
 
+TEST(DataFileReader, OlderSIFilesGiveTheSurchargeInTheTablesMillimetres) {
+    // The legacy distance (2 m) and strip width (5 m) against the table's millimetres; the
+    // magnitudes keep their units. English and Other tables hold the file's own length unit.
+    const struct {
+        const char* units;
+        const char* point;
+        const char* strip;
+    } cases[] = {{"2", "1 100 2000 5000", "3 4 2000 5000"},
+                 {"1", "1 100 2 5", "3 4 2 5"},
+                 {"3", "1 100 2 5", "3 4 2 5"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.units);
+        std::string text = kKind2;
+        text.replace(text.find("\r\n1 0 1 0 2 2 1 2") + 2, 1, c.units);
+        TWorkspace w;
+        ReadDataFileText(w, text, "old.txd", 2);
+        EXPECT_EQ(RowText(w, "SurchargeTable", 0), c.point);
+        EXPECT_EQ(RowText(w, "SurchargeTable", 2), c.strip);
+    }
+}
+
 TEST(DataFileReader, Kind3LayerThicknessesAndOneParameterLine) {
     // No stage count, thicknesses, five numbers without unit factors, no long-term marker.
     const std::string text = Crlf(

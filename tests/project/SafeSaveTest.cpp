@@ -67,6 +67,69 @@ TEST_F(SafeSaveTest, UnwritableFolderLeavesTheOldFileIntact) {
     EXPECT_EQ(LoadTextFile(path), "Old\r\n");
 }
 
+TEST_F(SafeSaveTest, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
+    fs::create_directories(folder / "real");
+    const fs::path target = folder / "real" / "Wall.tx4d";
+    SaveTextFile(target.string(), "Old\r\n");
+    ::chmod(target.c_str(), 0604);
+    fs::create_symlink("real/Wall.tx4d", folder / "Link.tx4d");  // relative, as users make them
+    fs::create_symlink(folder / "Link.tx4d", folder / "Chain.tx4d");
+    SaveTextFile((folder / "Chain.tx4d").string(), "New\r\n");
+    EXPECT_TRUE(fs::is_symlink(folder / "Link.tx4d"));
+    EXPECT_TRUE(fs::is_symlink(folder / "Chain.tx4d"));
+    EXPECT_EQ(LoadTextFile(target.string()), "New\r\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    EXPECT_EQ(FilesIn(folder / "real"), 1);
+}
+
+TEST_F(SafeSaveTest, RootSavingAUsersFileLeavesItTheUsers) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    const std::string path = (folder / "Wall.tx4d").string();
+    SaveTextFile(path, "Old\r\n");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    SaveTextFile(path, "New\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+}
+
+TEST_F(SafeSaveTest, TheNextSaveRemovesWhatAKilledSaveLeft) {
+    const std::string path = (folder / "Wall.tx4d").string();
+    EXPECT_EQ(TemporaryPrefix(path), ".Wall.tx4d.torvex-save-");
+    // Left by processes that are gone (no process has a number this large) or by this one;
+    // a save of another file and a save still running elsewhere (process 1) are left alone.
+    const char* left[] = {".Wall.tx4d.torvex-save-999999999-a1B2c3",
+                          ".Wall.tx4d.torvex-save-x"};
+    const std::string kept[] = {".Wall.tx4d.torvex-save-1-zzzzzz", ".Other.tx4d.torvex-save-999999999-q"};
+    for (const char* name : left) SaveTextFile((folder / name).string(), "half");
+    for (const std::string& name : kept) SaveTextFile((folder / name).string(), "half");
+    SaveTextFile((folder / (".Wall.tx4d.torvex-save-" + std::to_string(::getpid()) + "-own")).string(), "half");
+    SaveTextFile(path, "Whole\r\n");
+    for (const char* name : left) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    EXPECT_FALSE(fs::exists(folder / (".Wall.tx4d.torvex-save-" + std::to_string(::getpid()) + "-own")));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(folder / name)) << name;
+    EXPECT_EQ(FilesIn(folder), 3);
+}
+
+TEST_F(SafeSaveTest, DevicesAndPipesAreNeverReplaced) {
+    const std::string pipe = (folder / "Pipe.tx4d").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/null")}) {
+        try {
+            SaveTextFile(path, "x");
+            ADD_FAILURE() << path << " was replaced";
+        } catch (const EInOutError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Cannot write \"" + path +
+                          "\": it is not a regular file (a device, a pipe or a socket).");
+        }
+    }
+    EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+}
+
 TEST_F(SafeSaveTest, LoadingAMissingFileIsAnInOutError) {
     EXPECT_THROW(LoadTextFile((folder / "none.tx4d").string()), EInOutError);
 }

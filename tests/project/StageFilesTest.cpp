@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "ProjectFixture.h"
 #include "project/DataFileReader.h"
@@ -159,6 +161,81 @@ TEST_F(StageFilesTest, LoadingAStageClearsTheLongTermOption) {
     workspace.Project().NumIncrements = 77;
     LoadCurrentStage(workspace);
     EXPECT_EQ(workspace.Project().NumIncrements, 77);
+}
+
+// Open, visit every stage, come back and Save, as the main window does: the data file keeps
+// every byte. Stage 1 uses springs, surcharges and moment-EI curves; stage 2 none of them.
+TEST_F(StageFilesTest, VisitingEveryStageAndSavingChangesNoByte) {
+    testing::FillFullProject(workspace, 40, 2, false);
+    TProgramData& p = workspace.Project();
+    p.FileName = Path("Wall.tx4d");
+    p.StageCount = 3;
+    for (int k = 1; k <= 3; ++k) {
+        p.CurrentStage = k;
+        p.NumIncrements = 40 + k;
+        if (k == 2) p.UseSprings = p.UseSurcharges = p.UseMEICurves = 0;
+        WriteCurrentStage(workspace);
+    }
+    CombineStageFiles(workspace, p.FileName, p.FileName);
+    const std::string saved = LoadTextFile(Path("Wall.tx4d"));
+
+    TWorkspace opened;
+    ReadDataFile(opened, Path("Wall.tx4d"), 1);
+    ASSERT_EQ(SplitStageFiles(opened, Path("Wall.tx4d")), "");
+    for (const int stage : {2, 3, 1, 3, 2, 1}) SwitchToStage(opened, stage);
+    EXPECT_EQ(opened.Project().UseSprings, 1);
+    WriteCurrentStage(opened);  // Save
+    CombineStageFiles(opened, Path("Wall.tx4d"), Path("Wall.tx4d"));
+    EXPECT_EQ(LoadTextFile(Path("Wall.tx4d")), saved);
+    SwitchToStage(opened, 2);
+    EXPECT_EQ(opened.Project().UseSprings, 0);
+    EXPECT_EQ(opened.Project().UseSurcharges, 0);
+    EXPECT_EQ(opened.Project().UseMEICurves, 0);
+}
+
+// Two stages of an older ".txd" file; "|" ends a line.
+std::string OlderStage(const std::string& title, int increments, int stage) {
+    std::string text = title + "|1 0\t1\t0\t0\t0 0 2|" + std::to_string(increments) +
+                       " 12\t100\t1E-5\t60|1\t" + std::to_string(increments + 1) +
+                       "\t1\t29000000|0|0|" + std::to_string(stage) + "|";
+    for (size_t at = text.find('|'); at != std::string::npos; at = text.find('|', at))
+        text.replace(at, 1, "\r\n");
+    return text;
+}
+
+TEST_F(StageFilesTest, OlderStagesAreBroughtIntoTheCurrentLayout) {
+    SaveTextFile(Path("Old.txd"), OlderStage("Old", 20, 1) + OlderStage(" Stage No : 2", 30, 2));
+    ReadDataFile(workspace, Path("Old.txd"), 2);
+    ASSERT_EQ(SplitStageFiles(workspace, Path("Old.txd")), "");
+    ConvertOlderStages(workspace);
+    // The header gains its moment-EI count; nothing else changes.
+    EXPECT_EQ(LoadTextFile(Path("Old.st2")),
+              " Stage No : 2\r\n1 0\t1\t0\t0\t0 0 2 0\r\n30 12\t100\t1E-5\t60\r\n"
+              "1\t31\t1\t29000000\r\n0\r\n0\r\n2\r\n");
+    EXPECT_EQ(LoadTextFile(Path("Old.st1")).substr(0, 24), "Old\r\n1 0\t1\t0\t0\t0 0 2 0\r\n");
+    EXPECT_EQ(workspace.Project().CurrentStage, 1);
+    EXPECT_EQ(workspace.Project().FullFormat, 1);
+    EXPECT_EQ(workspace.Project().NumIncrements, 20);
+}
+
+TEST_F(StageFilesTest, MessagesAboutALaterStageNameTheLineOfTheDataFile) {
+    // Stage 2 starts at line 8 of the file; its fourth line (11 in the file) is bad.
+    std::string second = OlderStage(" Stage No : 2", 30, 2);
+    second.replace(second.find("1\t31"), 1, "x");
+    SaveTextFile(Path("Bad.txd"), OlderStage("Old", 20, 1) + second);
+    ReadDataFile(workspace, Path("Bad.txd"), 2);
+    ASSERT_EQ(SplitStageFiles(workspace, Path("Bad.txd")), "");
+    std::vector<std::string> shown;
+    workspace.ShowInformation = [&](const std::string& message) { shown.push_back(message); };
+    workspace.Project().FullFormat = 0;
+    SwitchToStage(workspace, 2);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Error on Line 11 Item 1\rAn integer was expected but not found.");
+    // Once the program has written the stage file, its own lines count.
+    SwitchToStage(workspace, 1);
+    SaveTextFile(Path("Bad.st2"), OlderStage(" Stage No : 2", 30, 2).replace(15, 1, "x"));
+    SwitchToStage(workspace, 2);
+    EXPECT_EQ(shown.back(), "Error on Line 2 Item 1\rAn integer was expected but not found.");
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "dataentry/NumberText.h"
 
@@ -138,6 +141,153 @@ TEST(TWordReader, ReadsFilesAndReportsOnesThatCannotBeOpened) {
     const std::string missing = (std::filesystem::temp_directory_path() / "no-such-torvex-file").string();
     const std::string message = MessageOf([&] { TWordReader gone(missing); });
     EXPECT_NE(message.find("Cannot open file \"" + missing + "\""), std::string::npos) << message;
+}
+
+TEST(TWordReader, RefusesFoldersHugeFilesAndNumbersBeyondTheDoubleRange) {
+    const auto folder = std::filesystem::temp_directory_path() / "torvex-wordread-folder";
+    std::filesystem::create_directories(folder);
+    const std::string huge = (folder / "Huge.tx4d").string();
+    {
+        std::ofstream out(huge, std::ios::binary);
+    }
+    std::filesystem::resize_file(huge, 64u * 1024 * 1024 + 1);  // sparse: no disk used
+    EXPECT_EQ(MessageOf([&] { TWordReader reader(huge); }),
+              "Cannot read file \"" + huge + "\": it is larger than 64 MB, which no project "
+              "file is.");
+    std::filesystem::resize_file(huge, 64u * 1024 * 1024);  // the largest that is read
+    EXPECT_FALSE(TWordReader(huge).AtEnd());
+    EXPECT_EQ(MessageOf([&] { TWordReader reader(folder.string()); }),
+              "Cannot read file \"" + folder.string() + "\": it is a folder, not a file.");
+    EXPECT_EQ(MessageOf([&] { TWordReader reader("/dev/zero"); }),
+              "Cannot read file \"/dev/zero\": it is not a regular file (a device, a pipe or a "
+              "socket).");
+    std::filesystem::remove_all(folder);
+
+    auto reader = TWordReader::FromText("1.7976931E308 1E309 -1E400\r\n");
+    EXPECT_EQ(reader.NextReal(), 1.7976931E308L);
+    EXPECT_EQ(MessageOf([&] { reader.NextReal(); }),
+              "Error on Line 1 Item 2\rA floating point number was expected but not found.");
+    EXPECT_EQ(MessageOf([&] { reader.NextReal(); }),
+              "Error on Line 1 Item 3\rA floating point number was expected but not found.");
+}
+
+TEST(LinesBefore, CountsTheLinesThatStartBeforeAnOffset) {
+    const std::string text = "a\r\nb\nc\rd\r\n\r\ne";
+    const struct {
+        size_t offset, lines;
+    } cases[] = {{0, 0}, {1, 1}, {3, 1}, {4, 2}, {6, 3}, {8, 4}, {12, 5}, {13, 6}, {99, 6}};
+    for (const auto& c : cases) EXPECT_EQ(LinesBefore(text, c.offset), c.lines) << c.offset;
+    // A reader of the part from "d" on names the lines of the whole text.
+    auto reader = TWordReader::FromText(std::string_view(text).substr(7));
+    reader.SetLineOffset(LinesBefore(text, 7));
+    EXPECT_EQ(reader.RemainingWords(), 2u);  // "d" and "e"
+    EXPECT_EQ(MessageOf([&] { reader.NextInteger(); }),
+              "Error on Line 4 Item 1\rAn integer was expected but not found.");
+    EXPECT_EQ(reader.RemainingWords(), 1u);
+    EXPECT_EQ(MessageOf([&] { reader.NextWord(); }),
+              "Error on Line 5 Item 1\rThe line is blank where a number was expected.");
+}
+
+// Starts the kernel's count of the peak resident memory anew from the current size; false
+// where the kernel does not allow it.
+bool ResetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+// Peak resident memory of this process, from the kernel's own count.
+size_t PeakResidentBytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stoul(line.substr(6)) * 1024;
+    return 0;
+}
+
+TEST(TWordReader, ReadingTakesMemoryInProportionToTheFile) {
+    // 20 MB of blank lines once took 1.8 GB (a string and a list per line). Now the reader
+    // holds the bytes once: the peak may grow by the file and a little more, not by more
+    // than three times the file.
+    const auto path = std::filesystem::temp_directory_path() / "torvex-wordread-blank.tx4d";
+    constexpr size_t kBytes = 20u * 1024 * 1024;
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string block(1024 * 1024, '\n');
+        for (size_t i = 0; i < kBytes / block.size(); ++i) out << block;
+    }
+    // Earlier tests may have raised the peak: count it from here.
+    if (!ResetPeakResident()) GTEST_SKIP() << "the peak memory count cannot be reset here";
+    const size_t before = PeakResidentBytes();
+    ASSERT_GT(before, 0u);
+    {
+        TWordReader reader(path.string());
+        EXPECT_EQ(reader.NextLine(), "");
+        EXPECT_EQ(MessageOf([&] { reader.NextWord(); }),
+                  "Error on Line 3 Item 1\rThe line is blank where a number was expected.");
+        EXPECT_EQ(reader.RemainingWords(), 0u);
+    }
+    const size_t growth = PeakResidentBytes() - before;
+    std::filesystem::remove(path);
+    EXPECT_LT(growth, 3 * kBytes) << "peak grew by " << growth << " bytes";
+}
+
+// The reader as a list of lines and words, built the plain way, to compare the streaming
+// reader with: lines end at CR LF, LF or CR, and words are split line by line.
+struct TReferenceReader {
+    std::vector<std::string> lines;
+    std::vector<std::vector<std::string>> words;
+    size_t line = 0, word = 0;
+
+    explicit TReferenceReader(const std::string& text) {
+        size_t pos = 0;
+        do {
+            size_t end = text.find_first_of("\r\n", pos);
+            if (end == std::string::npos) end = text.size();
+            lines.push_back(text.substr(pos, end - pos));
+            words.push_back(SplitWords(lines.back()));
+            pos = end + (end < text.size());
+            if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+        } while (pos < text.size());
+    }
+    std::string NextLine() {
+        if (line == lines.size()) return "!" + std::string(TWordReader::kIncompleteMessage);
+        word = 0;
+        return lines[line++];
+    }
+    std::string NextWord() {
+        if (line < lines.size() && word == words[line].size()) ++line, word = 0;
+        if (line == lines.size()) return "!" + std::string(TWordReader::kIncompleteMessage);
+        if (words[line].empty())
+            return "!Error on Line " + std::to_string(line + 1) +
+                   " Item 1\rThe line is blank where a number was expected.";
+        return words[line][word++];
+    }
+};
+
+TEST(TWordReader, ReadsAsTheLineByLineModelDoesOnRandomText) {
+    std::mt19937 random(20261207);
+    const char alphabet[] = {' ', '\t', '\r', '\n', '7', 'x', '\x01', '\0'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 24, ' ');
+        for (char& c : text) c = alphabet[random() % sizeof alphabet];
+        auto reader = TWordReader::FromText(text);
+        TReferenceReader expected(text);
+        ASSERT_EQ(reader.LineCount(), expected.lines.size()) << round;
+        for (int step = 0; step < 12; ++step) {
+            const bool line = random() % 4 == 0;
+            std::string got;
+            try {
+                got = line ? reader.NextLine() : reader.NextWord();
+            } catch (const EInOutError& error) {
+                got = "!" + std::string(error.what());
+            }
+            const std::string want = line ? expected.NextLine() : expected.NextWord();
+            ASSERT_EQ(got, want)
+                << "round " << round << " step " << step;
+            ASSERT_EQ(reader.AtEnd(), expected.line == expected.lines.size());
+        }
+    }
 }
 
 TEST(TWordReader, BinaryContentNeverCrashes) {
