@@ -13,6 +13,7 @@
 #include "project/DataFileReader.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"
+#include "project/WordRead.h"
 #include "project/Workspace.h"
 
 namespace torvex::engine {
@@ -335,10 +336,12 @@ namespace {
 
 // Reads one block (a data file's first block, or a stage) into a workspace; a read error ends
 // the case with its message.
-TWallInput ReadBlock(TWorkspace& workspace, std::string_view text, TTerm term) {
+// `linesBefore` are the lines of the data file before the block, so that a message names the
+// line of the whole file.
+TWallInput ReadBlock(TWorkspace& workspace, std::string_view text, TTerm term, size_t linesBefore) {
     std::string readError;
     workspace.ShowInformation = [&](const std::string& message) { readError = message; };
-    ReadStageFileText(workspace, text, "block");
+    ReadStageFileText(workspace, text, "block", linesBefore);
     if (!readError.empty()) {
         std::string message = readError;
         std::replace(message.begin(), message.end(), '\r', ' ');
@@ -390,7 +393,8 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     auto run = [&](std::string_view part, TTerm term, const std::string& label, bool staged) {
         TWorkspace caseSpace;
         try {
-            TWallInput input = ReadBlock(caseSpace, part, TTerm::Short);
+            TWallInput input = ReadBlock(caseSpace, part, TTerm::Short,
+                                         LinesBefore(text, static_cast<size_t>(part.data() - text.data())));
             if (term == TTerm::Long) input = BuildWallInput(workspace, TTerm::Long);
             const std::vector<double> springs = input.beam.kLateral;
             if (staged && previousY.size() == springs.size())

@@ -80,5 +80,17 @@ TEST(EngineBadInput, EachGivesItsMessageAndNoPlotFile) {
     fs::remove_all(folder);
 }
 
+TEST(EngineBadInput, AStageMessageNamesTheLineOfTheWholeFile) {
+    std::string text = LoadTextFile(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d");
+    // Line 32 is the third line of stage 3, whose part starts at line 30.
+    const size_t line32 = text.find("120 3.6\t24", text.find(" Stage No : 3"));
+    ASSERT_NE(line32, std::string::npos);
+    text.replace(line32, 3, "abc");
+    const TFileAnalysis file = AnalyzeDataText(text, "staged.tx4d");
+    ASSERT_EQ(file.cases.size(), 3u);
+    EXPECT_NE(file.cases[2].message.find("Error on Line 32 Item 1"), std::string::npos)
+        << file.cases[2].message;
+}
+
 }  // namespace
 }  // namespace torvex::engine

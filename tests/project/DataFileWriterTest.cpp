@@ -14,6 +14,7 @@
 #include "project/UnitConversion.h"
 #include "project/WordRead.h"
 #include "project/Workspace.h"
+#include "OrdinaryUser.h"
 
 namespace torvex {
 namespace {
@@ -349,13 +350,14 @@ TEST_F(DataFileWriterFile, WritesTheFileAndMarksTheProjectSaved) {
 }
 
 TEST_F(DataFileWriterFile, FailedWriteKeepsTheOldFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    project.FileName = folder + "/wall.tx4d";
-    WriteDataFile(workspace);
-    ASSERT_EQ(::chmod(folder.c_str(), 0500), 0);
-    project.Title = "Changed";
-    EXPECT_THROW(WriteDataFile(workspace), EInOutError);
-    EXPECT_EQ(LoadTextFile(project.FileName), kNewProjectFile);
+    testing::AsOrdinaryUser(folder, [&] {
+        project.FileName = folder + "/wall.tx4d";
+        WriteDataFile(workspace);
+        ASSERT_EQ(::chmod(folder.c_str(), 0500), 0);
+        project.Title = "Changed";
+        EXPECT_THROW(WriteDataFile(workspace), EInOutError);
+        EXPECT_EQ(LoadTextFile(project.FileName), kNewProjectFile);
+    });
 }
 
 }  // namespace

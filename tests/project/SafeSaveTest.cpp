@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "project/WordRead.h"
+#include "OrdinaryUser.h"
 
 namespace torvex {
 namespace {
@@ -59,12 +60,13 @@ TEST_F(SafeSaveTest, AFailedSaveKeepsThePreviousFile) {
 }
 
 TEST_F(SafeSaveTest, UnwritableFolderLeavesTheOldFileIntact) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    const std::string path = (folder / "Wall.tx4d").string();
-    SaveTextFile(path, "Old\r\n");
-    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_THROW(SaveTextFile(path, "New\r\n"), EInOutError);
-    EXPECT_EQ(LoadTextFile(path), "Old\r\n");
+    testing::AsOrdinaryUser(folder.string(), [&] {
+        const std::string path = (folder / "Wall.tx4d").string();
+        SaveTextFile(path, "Old\r\n");
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_THROW(SaveTextFile(path, "New\r\n"), EInOutError);
+        EXPECT_EQ(LoadTextFile(path), "Old\r\n");
+    });
 }
 
 TEST_F(SafeSaveTest, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
