@@ -1,0 +1,80 @@
+// The Data and Options commands that open the input dialogs. Each dialog is a
+// single-instance child of the desk; after a change of unit system every open dialog copies
+// the converted project in again.
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+#include "app/MainWindow.h"
+#include "dialogs/LoadDialogs.h"
+#include "dialogs/WallDialogs.h"
+
+namespace torvex {
+namespace {
+
+enum class TBorder { Fixed, Single };
+
+void RefreshDialogs(QMdiArea* desk) {
+    for (QMdiSubWindow* child : desk->subWindowList())
+        if (auto* dialog = qobject_cast<TInputDialog*>(child->widget())) dialog->Refresh();
+}
+
+void ShowDialog(TMainForm& form, const QString& name, TBorder border,
+                const std::function<QWidget*()>& create) {
+    QPointer<QMdiArea> desk = form.Desk();
+    form.Workspace().RefreshOpenDialogs = [desk] {
+        if (desk) RefreshDialogs(desk);
+    };
+    const bool created = form.SingleChild(name) == nullptr;
+    QMdiSubWindow* child = form.ShowSingleChild(name, create);
+    if (!created) return;
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (border == TBorder::Single) flags |= Qt::WindowMinimizeButtonHint;
+    child->setWindowFlags(flags);
+    child->adjustSize();
+    if (border == TBorder::Fixed) child->setFixedSize(child->size());
+    child->show();
+    form.Desk()->setActiveSubWindow(child);
+}
+
+}  // namespace
+
+void TMainForm::OptionofTexeEditor1Click() {
+    ShowDialog(*this, "DlgOptions", TBorder::Single, [this] {
+        return new TDlgOptions(
+            workspace_, desk_, [this] { return wordProcessor_; },
+            [this](const QString& path) { wordProcessor_ = path; });
+    });
+}
+
+void TMainForm::DataTitleClick() {
+    ShowDialog(*this, "dlgTitle", TBorder::Single,
+               [this] { return new TdlgTitle(workspace_, desk_); });
+}
+
+void TMainForm::DataPropClick() {
+    ShowDialog(*this, "DlgProp", TBorder::Fixed, [this] { return new TDlgProp(workspace_, desk_); });
+}
+
+void TMainForm::DataCSDClick() {
+    ShowDialog(*this, "dlgCSD", TBorder::Fixed, [this] { return new TdlgCSD(workspace_, desk_); });
+}
+
+void TMainForm::DataRebarClick() {
+    ShowDialog(*this, "DlgRebar", TBorder::Fixed,
+               [this] { return new TDlgRebar(workspace_, desk_); });
+}
+
+void TMainForm::DataBoundCondClick() {
+    ShowDialog(*this, "DlgConLoads", TBorder::Fixed,
+               [this] { return NewDlgConLoads(workspace_, desk_); });
+}
+
+void TMainForm::DataSoilSpringClick() {
+    ShowDialog(*this, "DlgSpring", TBorder::Fixed,
+               [this] { return NewDlgSpring(workspace_, desk_); });
+}
+
+}  // namespace torvex
