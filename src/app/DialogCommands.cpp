@@ -27,16 +27,20 @@ void ShowDialog(TMainForm& form, const QString& name, TBorder border,
         if (desk) RefreshDialogs(desk);
     };
     const bool created = form.SingleChild(name) == nullptr;
-    QMdiSubWindow* child = form.ShowSingleChild(name, create);
-    if (!created) return;
-    Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (border == TBorder::Single) flags |= Qt::WindowMinimizeButtonHint;
-    child->setWindowFlags(flags);
-    child->adjustSize();
-    if (border == TBorder::Fixed) child->setFixedSize(child->size());
-    child->show();
-    form.Desk()->setActiveSubWindow(child);
+    QMdiSubWindow* child = form.ShowSingleChild(name, [&]() -> QWidget* {
+        // The frame gets its border before it is shown: changing it later would hide the
+        // window and hand the activation around.
+        Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (border == TBorder::Single) flags |= Qt::WindowMinimizeButtonHint;
+        auto* frame = new QMdiSubWindow(nullptr, flags);
+        frame->setWidget(create());
+        return frame;
+    });
+    if (created && border == TBorder::Fixed) {
+        child->adjustSize();
+        child->setFixedSize(child->size());
+    }
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ void TDataEdit::SetNumber(long double value) {
     PushText();
 }
 
-bool TDataEdit::ExitCheck() {
+bool TDataEdit::ExitCheck(bool takeFocusBack) {
     if (checking_) return rules_.Valid();
     checking_ = true;
     PullText();
@@ -95,7 +95,7 @@ bool TDataEdit::ExitCheck() {
     PushText();
     if (!check.valid) {
         UserInterface().Information(this, QString::fromStdString(check.message));
-        if (isVisible()) setFocus(Qt::OtherFocusReason);
+        if (takeFocusBack && isVisible()) setFocus(Qt::OtherFocusReason);
     }
     checking_ = false;
     return check.valid;

@@ -47,8 +47,9 @@ public:
     bool Valid() const { return rules_.Valid(); }
 
     // The check made on leaving the field: on a refused entry the message is shown and the
-    // field takes the focus back. Returns whether the entry was accepted.
-    bool ExitCheck();
+    // field takes the focus back (unless the window it is in is being left, which brings it
+    // back itself). Returns whether the entry was accepted.
+    bool ExitCheck(bool takeFocusBack = true);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

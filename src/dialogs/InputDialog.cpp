@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 #include "dataentry/DataEdit.h"
 #include "project/Workspace.h"
@@ -37,40 +38,60 @@ void TInputDialog::FocusChanged(QWidget*, QWidget* now) {
 
 TDataEdit* TInputDialog::FocusedField() const { return qobject_cast<TDataEdit*>(focused_.data()); }
 
-bool TInputDialog::FocusedEntryAccepted() {
+bool TInputDialog::FocusedEntryAccepted(bool leaving) {
     TDataEdit* field = FocusedField();
-    if (!field || field->ExitCheck()) return true;
-    // Back to the front, without copying the project in over the refused entry.
-    QMdiSubWindow* window = SubWindow();
-    if (desk_ && window) {
+    if (!field || field->ExitCheck(!leaving)) return true;
+    BringBack(field, leaving);
+    return false;
+}
+
+void TInputDialog::BringBack(TDataEdit* field, bool leaving) {
+    if (leaving && desk_ && SubWindow()) {
+        // After the activation of the other window has ended, else it would win over this.
+        // Until then no activation copies the project in over the refused entry.
+        QPointer<TDataEdit> bad = field;
         refusing_ = true;
-        if (window->isMinimized()) window->showNormal();
-        desk_->setActiveSubWindow(window);
-        refusing_ = false;
+        QTimer::singleShot(0, this, [this, bad] {
+            QMdiSubWindow* mine = SubWindow();
+            if (desk_ && mine) {
+                if (mine->isMinimized()) mine->showNormal();
+                desk_->setActiveSubWindow(mine);
+                if (bad) bad->setFocus(Qt::OtherFocusReason);
+            }
+            refusing_ = false;
+        });
+        return;
     }
     field->setFocus(Qt::OtherFocusReason);
-    return false;
+}
+
+void TInputDialog::Deactivate() {
+    if (!active_) return;
+    active_ = false;
+    if (FocusedEntryAccepted(true)) CopyOut();
 }
 
 void TInputDialog::SubWindowActivated(QMdiSubWindow* window) {
     QMdiSubWindow* mine = SubWindow();
     if (!mine) return;
     if (window == mine) {
-        if (!active_) {
-            active_ = true;
-            if (!refusing_) FormActivate();
-        }
+        if (active_) return;
+        // The dialog left before must store its values first: this one may show them too.
+        if (desk_)
+            for (QMdiSubWindow* other : desk_->subWindowList())
+                if (auto* dialog = qobject_cast<TInputDialog*>(other->widget()); dialog && dialog != this)
+                    dialog->Deactivate();
+        active_ = true;
+        if (!refusing_) FormActivate();
         return;
     }
     // No child active means the main window itself lost the activation (another program,
     // a message box): the dialog stays as it is.
-    if (!window || !active_) return;
-    active_ = false;
-    if (FocusedEntryAccepted()) CopyOut();
+    if (window) Deactivate();
 }
 
 bool TInputDialog::CommitEdits() {
-    if (!FocusedEntryAccepted()) return false;
+    if (!FocusedEntryAccepted(false)) return false;
     CopyOut();
     return true;
 }

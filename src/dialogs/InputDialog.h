@@ -56,8 +56,12 @@ private:
     // The focused control when it is a numeric field, else nullptr.
     TDataEdit* FocusedField() const;
     // The focused field's entry is accepted (or there is none); else the dialog is brought
-    // back to the front with the field focused.
-    bool FocusedEntryAccepted();
+    // back to the front with the field focused, once the other window's activation is over
+    // when the dialog is being left.
+    bool FocusedEntryAccepted(bool leaving);
+    void BringBack(TDataEdit* field, bool leaving);
+    // Leaving the dialog: its values are copied out unless the focused entry is refused.
+    void Deactivate();
 
     TWorkspace& workspace_;
     QPointer<QMdiArea> desk_;
