@@ -28,8 +28,9 @@ TDlgProp::TDlgProp(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
     btnSect = new QPushButton("Enter Section Data", this);
     btnSect->setObjectName("btnSect");
     grid->addWidget(btnSect, sectionRow, 1);
-    connect(btnSect, &QPushButton::clicked, this,
-            [this] { Workspace().Table("PileSect").ShowEditor(); });
+    connect(btnSect, &QPushButton::clicked, this, [this] {
+        if (!EntryRefused()) Workspace().Table("PileSect").ShowEditor();
+    });
 
     deXGS = AddField(grid, "deXGS", "Increment Length", "L");
     DeFH = AddField(grid, "DeFH", "Free Height of Wall", "L2");

@@ -36,6 +36,11 @@ void TInputDialog::FocusChanged(QWidget*, QWidget* now) {
     if (now && isAncestorOf(now)) focused_ = now;
 }
 
+bool TInputDialog::EntryRefused() const {
+    auto* field = qobject_cast<TDataEdit*>(QApplication::focusWidget());
+    return field && isAncestorOf(field) && !field->Valid();
+}
+
 TDataEdit* TInputDialog::FocusedField() const { return qobject_cast<TDataEdit*>(focused_.data()); }
 
 bool TInputDialog::FocusedEntryAccepted(bool leaving) {

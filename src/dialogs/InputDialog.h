@@ -47,6 +47,9 @@ protected:
     void Changed();
     // Makes every change of the field mark the project modified.
     void WatchChanges(TDataEdit* field);
+    // True while a field of this dialog holds the focus with a refused entry: a button
+    // clicked just as the entry was refused must then not act.
+    bool EntryRefused() const;
 
     void closeEvent(QCloseEvent* event) override;
 

@@ -266,9 +266,21 @@ private slots:
         auto* editor = qobject_cast<TTableForm*>(ActiveDialog(*form_));
         QVERIFY(editor);
         QCOMPARE(editor->Table(), form_->Workspace().FindTable("PileSect"));
+        // A refused entry stops the button: one message, back in the field, no table.
+        form_->Workspace().Table("PileSect").CloseEditor();
+        form_->Desk()->setActiveSubWindow(prop->SubWindow());
+        TypeOnly(prop->deXGS, "2*");
+        QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+        QCOMPARE(ui_.shown, QStringList({"Entry could not be evaluated:\rinvalid expression"}));
+        QVERIFY(!form_->Workspace().Table("PileSect").EditorOpen());
+        QCOMPARE(QApplication::focusWidget(), prop->deXGS);
+        Type(prop->deXGS, "2");
+        QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+        QVERIFY(form_->Workspace().Table("PileSect").EditorOpen());
         // Asking again shows the one dialog.
         form_->Action("DataProp")->trigger();
         QCOMPARE(ActiveDialog(*form_), prop);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(form_->Desk()->subWindowList().size(), 2);
     }
 
