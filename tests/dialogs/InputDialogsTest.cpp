@@ -140,13 +140,9 @@ private slots:
 
     void otherUnitSystemsShowStoredValues() {
         Project().UnitSystem = 2;
-        form_->Workspace().SetUnits(2);
         Project().FreeHeight = 240;
         Project().BackfillSurcharge = 1;
         Project().WaterDepthBackfill = 6;
-        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
-        QCOMPARE(prop->DeFH->text(), QString("240"));
-        QCOMPARE(Label(prop->DeFH), QString("Free Height of Wall (m)"));
         auto* csd = Open<TdlgCSD>(*form_, "DataCSD", "dlgCSD");
         QCOMPARE(csd->deHL->text(), QString("240"));
         QCOMPARE(csd->deSP->text(), QString("1"));
@@ -313,36 +309,6 @@ private slots:
         emit data->aboutToShow();
         QCOMPARE(Project().UseSprings, uint8_t(0));
         QVERIFY(!form_->Action("DataSoilSpring")->isEnabled());
-    }
-
-    void concentratedLoadsFollowTheirSwitch() {
-        QMenu* data = form_->Menu("DataMenu");
-        emit data->aboutToShow();
-        QVERIFY(!form_->Action("DataBoundCond")->isEnabled());
-        Project().UseConcentratedLoads = 1;
-        emit data->aboutToShow();
-        auto* loads = Open<TSwitchDialog>(*form_, "DataBoundCond", "DlgConLoads");
-        QCOMPARE(loads->parentWidget()->windowTitle(), QString("Concentrated Loads"));
-        QCOMPARE(loads->Check()->text(), QString("Apply &Concentrated Loads"));
-        QTest::mouseClick(loads->Button(), Qt::LeftButton);
-        QVERIFY(form_->Workspace().Table("BoundCond").EditorOpen());
-        form_->Desk()->setActiveSubWindow(loads->SubWindow());
-        QTest::mouseClick(loads->Check(), Qt::LeftButton);
-        QVERIFY(!form_->Workspace().Table("BoundCond").EditorOpen());
-        // Checked again: the button works again and the switch is back on when left.
-        QTest::mouseClick(loads->Check(), Qt::LeftButton);
-        QVERIFY(loads->Button()->isEnabled());
-        QVERIFY(loads->SubWindow()->close());
-        QCOMPARE(Project().UseConcentratedLoads, uint8_t(1));
-    }
-
-    void surchargeButtonOpensItsTable() {
-        Project().UseSurcharges = 1;
-        auto* surcharge = Open<TDlgRebar>(*form_, "DataRebar", "DlgRebar");
-        QCOMPARE(surcharge->parentWidget()->windowTitle(), QString("Additional Surcharge"));
-        QCOMPARE(surcharge->btnSurcharge->text(), QString("&Edit Surcharge Loads"));
-        QTest::mouseClick(surcharge->btnSurcharge, Qt::LeftButton);
-        QVERIFY(form_->Workspace().Table("SurchargeTable").EditorOpen());
     }
 
     void titleIsOneLineOfAtMost80Characters() {
