@@ -246,6 +246,7 @@ private slots:
         Project().FreeHeight = 240;
         auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
         auto* csd = Open<TdlgCSD>(*form_, "DataCSD", "dlgCSD");
+        QCOMPARE(csd->deHL->text(), QString("20"));
         Type(csd->deHL, "25");
         QVERIFY(form_->CommitActiveChild());
         QCOMPARE(static_cast<double>(Project().FreeHeight), 300.0);
