@@ -13,7 +13,9 @@
 namespace torvex {
 namespace {
 
-enum class TBorder { Fixed, Single };
+// Fixed: no resizing, no minimise button. Single: with a minimise button. Sizeable: a
+// window whose pictures scale with it, first no larger than the desk.
+enum class TBorder { Fixed, Single, Sizeable };
 
 void RefreshDialogs(QMdiArea* desk) {
     for (QMdiSubWindow* child : desk->subWindowList())
@@ -32,15 +34,17 @@ void ShowDialog(TMainForm& form, const QString& name, TBorder border,
         // window and hand the activation around.
         Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if (border == TBorder::Single) flags |= Qt::WindowMinimizeButtonHint;
+        if (border != TBorder::Fixed) flags |= Qt::WindowMinimizeButtonHint;
+        if (border == TBorder::Sizeable) flags |= Qt::WindowMaximizeButtonHint;
         auto* frame = new QMdiSubWindow(nullptr, flags);
         frame->setWidget(create());
         return frame;
     });
-    if (created && border == TBorder::Fixed) {
-        child->adjustSize();
-        child->setFixedSize(child->size());
-    }
+    if (!created) return;
+    child->adjustSize();
+    if (border == TBorder::Fixed) child->setFixedSize(child->size());
+    if (border == TBorder::Sizeable && desk)
+        child->resize(child->size().boundedTo(desk->viewport()->size()));
 }
 
 }  // namespace
@@ -63,7 +67,8 @@ void TMainForm::DataPropClick() {
 }
 
 void TMainForm::DataCSDClick() {
-    ShowDialog(*this, "dlgCSD", TBorder::Fixed, [this] { return new TdlgCSD(workspace_, desk_); });
+    ShowDialog(*this, "dlgCSD", TBorder::Sizeable,
+               [this] { return new TdlgCSD(workspace_, desk_); });
 }
 
 void TMainForm::DataRebarClick() {

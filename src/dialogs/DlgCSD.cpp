@@ -57,9 +57,9 @@ TdlgCSD::TdlgCSD(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
 
     auto* pictures = new QVBoxLayout;
     columns->addLayout(pictures);
-    auto* elevation = new TPictureView(":/pictures/WallElevation.svg", this);
+    auto* elevation = new TPictureView(":/pictures/WallElevation.svg", 0.75, this);
     elevation->setObjectName("ImageElevation");
-    auto* plans = new TPictureView(":/pictures/WallPlans.svg", this);
+    auto* plans = new TPictureView(":/pictures/WallPlans.svg", 0.75, this);
     plans->setObjectName("ImagePlans");
     pictures->addWidget(elevation, 1);
     pictures->addWidget(plans, 1);

@@ -12,7 +12,7 @@ TDlgRebar::TDlgRebar(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
     setObjectName("DlgRebar");
     setWindowTitle("Additional Surcharge");
     auto* column = new QVBoxLayout(this);
-    auto* picture = new TPictureView(":/pictures/Surcharges.svg", this);
+    auto* picture = new TPictureView(":/pictures/Surcharges.svg", 1.0, this);
     picture->setObjectName("Image1");
     column->addWidget(picture, 1);
     btnSurcharge = new QPushButton("&Edit Surcharge Loads", this);

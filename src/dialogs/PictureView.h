@@ -13,16 +13,19 @@ namespace torvex {
 class TPictureView : public QWidget {
     Q_OBJECT
 public:
-    // `resource` is a path such as ":/pictures/WallElevation.svg".
-    explicit TPictureView(const QString& resource, QWidget* parent = nullptr);
+    // `resource` is a path such as ":/pictures/WallElevation.svg"; the picture asks for its
+    // own size times `scale`, and can be shrunk to less than half of that.
+    explicit TPictureView(const QString& resource, qreal scale = 1.0, QWidget* parent = nullptr);
     bool IsLoaded() const;
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QSvgRenderer* renderer_;
+    qreal scale_;
 };
 
 }  // namespace torvex

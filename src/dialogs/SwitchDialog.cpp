@@ -15,7 +15,7 @@ TSwitchDialog::TSwitchDialog(TWorkspace& workspace, QMdiArea* desk, const TParts
     setObjectName(parts.name);
     setWindowTitle(parts.caption);
     auto* column = new QVBoxLayout(this);
-    auto* picture = new TPictureView(parts.picture, this);
+    auto* picture = new TPictureView(parts.picture, 1.0, this);
     picture->setObjectName("Image1");
     column->addWidget(picture, 1);
     auto* row = new QHBoxLayout;
