@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include "app/MainWindow.h"
 #include "dialogs/LoadDialogs.h"
@@ -25,8 +26,12 @@ void RefreshDialogs(QMdiArea* desk) {
 void ShowDialog(TMainForm& form, const QString& name, TBorder border,
                 const std::function<QWidget*()>& create) {
     QPointer<QMdiArea> desk = form.Desk();
+    // After the command that changed the project has ended: a project being read is
+    // complete only then.
     form.Workspace().RefreshOpenDialogs = [desk] {
-        if (desk) RefreshDialogs(desk);
+        QTimer::singleShot(0, desk, [desk] {
+            if (desk) RefreshDialogs(desk);
+        });
     };
     const bool created = form.SingleChild(name) == nullptr;
     QMdiSubWindow* child = form.ShowSingleChild(name, [&]() -> QWidget* {

@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(prop->DeFH->text(), QString("20"));
         form_->Action("SIUnits")->trigger();
         QCOMPARE(Project().UnitSystem, 2);
-        QCOMPARE(Label(prop->DeFH), QString("Free Height of Wall (m)"));
+        QTRY_COMPARE(Label(prop->DeFH), QString("Free Height of Wall (m)"));
         // 240 in = 6.096 m, shown as stored in SI.
         QVERIFY(std::fabs(prop->DeFH->Number() - 6.096L) < 1e-9L);
         // Leaving the dialog now keeps the converted value.
@@ -222,6 +222,27 @@ private slots:
         QVERIFY(!form_->SingleChild("DlgProp"));
         QCOMPARE(Project().NumIncrements, 120);
         QCOMPARE(static_cast<double>(Project().IncrementLength), 9.0);
+    }
+
+    void dialogLeftOpenAcrossOpenShowsTheFileRead() {
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        TypeOnly(prop->deNI, "abc");
+        // Open from the tool bar, the changes not saved: the dialog refuses to close, and
+        // then shows the wall read, not the one it was opened on.
+        ui_.answer = TAnswer::No;
+        QTemporaryDir jobs;
+        ui_.openPath = jobs.filePath("sand.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", ui_.openPath));
+        form_->Action("SpeedButton2")->trigger();
+        QCOMPARE(ui_.shown.first(), QString("Entry must be a valid integer."));
+        QVERIFY(form_->SingleChild("DlgProp"));
+        QTRY_COMPARE(prop->deXGS->text(), QString("3.6"));
+        QCOMPARE(prop->DeFH->text(), QString("10"));
+        TypeOnly(prop->deNI, "120");
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 3.6);
+        QCOMPARE(static_cast<double>(Project().FreeHeight), 120.0);
+        QCOMPARE(Project().NumIncrements, 120);
     }
 
     void backfillSlopeLimits() {
