@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation xvfb xauth

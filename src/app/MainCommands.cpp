@@ -83,16 +83,8 @@ void TMainForm::OptionsLongClick() {
 }
 
 void TMainForm::OptionsStagedClick() {}        // later: the staged-construction window, modal
-void TMainForm::OptionofTexeEditor1Click() {}  // later: the Control Options dialog
 
 // Data.
-
-void TMainForm::DataTitleClick() {}       // later: Project Title dialog
-void TMainForm::DataPropClick() {}        // later: Wall Properties dialog
-void TMainForm::DataCSDClick() {}         // later: Wall Configuration dialog
-void TMainForm::DataRebarClick() {}       // later: Additional Surcharge dialog
-void TMainForm::DataBoundCondClick() {}   // later: Concentrated Loads dialog
-void TMainForm::DataSoilSpringClick() {}  // later: Lateral & Rotational Springs dialog
 
 void TMainForm::ShowTableEditor(const QString& tableName) {
     if (TGridTable* table = workspace_.FindTable(tableName.toStdString())) table->ShowEditor();

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <QSvgRenderer>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -548,15 +549,28 @@ int TTableForm::FirstTextColumn(int from) const {
 
 void TTableForm::LoadPicture() {
     QPixmap picture;
-    if (table_ && !table_->HelpPicture().empty())
-        picture.load(":/pictures/" + QString::fromStdString(table_->HelpPicture()) + ".jpg");
+    if (table_ && !table_->HelpPicture().empty()) {
+        // Vector art, drawn for the screen's pixel ratio; else a JPEG of that name.
+        const QString base = ":/pictures/" + QString::fromStdString(table_->HelpPicture());
+        QSvgRenderer svg(base + ".svg");
+        if (svg.isValid()) {
+            const qreal ratio = devicePixelRatioF();
+            picture = QPixmap(svg.defaultSize() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(svg.defaultSize())));
+        } else {
+            picture.load(base + ".jpg");
+        }
+    }
     if (picture.isNull()) {
         imgHelp_->clear();
         imgHelp_->resize(0, 0);
         imgHelp_->hide();
     } else {
         imgHelp_->setPixmap(picture);
-        imgHelp_->resize(picture.size());
+        imgHelp_->resize(picture.deviceIndependentSize().toSize());
         imgHelp_->show();
     }
 }

@@ -1,0 +1,417 @@
+// The input dialogs inside the main window, driven as a user drives them: the Data and
+// Options items, typed keys, Tab, other windows taking the activation, the menus that commit
+// the active child, and closing.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+#include "../app/AppTestSupport.h"
+#include "app/MainWindow.h"
+#include "dataentry/DataEdit.h"
+#include "dataentry/TableForm.h"
+#include "dialogs/LoadDialogs.h"
+#include "dialogs/PictureView.h"
+#include "dialogs/WallDialogs.h"
+
+using namespace torvex;
+using torvex::testing::TRecordingInterface;
+
+namespace {
+
+template <typename Dialog>
+Dialog* Open(TMainForm& form, const char* action, const char* name) {
+    form.Action(action)->trigger();
+    QMdiSubWindow* child = form.SingleChild(name);
+    return child ? qobject_cast<Dialog*>(child->widget()) : nullptr;
+}
+
+// Replaces the field's text by typed keys and stays in it. The old text is deleted first:
+// a "-" typed over a selected value would extend it instead.
+void TypeOnly(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+// The same, then on to the next control with Tab.
+void Type(TDataEdit* field, const QString& text) {
+    TypeOnly(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+}
+
+QString Label(TDataEdit* field) { return field->EditLabel()->text(); }
+
+QWidget* ActiveDialog(TMainForm& form) {
+    QMdiSubWindow* active = form.Desk()->activeSubWindow();
+    return active ? active->widget() : nullptr;
+}
+
+}  // namespace
+
+class InputDialogsTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir settingsDir_;
+    TRecordingInterface ui_;
+    std::unique_ptr<TMainForm> form_;
+
+    TProgramData& Project() { return form_->Workspace().Project(); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(settingsDir_.isValid());
+        torvex::testing::UseTemporarySettings(settingsDir_.path());
+        SetUserInterface(&ui_);
+    }
+    void cleanupTestCase() { SetUserInterface(nullptr); }
+    void init() {
+        ui_.Clear();
+        form_ = std::make_unique<TMainForm>();
+        form_->resize(1400, 1000);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QApplication::setActiveWindow(form_.get());
+    }
+    void cleanup() { form_.reset(); }
+
+    // ---- Wall Properties and Wall Configuration ----
+
+    void englishUnitsShowFeetAndPerSquareFoot() {
+        TProgramData& project = Project();
+        project.FreeHeight = 240;
+        project.BackfillSurcharge = 1;
+        project.NumIncrements = 100;
+        project.IncrementLength = 3.6L;
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        QVERIFY(prop);
+        QCOMPARE(prop->parentWidget()->windowTitle(), QString("Wall Properties"));
+        QCOMPARE(prop->DeFH->text(), QString("20"));
+        QCOMPARE(prop->deNI->text(), QString("100"));
+        QCOMPARE(prop->deXGS->text(), QString("3.6"));
+        QCOMPARE(prop->deXLN->text(), QString("100"));
+        QCOMPARE(prop->deSlope->text(), QString("0.00001"));
+        QCOMPARE(Label(prop->deNI), QString("&Increments (nodes)"));
+        QCOMPARE(Label(prop->deXGS), QString("Increment Length (in)"));
+        QCOMPARE(Label(prop->DeFH), QString("Free Height of Wall (ft)"));
+        QCOMPARE(Label(prop->deXLN),
+                 QString("Maximum Allowable Deflection for computation iteration (in)"));
+        QCOMPARE(Label(prop->deSlope), QString("Deflection Closure Tolerance (in)"));
+        QVERIFY(!form_->IsModified());
+
+        // 25 ft typed: stored as 300 in when the dialog is left for Wall Configuration, which
+        // shows the same field.
+        Type(prop->DeFH, "25");
+        QVERIFY(form_->IsModified());
+        QCOMPARE(static_cast<double>(project.FreeHeight), 240.0);
+        auto* csd = Open<TdlgCSD>(*form_, "DataCSD", "dlgCSD");
+        QVERIFY(csd);
+        QCOMPARE(ActiveDialog(*form_), csd);
+        QCOMPARE(static_cast<double>(project.FreeHeight), 300.0);
+        QCOMPARE(csd->deHL->text(), QString("25"));
+        QCOMPARE(Label(csd->deHL), QString("&Free Height of Wall, H (ft)"));
+        QCOMPARE(csd->deSP->text(), QString("144"));
+        QCOMPARE(Label(csd->deSP),
+                 QString("Uniform Distributed Load at the top of backfill side  (lbs/ft^2)"));
+        QCOMPARE(Label(csd->beta), QString("Slope of the backfill, Beta (deg.)"));
+        QCOMPARE(Label(csd->deWidth),
+                 QString("&Width for Active Earth Press. Calculation, Wa (in)"));
+
+        // Back in Wall Properties, the height typed in Wall Configuration shows.
+        Type(csd->deHL, "30");
+        Type(csd->deSP, "288");
+        form_->Desk()->setActiveSubWindow(prop->SubWindow());
+        QCOMPARE(ActiveDialog(*form_), prop);
+        QCOMPARE(static_cast<double>(project.FreeHeight), 360.0);
+        QCOMPARE(static_cast<double>(project.BackfillSurcharge), 2.0);
+        QCOMPARE(prop->DeFH->text(), QString("30"));
+        QVERIFY(ui_.shown.isEmpty());
+    }
+
+    void otherUnitSystemsShowStoredValues() {
+        Project().UnitSystem = 2;
+        Project().FreeHeight = 240;
+        Project().BackfillSurcharge = 1;
+        Project().WaterDepthBackfill = 6;
+        auto* csd = Open<TdlgCSD>(*form_, "DataCSD", "dlgCSD");
+        QCOMPARE(csd->deHL->text(), QString("240"));
+        QCOMPARE(csd->deSP->text(), QString("1"));
+        QCOMPARE(csd->deHW->text(), QString("6"));
+        QCOMPARE(Label(csd->deSP),
+                 QString("Uniform Distributed Load at the top of backfill side  (kN/m^2)"));
+        // The slope and the factor keep the English labels.
+        QCOMPARE(Label(csd->beta), QString("Slope of the backfill, Beta (deg.)"));
+        QCOMPARE(Label(csd->deGw), QString("Modification Factor for Active Earth Pressure"));
+        Type(csd->deHW, "7.5");
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(static_cast<double>(Project().WaterDepthBackfill), 7.5);
+    }
+
+    void changeOfUnitSystemReshowsOpenDialogs() {
+        Project().FreeHeight = 240;  // in
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        QCOMPARE(prop->DeFH->text(), QString("20"));
+        form_->Action("SIUnits")->trigger();
+        QCOMPARE(Project().UnitSystem, 2);
+        QTRY_COMPARE(Label(prop->DeFH), QString("Free Height of Wall (m)"));
+        // 240 in = 6.096 m, shown as stored in SI.
+        QVERIFY(std::fabs(prop->DeFH->Number() - 6.096L) < 1e-9L);
+        // Leaving the dialog now keeps the converted value.
+        QVERIFY(form_->CommitActiveChild());
+        QVERIFY(std::fabs(Project().FreeHeight - 6.096L) < 1e-9L);
+    }
+
+    void refusedIncrementsKeepTheDialogAndCopyNothing() {
+        Project().IncrementLength = 3.6L;
+        Project().NumIncrements = 100;
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        // 301 with a menu dropping down: the message, the limit, the dialog stays.
+        Type(prop->deXGS, "7");
+        TypeOnly(prop->deNI, "301");
+        emit form_->Menu("FileMenu")->aboutToShow();
+        QCOMPARE(ui_.shown, QStringList({"Entry must be less than or equal to 300"}));
+        QCOMPARE(prop->deNI->text(), QString("300"));
+        QCOMPARE(ActiveDialog(*form_), prop);
+        QCOMPARE(QApplication::focusWidget(), prop->deNI);
+        QCOMPARE(Project().NumIncrements, 100);
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 3.6);
+        // Now 300 stands in the field: the next commit takes it, with the other fields.
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(Project().NumIncrements, 300);
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 7.0);
+
+        // A bad expression while another window takes the activation: one message, the
+        // dialog comes back with the entry as typed, and no value reaches the project.
+        ui_.Clear();
+        Project().NumIncrements = 100;
+        Project().IncrementLength = 3.6L;
+        form_->Desk()->setActiveSubWindow(prop->SubWindow());
+        Type(prop->deXGS, "9");
+        TypeOnly(prop->deNI, "abc");
+        form_->Action("DataTitle")->trigger();
+        QTRY_COMPARE(ActiveDialog(*form_), prop);
+        QCOMPARE(QApplication::focusWidget(), prop->deNI);
+        QCOMPARE(ui_.shown, QStringList({"Entry must be a valid integer."}));
+        QCOMPARE(prop->deNI->text(), QString("abc"));
+        QCOMPARE(Project().NumIncrements, 100);
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 3.6);
+        // Save and Run Analysis commit first and stop here too.
+        ui_.Clear();
+        QVERIFY(!form_->CommitActiveChild());
+        QCOMPARE(ui_.shown, QStringList({"Entry must be a valid integer."}));
+        // Closing is refused as well.
+        ui_.Clear();
+        QVERIFY(!prop->SubWindow()->close());
+        QVERIFY(form_->SingleChild("DlgProp"));
+        QCOMPARE(ui_.shown, QStringList({"Entry must be a valid integer."}));
+
+        // Corrected, the dialog closes, stores its values and clears its created flag.
+        TypeOnly(prop->deNI, "120");
+        QVERIFY(prop->SubWindow()->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form_->SingleChild("DlgProp"));
+        QCOMPARE(Project().NumIncrements, 120);
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 9.0);
+    }
+
+    void dialogLeftOpenAcrossOpenShowsTheFileRead() {
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        TypeOnly(prop->deNI, "abc");
+        // Open from the tool bar, the changes not saved: the dialog refuses to close, and
+        // then shows the wall read, not the one it was opened on.
+        ui_.answer = TAnswer::No;
+        QTemporaryDir jobs;
+        ui_.openPath = jobs.filePath("sand.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", ui_.openPath));
+        form_->Action("SpeedButton2")->trigger();
+        QCOMPARE(ui_.shown.first(), QString("Entry must be a valid integer."));
+        QVERIFY(form_->SingleChild("DlgProp"));
+        QTRY_COMPARE(prop->deXGS->text(), QString("3.6"));
+        QCOMPARE(prop->DeFH->text(), QString("10"));
+        TypeOnly(prop->deNI, "120");
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 3.6);
+        QCOMPARE(static_cast<double>(Project().FreeHeight), 120.0);
+        QCOMPARE(Project().NumIncrements, 120);
+    }
+
+    void backfillSlopeLimits() {
+        auto* csd = Open<TdlgCSD>(*form_, "DataCSD", "dlgCSD");
+        Type(csd->beta, "50");
+        QCOMPARE(ui_.shown, QStringList({"Entry must be less than or equal to 45"}));
+        QCOMPARE(csd->beta->text(), QString("45"));
+        QCOMPARE(QApplication::focusWidget(), csd->beta);
+        ui_.Clear();
+        Type(csd->beta, "-45");
+        Type(csd->dePYW, "121");
+        QCOMPARE(ui_.shown, QStringList({"Entry must be less than or equal to 120"}));
+        ui_.Clear();
+        Type(csd->dePYW, "24");
+        QVERIFY(form_->CommitActiveChild());
+        QVERIFY(ui_.shown.isEmpty());
+        QCOMPARE(static_cast<double>(Project().BackfillSlope), -45.0);
+        QCOMPARE(static_cast<double>(Project().ResistanceWidth), 24.0);
+    }
+
+    void closingALeftDialogKeepsWhatOthersChangedSince() {
+        Project().FreeHeight = 240;
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        auto* csd = Open<TdlgCSD>(*form_, "DataCSD", "dlgCSD");
+        QCOMPARE(csd->deHL->text(), QString("20"));
+        Type(csd->deHL, "25");
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(static_cast<double>(Project().FreeHeight), 300.0);
+        // Wall Properties still shows 20 ft from before; closing it must not bring that back.
+        QCOMPARE(prop->DeFH->text(), QString("20"));
+        form_->CloseAllChildren();
+        QCOMPARE(static_cast<double>(Project().FreeHeight), 300.0);
+    }
+
+    void sectionButtonOpensTheStiffnessTable() {
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        QCOMPARE(prop->btnSect->text(), QString("Enter Section Data"));
+        QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+        auto* editor = qobject_cast<TTableForm*>(ActiveDialog(*form_));
+        QVERIFY(editor);
+        QCOMPARE(editor->Table(), form_->Workspace().FindTable("PileSect"));
+        // A refused entry stops the button: one message, back in the field, no table.
+        form_->Workspace().Table("PileSect").CloseEditor();
+        form_->Desk()->setActiveSubWindow(prop->SubWindow());
+        TypeOnly(prop->deXGS, "2*");
+        QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+        QCOMPARE(ui_.shown, QStringList({"Entry could not be evaluated:\rinvalid expression"}));
+        QVERIFY(!form_->Workspace().Table("PileSect").EditorOpen());
+        QCOMPARE(QApplication::focusWidget(), prop->deXGS);
+        Type(prop->deXGS, "2");
+        QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+        QVERIFY(form_->Workspace().Table("PileSect").EditorOpen());
+        // Asking again shows the one dialog.
+        form_->Action("DataProp")->trigger();
+        QCOMPARE(ActiveDialog(*form_), prop);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(form_->Desk()->subWindowList().size(), 2);
+    }
+
+    // ---- Load and option dialogs ----
+
+    void uncheckingSpringsClosesTheirTableAndTurnsTheSwitchOff() {
+        QMenu* data = form_->Menu("DataMenu");
+        emit data->aboutToShow();
+        QVERIFY(!form_->Action("DataSoilSpring")->isEnabled());
+        Project().UseSprings = 1;
+        emit data->aboutToShow();
+        QVERIFY(form_->Action("DataSoilSpring")->isEnabled());
+        auto* springs = Open<TSwitchDialog>(*form_, "DataSoilSpring", "DlgSpring");
+        QVERIFY(springs);
+        QCOMPARE(springs->parentWidget()->windowTitle(), QString("Lateral & Rotational Springs"));
+        QCOMPARE(springs->Check()->text(), QString("&Lateral and Rotational Springs"));
+        QVERIFY(springs->Check()->isChecked());
+        QVERIFY(springs->Button()->isEnabled());
+        QTest::mouseClick(springs->Button(), Qt::LeftButton);
+        TGridTable& table = form_->Workspace().Table("SoilStrength");
+        QVERIFY(table.EditorOpen());
+        QVERIFY(!form_->IsModified());
+
+        form_->Desk()->setActiveSubWindow(springs->SubWindow());
+        QTest::mouseClick(springs->Check(), Qt::LeftButton);
+        QVERIFY(!table.EditorOpen());
+        QVERIFY(!springs->Button()->isEnabled());
+        QVERIFY(form_->IsModified());
+        QCOMPARE(Project().UseSprings, uint8_t(1));  // until the dialog is left
+        emit data->aboutToShow();
+        QCOMPARE(Project().UseSprings, uint8_t(0));
+        QVERIFY(!form_->Action("DataSoilSpring")->isEnabled());
+    }
+
+    void titleIsOneLineOfAtMost80Characters() {
+        auto* title = Open<TdlgTitle>(*form_, "DataTitle", "dlgTitle");
+        QCOMPARE(title->parentWidget()->windowTitle(), QString("Project Title"));
+        QCOMPARE(title->TitleMemo->text(), QString("New Wall"));
+        // Typing the same title again is no change.
+        TypeOnly(title->TitleMemo, "New Wall");
+        QVERIFY(form_->CommitActiveChild());
+        QVERIFY(!form_->IsModified());
+        // The 81st character cannot be typed.
+        const QString eighty = QString("Quay wall, berth 4 ").repeated(5).left(80);
+        TypeOnly(title->TitleMemo, eighty + "X");
+        QCOMPARE(title->TitleMemo->text(), eighty);
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(Project().Title, eighty.toStdString());
+        QVERIFY(form_->IsModified());
+    }
+
+    void textEditorOptionIsAProgramSetting() {
+        auto* options = Open<TDlgOptions>(*form_, "OptionofTexeEditor1", "DlgOptions");
+        QCOMPARE(options->parentWidget()->windowTitle(), QString("Control Options"));
+        QCOMPARE(options->EdtWord->text(), form_->WordProcessor());
+        ui_.openPath = "/usr/bin/../bin/editor";
+        QTest::mouseClick(options->BtnBrowse, Qt::LeftButton);
+        QCOMPARE(options->EdtWord->text(), QString("/usr/bin/editor"));
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(form_->WordProcessor(), QString("/usr/bin/editor"));
+        // Emptied, it stays empty; the project is not modified by it.
+        TypeOnly(options->EdtWord, "");
+        options->EdtWord->clear();
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(form_->WordProcessor(), QString());
+        QVERIFY(!form_->IsModified());
+    }
+
+    // ---- Pictures ----
+
+    void everyPictureIsThereAndScreenshotsAreWritten() {
+        Project().UseSprings = 1;
+        Project().UseConcentratedLoads = 1;
+        Project().UseSurcharges = 1;
+        Project().FreeHeight = 120;
+        const struct {
+            const char* action;
+            const char* name;
+        } dialogs[] = {{"DataTitle", "dlgTitle"},        {"DataProp", "DlgProp"},
+                       {"DataCSD", "dlgCSD"},            {"DataRebar", "DlgRebar"},
+                       {"DataBoundCond", "DlgConLoads"}, {"DataSoilSpring", "DlgSpring"},
+                       {"OptionofTexeEditor1", "DlgOptions"}};
+        const QString folder = QCoreApplication::applicationDirPath();
+        for (const auto& d : dialogs) {
+            form_->Action(d.action)->trigger();
+            QMdiSubWindow* child = form_->SingleChild(d.name);
+            QVERIFY2(child, d.name);
+            for (TPictureView* picture : child->findChildren<TPictureView*>()) {
+                QVERIFY2(picture->IsLoaded(), d.name);
+                QVERIFY(picture->width() >= picture->sizeHint().width() / 2);
+            }
+            // Every label shows its whole text.
+            for (QLabel* label : child->findChildren<QLabel*>())
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            for (const int ratio : {1, 2}) {
+                QImage image(child->size() * ratio, QImage::Format_ARGB32);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::white);
+                child->render(&image);
+                QVERIFY(image.save(folder + QString("/screenshot-dialog-%1-%2x.png").arg(d.name).arg(ratio)));
+            }
+        }
+        // The help pictures of the table editors.
+        for (const char* table : {"DistLoad", "SoilStrength"}) {
+            form_->Workspace().Table(table).ShowEditor();
+            auto* editor = dynamic_cast<TTableForm*>(form_->Workspace().Table(table).Editor());
+            QVERIFY(editor);
+            auto* help = editor->findChild<QLabel*>("imgHelp");
+            QVERIFY2(help && help->isVisibleTo(editor) && !help->pixmap().isNull(), table);
+            QVERIFY(editor->Frame()->grab().save(folder + QString("/screenshot-table-%1.png").arg(table)));
+        }
+    }
+};
+
+QTEST_MAIN(InputDialogsTest)
+#include "InputDialogsTest.moc"
