@@ -224,25 +224,33 @@ private slots:
         QCOMPARE(static_cast<double>(Project().IncrementLength), 9.0);
     }
 
-    void dialogLeftOpenAcrossOpenShowsTheFileRead() {
+    void openWaitsForARefusedEntryAndThenClosesTheDialog() {
         auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
         TypeOnly(prop->deNI, "abc");
-        // Open from the tool bar, the changes not saved: the dialog refuses to close, and
-        // then shows the wall read, not the one it was opened on.
         ui_.answer = TAnswer::No;
         QTemporaryDir jobs;
         ui_.openPath = jobs.filePath("sand.tx4d");
         QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", ui_.openPath));
+        // Open from the tool bar with a refused entry: the message, and no Open.
         form_->Action("SpeedButton2")->trigger();
-        QCOMPARE(ui_.shown.first(), QString("Entry must be a valid integer."));
-        QVERIFY(form_->SingleChild("DlgProp"));
-        QTRY_COMPARE(prop->deXGS->text(), QString("3.6"));
-        QCOMPARE(prop->DeFH->text(), QString("10"));
+        QCOMPARE(ui_.shown, QStringList({"Entry must be a valid integer."}));
+        QCOMPARE(QString::fromStdString(Project().FileName), QString("NewWall.tx4d"));
+        QCOMPARE(prop->deNI->text(), QString("abc"));
+        // Corrected, Open goes on and closes the dialog with every child window; opened
+        // again, it shows the wall read.
         TypeOnly(prop->deNI, "120");
+        form_->Action("SpeedButton2")->trigger();
+        QCOMPARE(QString::fromStdString(Project().FileName), ui_.openPath);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form_->SingleChild("DlgProp"));
+        prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        QCOMPARE(prop->deXGS->text(), QString("3.6"));
+        QCOMPARE(prop->DeFH->text(), QString("10"));
+        TypeOnly(prop->deNI, "150");
         QVERIFY(form_->CommitActiveChild());
         QCOMPARE(static_cast<double>(Project().IncrementLength), 3.6);
         QCOMPARE(static_cast<double>(Project().FreeHeight), 120.0);
-        QCOMPARE(Project().NumIncrements, 120);
+        QCOMPARE(Project().NumIncrements, 150);
     }
 
     void backfillSlopeLimits() {
