@@ -51,6 +51,8 @@ bool TChildPlacement::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TChildPlacement::Place(QMdiSubWindow* child) {
+    // A child without an icon of its own shows the program's, not the toolkit's.
+    if (child->windowIcon().isNull()) child->setWindowIcon(desk_->window()->windowIcon());
     int others = 0;
     for (QMdiSubWindow* open : desk_->subWindowList())
         if (open != child && open->isVisible() && !open->isMinimized()) ++others;

@@ -82,7 +82,6 @@ void TMainForm::OptionsLongClick() {
     UpdateTermMenus();
 }
 
-void TMainForm::OptionsStagedClick() {}        // later: the staged-construction window, modal
 
 // Data.
 
@@ -117,6 +116,9 @@ void TMainForm::RunStageCommand(const std::function<void()>& command) {
         UserInterface().Information(this, failure);
     }
     UpdateStageButtons();
+    // Open dialogs show the stage now in memory, so that they never copy another stage's
+    // values into it.
+    if (workspace_.RefreshOpenDialogs) workspace_.RefreshOpenDialogs();
 }
 
 void TMainForm::StageClick(int stage) {
@@ -197,6 +199,5 @@ void TMainForm::MyPopupHandler(int index) {
 // Tool-bar buttons with their own command.
 
 void TMainForm::SpeedButton6Click() {}  // later: the profile view
-void TMainForm::SpeedButton7Click() {}  // later: the staged-construction window, modeless
 
 }  // namespace torvex

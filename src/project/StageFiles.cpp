@@ -222,6 +222,55 @@ void SwitchToStage(TWorkspace& workspace, int stage) {
     ShowStatus(workspace, StageStatusText(stage));
 }
 
+void ApplyStageCount(TWorkspace& workspace, int count) {
+    TProgramData& project = workspace.Project();
+    const int old = project.StageCount;
+    const int oldCurrent = project.CurrentStage;
+    count = std::clamp(count, 1, kMaxStages);
+    if (count == old && count > 1) return;
+    // The edits of the stage on screen go to its file first: the stages are read back from
+    // their files below.
+    if (old > 1 && count > 1) {
+        const bool modified = workspace.IsModified();
+        WriteCurrentStage(workspace);
+        workspace.SetModified(modified);
+    }
+    project.StageCount = count;
+    if (count == 1 || old == 1 || count < old) project.CurrentStage = 1;
+    if (count == 1) {
+        DeleteStageFiles(project.FileName, 1);
+        return;
+    }
+    {
+        const int current = project.CurrentStage;
+        // Staging starts from the input in memory: stage files left from an earlier staging
+        // of this file must not take its place.
+        if (old == 1) DeleteStageFiles(project.FileName, 1);
+        try {
+            for (int k = 1; k <= count; ++k) {
+                project.CurrentStage = k;
+                // Loading a stage takes its stage count from the file.
+                LoadCurrentStage(workspace);
+                project.StageCount = count;
+                WriteCurrentStage(workspace);
+            }
+        } catch (...) {
+            // Stages up to the old count were written back as they were read; the rest are
+            // beyond the count and are never read.
+            project.StageCount = old;
+            project.CurrentStage = oldCurrent;
+            LoadCurrentStage(workspace);
+            project.StageCount = old;
+            throw;
+        }
+        project.CurrentStage = current;
+        LoadCurrentStage(workspace);
+        project.StageCount = count;
+        workspace.SetModified(true);
+    }
+    DeleteStageFiles(project.FileName, count + 1);
+}
+
 void CopyPreviousStage(TWorkspace& workspace) {
     const int stage = workspace.Project().CurrentStage;
     if (stage < 2) return;

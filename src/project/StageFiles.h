@@ -50,6 +50,14 @@ void ConvertOlderStages(TWorkspace& workspace);
 // Does nothing when k is the current stage.
 void SwitchToStage(TWorkspace& workspace, int stage);
 
+// Sets the number of stages, as the Staged Construction Options dialog's OK does: 1 ends
+// staged construction and deletes the stage files; another count writes the stage files
+// 1..count (a stage without a file gets the input last loaded before it), deletes those above
+// the count and marks the project modified. The current stage becomes 1 when staging starts,
+// ends or the count drops. A file error raises EInOutError with the project's stage count and
+// current stage as they were, and the stage files of those stages unchanged in content.
+void ApplyStageCount(TWorkspace& workspace, int count);
+
 // Makes the current stage a copy of the stage before it (input and file).
 void CopyPreviousStage(TWorkspace& workspace);
 

@@ -238,5 +238,41 @@ TEST_F(StageFilesTest, MessagesAboutALaterStageNameTheLineOfTheDataFile) {
     EXPECT_EQ(shown.back(), "Error on Line 2 Item 1\rAn integer was expected but not found.");
 }
 
+TEST_F(StageFilesTest, TheStageCountWritesAndDeletesStageFiles) {
+    TProgramData& p = workspace.Project();
+    // Staging starts from the input in memory, whatever stage file lay beside it.
+    SaveTextFile(Path("Wall.st1"), "stale\r\n");
+    p.NumIncrements = 12;
+    ApplyStageCount(workspace, 2);
+    EXPECT_EQ(p.StageCount, 2);
+    EXPECT_EQ(p.CurrentStage, 1);
+    EXPECT_TRUE(workspace.Modified());
+    EXPECT_EQ(LoadTextFile(Path("Wall.st2")).rfind(" Stage No : 2\r\n", 0), 0u);
+    EXPECT_NE(LoadTextFile(Path("Wall.st1")).find("\r\n12 "), std::string::npos);
+
+    // 2 -> 4: stages 3 and 4 are copies of stage 2's input.
+    SwitchToStage(workspace, 2);
+    p.NumIncrements = 24;
+    ApplyStageCount(workspace, 4);
+    EXPECT_EQ(p.CurrentStage, 2);
+    EXPECT_EQ(p.NumIncrements, 24);
+    for (const char* name : {"Wall.st3", "Wall.st4"})
+        EXPECT_NE(LoadTextFile(Path(name)).find("\r\n24 "), std::string::npos) << name;
+    EXPECT_EQ(LoadTextFile(Path("Wall.st4")).rfind(" Stage No : 4\r\n", 0), 0u);
+
+    // 4 -> 2: stages 3 and 4 go, stage 1 becomes current.
+    ApplyStageCount(workspace, 2);
+    EXPECT_EQ(p.CurrentStage, 1);
+    EXPECT_EQ(p.NumIncrements, 12);
+    EXPECT_FALSE(fs::exists(Path("Wall.st3")));
+    EXPECT_FALSE(fs::exists(Path("Wall.st4")));
+
+    // 1 ends staging and deletes every stage file.
+    ApplyStageCount(workspace, 1);
+    EXPECT_EQ(p.StageCount, 1);
+    EXPECT_FALSE(fs::exists(Path("Wall.st1")));
+    EXPECT_FALSE(fs::exists(Path("Wall.st2")));
+}
+
 }  // namespace
 }  // namespace torvex

@@ -1,0 +1,185 @@
+// Staged construction through the widgets: a single-stage example becomes three stages in the
+// Staged Construction Options dialog, stages 2 and 3 get deeper excavations in Wall
+// Properties, and the saved file runs as three stage analyses. Also the dialog's rules.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include "../app/AppTestSupport.h"
+#include "app/MainWindow.h"
+#include "dataentry/DataEdit.h"
+#include "dialogs/DlgStaged.h"
+#include "dialogs/WallDialogs.h"
+#include "plot/ResultGraphs.h"
+
+using namespace torvex;
+
+namespace {
+
+void Type(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+}
+
+void Click(TMainForm& form, const char* button) {
+    QTest::mouseClick(form.ToolBar()->widgetForAction(form.Action(button)), Qt::LeftButton);
+}
+
+TDlgStaged* StagedDialog(TMainForm& form) {
+    Click(form, "SpeedButton7");
+    auto* dialog = form.findChild<TDlgStaged*>();
+    if (dialog) QApplication::setActiveWindow(dialog);
+    return dialog;
+}
+
+TDlgProp* WallProperties(TMainForm& form) {
+    emit form.Menu("DataMenu")->aboutToShow();
+    form.Action("DataProp")->trigger();
+    QMdiSubWindow* child = form.SingleChild("DlgProp");
+    return child ? child->findChild<TDlgProp*>() : nullptr;
+}
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class StagedConstructionTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir settingsDir_;
+    testing::TRecordingInterface ui_;
+
+private slots:
+    void initTestCase() {
+        testing::UseTemporarySettings(settingsDir_.path());
+        SetUserInterface(&ui_);
+    }
+    void cleanupTestCase() { SetUserInterface(nullptr); }
+
+    void theDialogsRules() {
+        TMainForm form;
+        form.show();
+        TDlgStaged* dialog = StagedDialog(form);
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Staged Construction Options"));
+        QCOMPARE(dialog->deStage->EditLabel()->text().startsWith(
+                     "Enter the total number of stages (Max. = 5, Min =2)"), true);
+        // One stage: unchecked, the count 1 and disabled.
+        QVERIFY(!dialog->StageAnalysis->isChecked());
+        QCOMPARE(dialog->deStage->text(), QString("1"));
+        QVERIFY(!dialog->deStage->isEnabled() && !dialog->UpDown1Up->isEnabled());
+        // Checked: 2; the arrows go up to 5 and down to 2.
+        QTest::mouseClick(dialog->StageAnalysis, Qt::LeftButton);
+        QCOMPARE(dialog->deStage->text(), QString("2"));
+        for (int i = 0; i < 5; ++i) QTest::mouseClick(dialog->UpDown1Up, Qt::LeftButton);
+        QCOMPARE(dialog->deStage->text(), QString("5"));
+        for (int i = 0; i < 5; ++i) QTest::mouseClick(dialog->UpDown1Down, Qt::LeftButton);
+        QCOMPARE(dialog->deStage->text(), QString("2"));
+        // Typed beyond the limits: the field's own message; unchecked: back to 1.
+        Type(dialog->deStage, "6");
+        QCOMPARE(ui_.shown, QStringList{"Entry must be less than or equal to 5"});
+        QTest::mouseClick(dialog->StageAnalysis, Qt::LeftButton);
+        QCOMPARE(dialog->deStage->text(), QString("1"));
+        // Cancel changes nothing.
+        QTest::mouseClick(dialog->BtnCancel, Qt::LeftButton);
+        QCOMPARE(form.Workspace().Project().StageCount, 1);
+        QVERIFY(!form.Action("SpeedButton14")->isVisible());
+        // The long-term option disables it.
+        form.Workspace().Project().UseLongTerm = 1;
+        form.UpdateTermMenus();
+        QVERIFY(!form.Action("SpeedButton7")->isEnabled());
+        form.SetModified(false);
+    }
+
+    void aSingleStageExampleBecomesThreeStagesAndRuns() {
+        QTemporaryDir jobs;
+        const QString data = jobs.filePath("sand.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", data));
+        TMainForm form;
+        form.resize(1000, 720);
+        form.show();
+        form.SetProgramFolder(jobs.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        QVERIFY(form.OpenFileName(data));
+        ui_.Clear();
+
+        TDlgStaged* dialog = StagedDialog(form);
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->StageAnalysis, Qt::LeftButton);
+        QTest::mouseClick(dialog->UpDown1Up, Qt::LeftButton);
+        QCOMPARE(dialog->deStage->text(), QString("3"));
+        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+        QVERIFY(ui_.shown.isEmpty());
+        QCOMPARE(form.Workspace().Project().StageCount, 3);
+        QCOMPARE(form.StatusText()->text(), QString("Construction Stage Number: 1"));
+        QVERIFY(form.Action("StageMenu")->isVisible());
+        QVERIFY(form.Action("SpeedButton16")->isEnabled() && !form.Action("SpeedButton17")->isEnabled());
+        QVERIFY(form.Action("SpeedButton14")->isChecked());
+        QVERIFY(form.IsModified());
+        for (const char* name : {"sand.st1", "sand.st2", "sand.st3"})
+            QVERIFY2(QFile::exists(jobs.filePath(name)), name);
+
+        // Stage 2 excavates to 12 ft and stage 3 to 14 ft, typed in the open Wall Properties
+        // dialog while the stage buttons switch.
+        Click(form, "SpeedButton15");
+        TDlgProp* prop = WallProperties(form);
+        QVERIFY(prop);
+        QTRY_COMPARE(prop->DeFH->text(), QString("10"));
+        Type(prop->DeFH, "12");
+        Click(form, "SpeedButton16");
+        QCOMPARE(form.Workspace().Project().CurrentStage, 3);
+        QTRY_COMPARE(prop->DeFH->text(), QString("10"));  // the dialog shows stage 3
+        Type(prop->DeFH, "14");
+        Click(form, "SpeedButton15");
+        QTRY_COMPARE(prop->DeFH->text(), QString("12"));
+        QCOMPARE(static_cast<double>(form.Workspace().Project().FreeHeight), 144.0);
+
+        // Copy Previous Stage is offered from stage 2 on, with its question.
+        emit form.Menu("StageMenu")->aboutToShow();
+        QVERIFY(form.Action("CopyPreviousStage")->isEnabled());
+        ui_.answer = TAnswer::No;
+        form.Action("CopyPreviousStage")->trigger();
+        QCOMPARE(ui_.asked, QStringList{"Do you want to copy all information from Stage 1 to Stage 2"});
+        QCOMPARE(static_cast<double>(form.Workspace().Project().FreeHeight), 144.0);
+
+        // Save and run: three stage results, deeper excavations moving the wall more.
+        ui_.Clear();
+        Click(form, "SpeedButton3");
+        QVERIFY2(ui_.shown.isEmpty(), qPrintable(ui_.shown.join('|')));
+        const QByteArray saved = Content(data);
+        QCOMPARE(saved.count(" Stage No : "), 2);
+        Click(form, "SpeedButton4");
+        QCOMPARE(ui_.shown.size(), 1);
+        QVERIFY(form.PlotLoaded());
+        QVERIFY(form.Action("SpeedButton8")->isEnabled());
+        QCOMPARE(form.Graphs().pltDef.Lines.Count(), 3);
+
+        // Reopened, the file splits into the same three stages.
+        TMainForm again;
+        QVERIFY(again.OpenFileName(data));
+        QCOMPARE(again.Workspace().Project().StageCount, 3);
+        QTest::mouseClick(again.ToolBar()->widgetForAction(again.Action("SpeedButton16")), Qt::LeftButton);
+        QCOMPARE(static_cast<double>(again.Workspace().Project().FreeHeight), 168.0);
+        again.SetModified(false);
+        form.SetModified(false);
+        QVERIFY(form.grab().save(QCoreApplication::applicationDirPath() + "/screenshot-stages.png"));
+    }
+};
+
+QTEST_MAIN(StagedConstructionTest)
+#include "StagedConstructionTest.moc"
