@@ -26,20 +26,20 @@ QPoint CascadePosition(int others, QSize child, QSize area, int step) {
     return {k * step, k * step};
 }
 
-TChildPlacement::TChildPlacement(QMdiArea* desk) : QObject(desk), desk_(desk) {
+TChildPlacement::TChildPlacement(QMdiArea* desk) : desk_(desk), viewport_(desk->viewport()) {
     desk_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     desk_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    desk_->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
     connect(desk_, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* child) { if (child) ScrollIntoView(child); });
 }
 
 bool TChildPlacement::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == desk_->viewport() && event->type() == QEvent::ChildAdded) {
+    if (watched == viewport_ && event->type() == QEvent::ChildAdded) {
         // A child window announces itself from its constructor, before it is a window: its
         // first showing tells what it is.
         static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
-    } else if (watched != desk_->viewport() && event->type() == QEvent::Show) {
+    } else if (watched != viewport_ && event->type() == QEvent::Show) {
         watched->removeEventFilter(this);
         auto* child = qobject_cast<QMdiSubWindow*>(watched);
         if (child && !child->property(kPlacedProperty).toBool()) {

@@ -18,6 +18,7 @@ namespace torvex {
 // the area's right or bottom edge. A child larger than the area goes to the corner.
 QPoint CascadePosition(int others, QSize child, QSize area, int step);
 
+// Owned by the main window and gone before its work area is destroyed.
 class TChildPlacement : public QObject {
 public:
     explicit TChildPlacement(QMdiArea* desk);
@@ -29,6 +30,7 @@ private:
     void Place(QMdiSubWindow* child);
     void ScrollIntoView(QMdiSubWindow* child);
     QMdiArea* desk_;
+    QObject* viewport_;
 };
 
 }  // namespace torvex

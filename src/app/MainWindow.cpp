@@ -35,7 +35,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     desk_->setObjectName("Desk");
     desk_->setBackground(Qt::white);
     setCentralWidget(desk_);
-    new TChildPlacement(desk_);
+    placement_ = std::make_unique<TChildPlacement>(desk_);
     // Child windows take the window's icon unless they have their own.
     setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
@@ -116,6 +116,9 @@ QMdiSubWindow* TMainForm::SingleChild(const QString& name) const {
 QMdiSubWindow* TMainForm::ShowSingleChild(const QString& name,
                                           const std::function<QWidget*()>& create) {
     QMdiSubWindow* child = SingleChild(name);
+    // A child closed in this same turn of the event loop is hidden and about to go: a new
+    // one takes its place.
+    if (child && child->isHidden()) child = nullptr;
     if (!child) {
         child = desk_->addSubWindow(create());
         child->setAttribute(Qt::WA_DeleteOnClose);

@@ -31,6 +31,7 @@ class QUrl;
 
 namespace torvex {
 
+class TChildPlacement;
 class TDynamicLibrary;
 
 inline constexpr const char* kApplicationTitle = "TORVEX 2012";
@@ -273,6 +274,8 @@ private:
     TWorkspace workspace_;
     TResultGraphs graphs_;
     QMdiArea* desk_;
+    // Where new children go; destroyed with the members, before the work area.
+    std::unique_ptr<TChildPlacement> placement_;
     QToolBar* toolBar_ = nullptr;
     QLabel* statusText_ = nullptr;
     QString wordProcessor_;
