@@ -155,10 +155,6 @@ void TMainForm::CopyPreviousStageClick() {
         RunStageCommand([&] { CopyPreviousStage(workspace_); });
 }
 
-// Computation.
-
-void TMainForm::CompLayersClick() {}   // later: the profile view
-
 // Graphics: the graph windows arrive later.
 
 void TMainForm::ComppyClick() {}
@@ -204,7 +200,6 @@ void TMainForm::MyPopupHandler(int index) {
 
 // Tool-bar buttons with their own command.
 
-void TMainForm::SpeedButton6Click() {}  // later: the profile view
 void TMainForm::SpeedButton7Click() {}  // later: the staged-construction window, modeless
 
 }  // namespace torvex
