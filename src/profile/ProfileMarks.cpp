@@ -181,12 +181,12 @@ std::vector<TMark> PageMarks(const TProfileScene& scene, const TSideViewGeometry
     s.SpringPen = 35;
     s.TopViewPen = 12;
     // On paper the five wall units keep the window's proportions (centres 2 Wa apart, radius
-    // Wp) and are scaled to fill a column 0.3 of the page high at 0.8 of its width, under the
+    // Wp) and are scaled to fill a column 0.2 of the page high at 0.8 of its width, under the
     // labels that stand at 0.1 of the page height.
     s.TopView = [&](const TProfileScene& sc, std::vector<TMark>& marks) {
         const long double wa = sc.ActiveWidth;
         const long double wp = sc.ResistanceWidth;
-        const long double scale = 0.3L * pageHeight / (8 * wa + 2 * wp);
+        const long double scale = 0.2L * pageHeight / (8 * wa + 2 * wp);
         const long double cx = 0.8L * pageWidth;
         const long double firstTop = 0.15L * pageHeight;
         std::vector<TPixel> boxes;

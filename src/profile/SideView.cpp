@@ -89,6 +89,8 @@ void TDlgSideView::mouseMoveEvent(QMouseEvent* event) {
 void TDlgSideView::Button1Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    // The pens and the hatch are sized in the pixels of a 600 dpi page.
+    printer.setResolution(600);
     printer.setDocName(kPrintJobName);
     if (!UserInterface().Print(this, printer)) return;
     PrintPage(printer);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cfenv>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -19,8 +18,9 @@ constexpr long double kMargin = 1.05L;
 
 int RoundPixel(long double value) {
     if (std::isnan(value)) return 0;
-    if (value >= static_cast<long double>(INT_MAX)) return INT_MAX;
-    if (value <= static_cast<long double>(INT_MIN)) return INT_MIN;
+    // Far beyond any page, and a sum of a few such pixels still fits an int.
+    if (value >= kFarPixel) return kFarPixel;
+    if (value <= -kFarPixel) return -kFarPixel;
     // The default rounding mode rounds halves to even.
     return static_cast<int>(std::nearbyint(value));
 }

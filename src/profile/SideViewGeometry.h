@@ -26,7 +26,8 @@ struct TWorldPoint {
 // A wall outline: top-left, top-right, bottom-right, bottom-left.
 using TWallElement = std::array<TWorldPoint, 4>;
 
-// Rounds to the nearest integer, halves to even, clamped to the range of int.
+// Rounds to the nearest integer, halves to even, clamped to +-kFarPixel.
+inline constexpr int kFarPixel = 1'000'000'000;
 int RoundPixel(long double value);
 
 class TSideViewGeometry {
