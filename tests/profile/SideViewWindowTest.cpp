@@ -143,6 +143,28 @@ private slots:
         QVERIFY(!QFile::exists(ui_.pdfPath));
     }
 
+    void pictureOfEveryMark() {
+        // Cantilever sand (increments of 3.6 in, E at node 33.3) with a sloped backfill, a
+        // restraint at node 20, an external p-y curve at node 60 and springs at nodes 10 and 50.
+        Open("cantilever-sand.tx4d");
+        torvex::TWorkspace& workspace = form_->Workspace();
+        torvex::TProgramData& p = workspace.Project();
+        p.BackfillSlope = 10;
+        p.UseRestraints = p.UsePYCurves = p.UseSprings = 1;
+        workspace.Table("Soillayer").Cell(1, 0).SetInteger(20);
+        workspace.Table("PYCurves").Cell(0, 0).SetInteger(60);
+        workspace.Table("SoilStrength").SetRowCount(2);
+        workspace.Table("SoilStrength").Cell(1, 0).SetInteger(10);
+        workspace.Table("SoilStrength").Cell(1, 1).SetInteger(50);
+        TDlgSideView* view = ClickViewSoilProfile(*form_);
+        QMap<int, int> pens;  // lines by pen width
+        for (const torvex::TMark& mark : view->CurrentMarks())
+            if (mark.Kind == torvex::TMarkKind::Line) ++pens[mark.Pen];
+        QCOMPARE(pens[2], 3 + 4);  // restraint and p-y curve
+        QCOMPARE(pens[5], 1);      // the spring below the excavation is left out
+        QVERIFY(form_->SingleChild("DlgSideView")->grab().save(kShots + "/every-mark.png"));
+    }
+
     void picturesOfEveryExample() {
         const QStringList names = QDir(TORVEX_SOURCE_DIR "/examples").entryList({"*.tx4d"});
         QCOMPARE(names.size(), 6);
