@@ -149,10 +149,6 @@ void TMainForm::CopyPreviousStageClick() {
         RunStageCommand([&] { CopyPreviousStage(workspace_); });
 }
 
-// Computation.
-
-void TMainForm::CompLayersClick() {}   // later: the profile view
-
 // Graphics: the graph windows arrive later.
 
 void TMainForm::ComppyClick() {}
@@ -195,9 +191,5 @@ void TMainForm::MyPopupHandler(int index) {
         desk_->setActiveSubWindow(child);
     }
 }
-
-// Tool-bar buttons with their own command.
-
-void TMainForm::SpeedButton6Click() {}  // later: the profile view
 
 }  // namespace torvex

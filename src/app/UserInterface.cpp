@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 #include "app/MainWindow.h"
 
@@ -54,5 +55,9 @@ TUserInterface* installed = nullptr;
 TUserInterface& UserInterface() { return installed ? *installed : qtUserInterface; }
 
 void SetUserInterface(TUserInterface* userInterface) { installed = userInterface; }
+
+bool TUserInterface::Print(QWidget* parent, QPrinter& printer) {
+    return QPrintDialog(&printer, parent).exec() == QDialog::Accepted;
+}
 
 }  // namespace torvex

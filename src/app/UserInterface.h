@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace torvex {
@@ -25,6 +26,8 @@ public:
                                  int* selectedFilter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
                                  const QStringList& filters, const QString& defaultExtension) = 0;
+    // The print dialog for `printer` (a printer or a PDF file); true when the user prints.
+    virtual bool Print(QWidget* parent, QPrinter& printer);
 };
 
 // The interface in use; the program's Qt dialogs unless a test installed another.
