@@ -133,6 +133,8 @@ private slots:
         QVERIFY(form.IsModified());
         for (const char* name : {"sand.st1", "sand.st2", "sand.st3"})
             QVERIFY2(QFile::exists(jobs.filePath(name)), name);
+        emit form.Menu("StageMenu")->aboutToShow();
+        QVERIFY(!form.Action("CopyPreviousStage")->isEnabled());
 
         // Stage 2 excavates to 12 ft and stage 3 to 14 ft, typed in the open Wall Properties
         // dialog while the stage buttons switch.
@@ -145,16 +147,17 @@ private slots:
         QCOMPARE(form.Workspace().Project().CurrentStage, 3);
         QTRY_COMPARE(prop->DeFH->text(), QString("10"));  // the dialog shows stage 3
         Type(prop->DeFH, "14");
-        Click(form, "SpeedButton15");
-        QTRY_COMPARE(prop->DeFH->text(), QString("12"));
-        QCOMPARE(static_cast<double>(form.Workspace().Project().FreeHeight), 144.0);
 
-        // Copy Previous Stage is offered from stage 2 on, with its question.
+        // Copy Previous Stage, offered from stage 2 on, asks first; No changes nothing.
         emit form.Menu("StageMenu")->aboutToShow();
         QVERIFY(form.Action("CopyPreviousStage")->isEnabled());
         ui_.answer = TAnswer::No;
         form.Action("CopyPreviousStage")->trigger();
-        QCOMPARE(ui_.asked, QStringList{"Do you want to copy all information from Stage 1 to Stage 2"});
+        QCOMPARE(ui_.asked, QStringList{"Do you want to copy all information from Stage 2 to Stage 3"});
+        QCOMPARE(static_cast<double>(form.Workspace().Project().FreeHeight), 168.0);
+
+        Click(form, "SpeedButton15");
+        QTRY_COMPARE(prop->DeFH->text(), QString("12"));
         QCOMPARE(static_cast<double>(form.Workspace().Project().FreeHeight), 144.0);
 
         // Save and run: three stage results, deeper excavations moving the wall more.
