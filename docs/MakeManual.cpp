@@ -2,9 +2,12 @@
 // optionally into an HTML page, with Qt's own text engine, so that no other tool is needed.
 // Usage: torvex-make-manual IN.md OUT.pdf [OUT.html]
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QTextBlock>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -30,13 +33,27 @@ bool Render(const QString& in, const QString& pdf, const QString& html) {
     document.setDefaultFont(QFont("Liberation Serif", 10));
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     document.setMetaInformation(QTextDocument::DocumentTitle, QFileInfo(in).completeBaseName());
+    // Printing paginates a copy of the document, which resolves no relative names: every
+    // picture is put into the document's resources under the name the text uses.
+    const QDir folder = QFileInfo(in).absoluteDir();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto part = block.begin(); !part.atEnd(); ++part) {
+            const QTextCharFormat format = part.fragment().charFormat();
+            if (!format.isImageFormat()) continue;
+            const QString name = format.toImageFormat().name();
+            const QImage picture(folder.filePath(name));
+            if (picture.isNull()) return Fail("cannot read the picture " + folder.filePath(name));
+            document.addResource(QTextDocument::ImageResource, QUrl(name), picture);
+        }
 
     QPdfWriter writer(pdf);
     writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));
     writer.setCreator("TORVEX 2012");
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(20, 18, 20, 18), QPageLayout::Millimeter));
-    writer.setResolution(300);
+    // Screenshots keep their pixels: at 150 dots per inch a window 800 pixels wide fills most
+    // of the text width.
+    writer.setResolution(150);
     document.print(&writer);
     if (!QFileInfo(pdf).isFile() || QFileInfo(pdf).size() == 0) return Fail("cannot write " + pdf);
 

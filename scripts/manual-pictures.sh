@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Refreshes the pictures of the user's manual (docs/images) from the screenshots that the
+# widget tests write of the real windows. Run the tests first (scripts/test.sh, or ctest in
+# build/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin=build/bin
+cp "$bin/screenshot-dialog-DlgProp-1x.png" docs/images/wall-properties.png
+cp "$bin/screenshot-dialog-dlgCSD-1x.png" docs/images/wall-configuration.png
+cp "$bin/screenshot-document-commands.png" docs/images/soil-layers.png
+cp "$bin/screenshot-stages.png" docs/images/stages.png
+cp build/profile-screenshots/anchored-soft-clay-x1.png docs/images/side-view.png
+echo "docs/images refreshed from the tests' screenshots"
