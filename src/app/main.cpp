@@ -2,6 +2,7 @@
 // the data file named on the command line and runs the event loop.
 
 #include <QApplication>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
         std::cerr << torvex::NoDisplayMessage();
         return 1;
     }
+    // A file-size limit makes a write fail, as a full disk does, instead of ending the program
+    // with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     torvex::TApplication application(argc, argv);
     QApplication::setApplicationName(torvex::kApplicationTitle);
     QApplication::setOrganizationName("Norcel");

@@ -2,7 +2,10 @@
 // read-only disk): the commands that must write there end with a clear message, the program
 // goes on, and nothing typed is lost. Runs as an ordinary user (run-unprivileged.sh).
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <QAction>
 #include <QDir>
@@ -139,6 +142,40 @@ private slots:
         QCOMPARE(form.Workspace().Project().CurrentStage, 2);
         Click(form, "SpeedButton14");
         QCOMPARE(Stiffness(form), 8.5E9L);
+        form.SetModified(false);
+    }
+
+    void aStageSwitchOnAFullDiskKeepsTheEdit() {
+        QTemporaryDir jobs;
+        const QString data = jobs.filePath(kStaged);
+        QVERIFY(QFile::copy(Example(kStaged), data));
+        TMainForm form;
+        form.show();
+        QVERIFY(form.OpenFileName(data));
+        TypeStiffness(form, "9.5E9");
+        // The disk fills up: no file may grow beyond 100 bytes (the write fails as on a full
+        // disk, with the signal that would end the program ignored, as the program's own is).
+        const struct rlimit unlimited = [] {
+            struct rlimit limit {};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            return limit;
+        }();
+        struct rlimit full = unlimited;
+        full.rlim_cur = 100;
+        std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+        ui_.Clear();
+        Click(form, "SpeedButton15");
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        QCOMPARE(ui_.shown.size(), 1);
+        QVERIFY2(ui_.shown[0].startsWith("Cannot write \"" + jobs.filePath("three-stage-excavation.st1") + "\""),
+                 qPrintable(ui_.shown[0]));
+        QCOMPARE(form.Workspace().Project().CurrentStage, 1);
+        QCOMPARE(Stiffness(form), 9.5E9L);
+        // Room again: the edit reaches stage 1's file.
+        Click(form, "SpeedButton15");
+        Click(form, "SpeedButton14");
+        QCOMPARE(Stiffness(form), 9.5E9L);
         form.SetModified(false);
     }
 };
