@@ -34,7 +34,7 @@ cp "$tree/share/torvex/examples/cantilever-sand.tx4d" "$root/work/"
 
 # The Help items and the engine library, looked up from the installed program's folder.
 TORVEX_INSTALLED_BIN="$tree/bin" QT_QPA_PLATFORM=offscreen \
-  "$build/bin/torvex_document_commands_tests" helpFilesOpenFromTheProgramFolderWithoutMessages >/dev/null ||
+  "$build/bin/torvex_app_DocumentCommands_tests" helpFilesOpenFromTheProgramFolderWithoutMessages >/dev/null ||
   fail "the Help items do not find their files in the installed tree"
 
 # The Debian package.
