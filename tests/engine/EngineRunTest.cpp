@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -12,10 +13,13 @@
 
 #include "Analysis.h"
 #include "ResultFiles.h"
+#include "ResultSave.h"
+#include "TextBuffer.h"
 #include "SandWall.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"
 #include "project/SafeSave.h"
+#include "project/WordRead.h"
 #include "project/Workspace.h"
 
 namespace torvex::engine {
@@ -180,6 +184,68 @@ TEST(EngineAnalysis, ModesComeFromTheFileNotFromTheMenuSwitches) {
     EXPECT_GT(std::fabs(soilForce), 0.0);
     EXPECT_NEAR(c.nodes[0].shear, 2000, 1e-6 * 2000);  // V(0) = P at the top
     EXPECT_NE(ReportText(analysis).find("Driving line loads"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torvex::engine
+
+namespace torvex::engine {
+namespace {
+
+// Numbers of the result files as printf's "%.8g" and "%13.6g" write them in the C locale, also
+// while the program runs in a locale with a decimal comma.
+TEST(ResultFileText, NumbersAreTheCLocaleFormsInAnyLocale) {
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = previous ? previous : "C";
+    const bool german = std::setlocale(LC_ALL, "de_DE.utf8") != nullptr;
+    struct {
+        double value;
+        const char* g8;
+        const char* fixed13;
+    } const cases[] = {
+        {1.0 / 3, "0.33333333", "     0.333333"},
+        {-2.5, "-2.5", "         -2.5"},
+        {1e-5, "1e-05", "        1e-05"},
+        {123456789, "1.2345679e+08", "  1.23457e+08"},
+        {0, "0", "            0"},
+        {-1234567.0, "-1234567", " -1.23457e+06"},
+        {29000000.0 * 184.2, "5.3418e+09", "   5.3418e+09"},
+    };
+    TTextBuffer out;
+    std::string expected;
+    for (const auto& c : cases) {
+        out.G(c.value) << ' ';
+        out.Fixed(c.value, 13, 6) << '|';
+        expected += std::string(c.g8) + " " + c.fixed13 + "|";
+    }
+    out.Fixed(-1.0 / 3, 3, 6).Int(-42);  // wider than its field: written whole
+    expected += "-0.333333-42";
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_TRUE(german) << "no de_DE.utf8 locale to test with";
+    EXPECT_EQ(out.Text(), expected);
+}
+
+// Result files replace the old file in one step and keep its permissions; a file that cannot be
+// written leaves the old one and no temporary file.
+TEST(ResultFileSave, ReplacesAtomicallyAndFailsCleanly) {
+    const fs::path folder = fs::temp_directory_path() / ("torvex-save-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string path = (folder / "wall.tx4o").string();
+    SaveResultFile(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    SaveResultFile(path, std::string(100000, 'x') + "\r\n");
+    EXPECT_EQ(LoadTextFile(path), std::string(100000, 'x') + "\r\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A folder in the place of the file: the rename fails, the folder and its content stay.
+    fs::create_directories(folder / "taken.tx4p" / "inside");
+    EXPECT_THROW(SaveResultFile((folder / "taken.tx4p").string(), "new"), EInOutError);
+    EXPECT_THROW(SaveResultFile((folder / "missing" / "wall.tx4r").string(), "new"), EInOutError);
+    EXPECT_TRUE(fs::is_directory(folder / "taken.tx4p" / "inside"));
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u);  // wall.tx4o alone: no temporary left
+    fs::remove_all(folder);
 }
 
 }  // namespace
