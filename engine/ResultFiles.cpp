@@ -208,7 +208,7 @@ std::string ReportText(const TFileAnalysis& analysis) {
             out.G(c.forceResidual) << " " << u.force << " (";
             out.G(100 * std::fabs(c.forceResidual) / c.largestLoad) << " % of the largest load), moment ";
             out.G(c.momentResidual) << " " << u.moment << " (";
-            out.G(100 * std::fabs(c.momentResidual) / c.largestMoment) << " % of the largest applied moment)\n";
+            out.G(100 * std::fabs(c.momentResidual) / c.largestMoment) << " % of the largest moment about the top)\n";
         }
         if (!c.pyCurves.empty()) {
             out << "\np-y curves (y, p):\n";
