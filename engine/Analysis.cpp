@@ -424,10 +424,10 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     // force for the deflection the wall had when it went in.
     std::vector<double> previousY, previousSprings, previousOffsets;
     auto run = [&](std::string_view part, TTerm term, const std::string& label, bool staged) {
-        TWorkspace caseSpace;
         try {
-            TWallInput input = ReadBlock(caseSpace, part, TTerm::Short);
-            if (term == TTerm::Long) input = BuildWallInput(workspace, TTerm::Long);
+            // A file without stages was read whole above; a stage is read on its own.
+            std::optional<TWorkspace> stageSpace;
+            TWallInput input = staged ? ReadBlock(stageSpace.emplace(), part, TTerm::Short) : BuildWallInput(workspace, term);
             const std::vector<double> springs = input.beam.kLateral;
             if (staged && previousY.size() == springs.size())
                 for (size_t i = 0; i < springs.size(); ++i)
