@@ -93,23 +93,36 @@ double StiffClayFreeWaterUltimate(const TPySoil& s) {
 double StiffClayFreeWaterAs(const TPySoil& s) { return 0.2 + 0.4 * std::tanh(0.62 * s.z / s.b); }
 
 // API RP 2GEO (O'Neill and Murchison 1983) ultimate resistance: the lesser of the wedge
-// (shallow) and the flow-around (deep) value.
-double SandUltimate(const TPySoil& s) {
-    const double phi = s.phiDeg * kDegree;
+// (shallow) and the flow-around (deep) value. The coefficients depend on phi alone; a layer
+// gives every node the same phi, so the last ones are kept.
+struct TSandCoefficients {
+    double phiDeg = -1, c1 = 0, c2 = 0, c3 = 0;
+};
+
+TSandCoefficients SandCoefficients(double phiDeg) {
+    const double phi = phiDeg * kDegree;
     const double alpha = phi / 2.0;
     const double beta = kPi / 4.0 + phi / 2.0;
     const double k0 = 0.4;
     const double ka = (1.0 - std::sin(phi)) / (1.0 + std::sin(phi));
     const double tb = std::tan(beta);
     const double tbp = std::tan(beta - phi);
-    const double c1 = tb * tb * std::tan(alpha) / tbp +
-                      k0 * (std::tan(phi) * std::sin(beta) / (std::cos(alpha) * tbp) +
-                            tb * (std::tan(phi) * std::sin(beta) - std::tan(alpha)));
-    const double c2 = tb / tbp - ka;
+    TSandCoefficients c;
+    c.phiDeg = phiDeg;
+    c.c1 = tb * tb * std::tan(alpha) / tbp +
+           k0 * (std::tan(phi) * std::sin(beta) / (std::cos(alpha) * tbp) +
+                 tb * (std::tan(phi) * std::sin(beta) - std::tan(alpha)));
+    c.c2 = tb / tbp - ka;
     const double tb4 = tb * tb * tb * tb;
-    const double c3 = ka * (tb4 * tb4 - 1.0) + k0 * std::tan(phi) * tb4;
+    c.c3 = ka * (tb4 * tb4 - 1.0) + k0 * std::tan(phi) * tb4;
+    return c;
+}
+
+double SandUltimate(const TPySoil& s) {
+    thread_local TSandCoefficients last;
+    if (!(last.phiDeg == s.phiDeg)) last = SandCoefficients(s.phiDeg);
     const double gz = s.gammaEff * s.z;
-    return std::min((c1 * s.z + c2 * s.b) * gz, c3 * s.b * gz);
+    return std::min((last.c1 * s.z + last.c2 * s.b) * gz, last.c3 * s.b * gz);
 }
 
 using TWeakRock = TPyCurveConstants::TWeakRock;
