@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "Analysis.h"
+#include "BatchRun.h"
 #include "ResultFiles.h"
 #include "ResultSave.h"
 #include "TextBuffer.h"
@@ -246,6 +248,101 @@ TEST(ResultFileSave, ReplacesAtomicallyAndFailsCleanly) {
     for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();
     EXPECT_EQ(files, 1u);  // wall.tx4o alone: no temporary left
     fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace torvex::engine
+
+namespace torvex::engine {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+class BatchRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("torvex-batch-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        for (const char* name : {"three-stage-excavation.tx4d", "cantilever-sand.tx4d"}) {
+            fs::copy_file(fs::path(TORVEX_SOURCE_DIR) / "examples" / name, folder / name);
+            options.files.push_back((folder / name).string());
+        }
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+    TBatchOptions options;
+};
+
+// Each case's CSV holds the plot file's node records of the same run, number for number, with
+// the slope beside them; "." as the decimal point in a decimal-comma locale.
+TEST_F(BatchRunTest, CsvFilesHoldThePlotFilesNodeRecords) {
+    options.csvFolder = (folder / "csv").string();
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "de_DE.utf8");
+    std::ostringstream out, err;
+    const int status = RunBatch(options, out, err);
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_EQ(status, 0) << out.str() << err.str();
+    const struct {
+        const char *plot, *csv, *header;
+        int cases;
+    } files[] = {
+        {"three-stage-excavation.tx4p", "three-stage-excavation-Stage-", "depth (in),deflection (in),slope (rad),moment (lbs-in),shear (lbs),soil reaction (lbs/in)", 3},
+        {"cantilever-sand.tx4p", "cantilever-sand-Analysis", "depth (in),deflection (in),slope (rad),moment (lbs-in),shear (lbs),soil reaction (lbs/in)", 1},
+    };
+    for (const auto& f : files) {
+        // The node records are the lines of five numbers; each case's follow its case number.
+        std::vector<std::string> records;
+        for (const std::string& line : Lines(LoadTextFile((folder / f.plot).string())))
+            if (std::count(line.begin(), line.end(), ' ') == 4) records.push_back(line);
+        size_t next = 0;
+        for (int k = 1; k <= f.cases; ++k) {
+            const std::string name = std::string(f.csv) + (f.cases > 1 ? std::to_string(k) : "") + ".csv";
+            const std::vector<std::string> csv = Lines(LoadTextFile((folder / "csv" / name).string()));
+            ASSERT_GT(csv.size(), 100u) << name;  // a header and the nodes
+            EXPECT_EQ(csv[0], f.header);
+            for (size_t i = 1; i < csv.size(); ++i, ++next) {
+                std::string fields[6];
+                std::istringstream row(csv[i]);
+                for (std::string& field : fields) std::getline(row, field, ',');
+                ASSERT_LT(next, records.size());
+                EXPECT_EQ(fields[0] + " " + fields[1] + " " + fields[3] + " " + fields[4] + " " + fields[5],
+                          records[next]) << name << " node " << i - 1;
+                EXPECT_EQ(fields[2].find(','), std::string::npos);
+            }
+        }
+        EXPECT_EQ(next, records.size()) << f.plot;
+    }
+}
+
+// The progress bar is drawn only when asked for (a terminal); otherwise the error stream holds
+// the closing note alone. Summaries come in the order of the files; a missing file gives 2.
+TEST_F(BatchRunTest, ProgressOnATerminalQuietOtherwiseAndTheClosingNote) {
+    options.files.push_back((folder / "missing.tx4d").string());
+    options.threads = 2;
+    for (const bool terminal : {false, true}) {
+        options.progress = terminal;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBatch(options, out, err), 2);
+        const std::string summary = out.str();
+        const size_t stage = summary.find("three-stage-excavation.tx4d [Stage 3]: converged");
+        const size_t sand = summary.find("cantilever-sand.tx4d [Analysis]: converged");
+        const size_t missing = summary.find("missing.tx4d: no such file");
+        EXPECT_TRUE(stage < sand && sand < missing && missing != std::string::npos) << summary;
+        const std::string note = err.str().substr(err.str().rfind('\r') + 1);
+        EXPECT_EQ(note.rfind("torvex-run: 3 files in ", 0), 0u) << note;
+        EXPECT_NE(note.find(" s on 2 threads, "), std::string::npos);
+        EXPECT_EQ(note.substr(note.size() - 18), " files per second\n");
+        EXPECT_EQ(err.str().find('\r') != std::string::npos, terminal);
+        if (terminal) EXPECT_NE(err.str().find("] 3/3 files"), std::string::npos);
+        else EXPECT_EQ(err.str(), note);
+    }
 }
 
 }  // namespace
