@@ -57,6 +57,10 @@ void SaveResultFile(const std::string& path, std::string_view text) {
         ::unlink(temporary.c_str());
         Fail("Cannot write", path, error);
     }
+    // The old file goes first: ext4 writes a file renamed over another to disk at once (its
+    // safeguard for programs that replace files without syncing them), which would cost each
+    // result file milliseconds. A reader still sees a whole file or none, never half of one.
+    ::unlink(path.c_str());
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
