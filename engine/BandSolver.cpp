@@ -34,6 +34,11 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
     auto row = [&](int r) { return a + static_cast<ptrdiff_t>(r) * w - r + lower; };  // row(r)[c]
     scale_.assign(static_cast<size_t>(n_), 0.0);
     double* const rowScale = scale_.data();
+    // Each row's last column that can hold a non-zero: its band, widened by the rows swapped or
+    // subtracted into it. Without interchanges the fill-in columns stay zero and are skipped.
+    last_.resize(static_cast<size_t>(n_));
+    int* const lastNonZero = last_.data();
+    for (int r = 0; r < n_; ++r) lastNonZero[r] = std::min(n_ - 1, r + upper_);
     for (int r = 0; r < n_; ++r) {
         const double* cells = a + static_cast<ptrdiff_t>(r) * w;
         double largest = 0;
@@ -56,14 +61,16 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
             return true;
         }
         if (!(best > 1e-13 * scale)) return false;
-        const int lastColumn = std::min(n_ - 1, k + upper_ + lower);
         double* const pivotRow = row(k);
         if (pivot != k) {
+            const int swapped = std::max(lastNonZero[k], lastNonZero[pivot]);
             double* const other = row(pivot);
-            for (int c = k; c <= lastColumn; ++c) std::swap(pivotRow[c], other[c]);
+            for (int c = k; c <= swapped; ++c) std::swap(pivotRow[c], other[c]);
             std::swap(x[k], x[pivot]);
             std::swap(rowScale[k], rowScale[pivot]);
+            std::swap(lastNonZero[k], lastNonZero[pivot]);
         }
+        const int lastColumn = lastNonZero[k];
         const double diagonal = pivotRow[k];
         for (int r = k + 1; r <= lastRow; ++r) {
             double* const target = row(r);
@@ -71,12 +78,13 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
             if (factor == 0.0) continue;
             for (int c = k; c <= lastColumn; ++c) target[c] -= factor * pivotRow[c];
             x[r] -= factor * x[k];
+            lastNonZero[r] = std::max(lastNonZero[r], lastColumn);
         }
     }
     for (int k = n_ - 1; k >= 0; --k) {
         const double* const cells = row(k);
         double sum = x[k];
-        const int lastColumn = std::min(n_ - 1, k + upper_ + lower);
+        const int lastColumn = lastNonZero[k];
         for (int c = k + 1; c <= lastColumn; ++c) sum -= cells[c] * x[c];
         x[k] = sum / cells[k];
     }

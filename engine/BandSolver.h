@@ -33,6 +33,7 @@ private:
     int n_, lower_, upper_, width_;
     std::vector<double> band_;  // row-major: row r holds columns r - lower .. r + upper + lower
     std::vector<double> scale_;  // each row's largest entry, for the singularity test
+    std::vector<int> last_;      // each row's last column that may be non-zero
 };
 
 }  // namespace torvex::engine
