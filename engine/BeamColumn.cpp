@@ -173,7 +173,11 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     for (auto* column : {&r.y, &r.slope, &r.moment, &r.shear, &r.reaction, &r.restraintForce, &r.restraintMoment})
         column->reserve(static_cast<size_t>(n + 1));
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };
-    auto M = [&](int i) { return R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2; };
+    // The moments of nodes -1 .. n+1, each worked out once.
+    std::vector<double> moments(static_cast<size_t>(n + 3));
+    for (int i = -1; i <= n + 1; ++i)
+        moments[static_cast<size_t>(i + 1)] = R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2;
+    auto M = [&](int i) { return moments[static_cast<size_t>(i + 1)]; };
     // The couple at an inner node (applied and reaction moments), whose jump the shear of
     // the neighbours sees.
     auto couple = [&](int i) {
