@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 
 #include "DrivingLoads.h"
@@ -99,14 +100,16 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
                      const std::vector<double>& reaction) {
     const int n = beam.n;
     const double h = beam.h;
-    std::vector<double> loadArm(load), reactionArm(reaction);
+    std::vector<double> loadArm(load), reactionArm(reaction), reactionArmSize(reaction);
     double applied = Trapezoid(load, h), resisted = Trapezoid(reaction, h);
     double momentApplied = 0, momentResisted = 0, largestLoad = std::fabs(applied), largestMoment = 0;
+    double springMoment = 0;
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const double x = i * h;
         loadArm[s] *= x;
         reactionArm[s] *= x;
+        reactionArmSize[s] = std::fabs(reactionArm[s]);
         const double force = beam.P[s] + r.restraintForce[s];
         const double couple = beam.Mt[s] + r.restraintMoment[s];
         applied += force;
@@ -114,6 +117,7 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
         const double spring = beam.kLateral[s] * (r.y[s] - beam.springOffset[s]);
         resisted += spring;
         momentResisted += spring * x + beam.kRotation[s] * r.slope[s];
+        springMoment = std::max(springMoment, std::fabs(spring * x));
         if (i < n) momentApplied += beam.Q[s] * (r.y[s + 1] - r.y[s]);
         largestLoad = std::max({largestLoad, std::fabs(beam.P[s]), std::fabs(r.restraintForce[s])});
         largestMoment = std::max({largestMoment, std::fabs(force * x), std::fabs(beam.Mt[s]),
@@ -121,7 +125,10 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
     }
     momentApplied += Trapezoid(loadArm, h);
     momentResisted += Trapezoid(reactionArm, h);
-    largestMoment = std::max({largestMoment, std::fabs(Trapezoid(loadArm, h)), 1e-30});
+    // Judged against the moments in play, the soil's and the springs' among them: a pile loaded
+    // at its head alone has no applied moment about the top.
+    largestMoment = std::max({largestMoment, std::fabs(Trapezoid(loadArm, h)), Trapezoid(reactionArmSize, h),
+                              springMoment, 1e-30});
     return {applied - resisted, momentApplied - momentResisted, std::max(largestLoad, 1e-30), largestMoment};
 }
 
@@ -219,13 +226,23 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                 "excavation level, the soil layers and the p-y options.");
         RequireFiniteModel(beam);
 
-        // Secant iteration on the soil modulus.
-        for (int i = 0; i <= n; ++i) beam.Es[static_cast<size_t>(i)] = soils[static_cast<size_t>(i)].InitialSlope();
-        std::vector<double> previous(static_cast<size_t>(n + 1), 0.0);
+        // The soil's nonlinearity by iteration: each node's soil force is made linear about the
+        // last deflection and the wall solved again, until the deflections stop changing.
+        // Newton: the tangent of the curve where it rises (the steps then shrink quadratically);
+        // the secant through the origin where the curve softens or is flat, at external curves,
+        // for a step after a Newton step that did not reduce the out-of-balance soil force, and
+        // for good after three such steps or 200 iterations.
+        const size_t count = static_cast<size_t>(n + 1);
+        for (size_t s = 0; s < count; ++s) beam.Es[s] = soils[s].InitialSlope();
+        beam.soilForce0.assign(count, 0.0);
+        std::vector<double> previous(count, 0.0), secants(count, 0.0);
         std::optional<TBeamResult> solved;
         // A wall that has moved more than its own length is past any sound answer, whatever
         // the allowable deflection says.
         const double limit = std::min(input.maxDeflection, n * h);
+        double lastResidual = std::numeric_limits<double>::infinity();
+        int failedNewtonSteps = 0;
+        bool newtonStep = false;
         result.outcome = TOutcome::NotConverged;
         for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
             RequireFinite(beam.Es, "soil modulus");
@@ -245,8 +262,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             solved = std::move(next);
             result.iterations = iteration;
             double change = 0, largest = 0;
-            for (int i = 0; i <= n; ++i) {
-                const size_t s = static_cast<size_t>(i);
+            for (size_t s = 0; s < count; ++s) {
                 change = std::max(change, std::fabs(solved->y[s] - previous[s]));
                 largest = std::max(largest, std::fabs(solved->y[s]));
             }
@@ -262,12 +278,32 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                 result.outcome = TOutcome::Converged;
                 break;
             }
-            // New secant moduli; damped late in a long run so that softening curves settle.
+            // The curves' forces at the new deflections against the linear forces the solve
+            // balanced: what is left out of balance.
+            double residual = 0;
+            for (size_t s = 0; s < count; ++s) {
+                const double y = solved->y[s];
+                secants[s] = soils[s].Secant(y);
+                residual = std::max(residual, std::fabs(secants[s] * y - solved->reaction[s]));
+            }
+            const bool failed = newtonStep && !(residual < lastResidual);
+            if (failed) ++failedNewtonSteps;
+            lastResidual = residual;
+            newtonStep = !failed && failedNewtonSteps < 3 && iteration < 200;
+            // Damped late in a long run so that softening curves settle.
             const double relax = iteration > 200 ? 0.5 : 1.0;
-            for (int i = 0; i <= n; ++i) {
-                const size_t s = static_cast<size_t>(i);
-                const double es = soils[s].Secant(solved->y[s]);
-                beam.Es[s] = relax * es + (1 - relax) * beam.Es[s];
+            for (size_t s = 0; s < count; ++s) {
+                const double y = solved->y[s];
+                if (newtonStep && soils[s].kind == TNodeSoil::Kind::Generated) {
+                    const double tangent = soils[s].Tangent(y);
+                    if (tangent > 0 && std::isfinite(tangent)) {
+                        beam.Es[s] = tangent;
+                        beam.soilForce0[s] = (secants[s] - tangent) * y;
+                        continue;
+                    }
+                }
+                beam.Es[s] = relax * secants[s] + (1 - relax) * beam.Es[s];
+                beam.soilForce0[s] = 0;
             }
             UpdateMomentEI(input, beam, solved->moment);
         }
@@ -391,11 +427,14 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     // force for the deflection the wall had when it went in.
     std::vector<double> previousY, previousSprings, previousOffsets;
     auto run = [&](std::string_view part, TTerm term, const std::string& label, bool staged) {
-        TWorkspace caseSpace;
         try {
-            TWallInput input = ReadBlock(caseSpace, part, TTerm::Short,
-                                         LinesBefore(text, static_cast<size_t>(part.data() - text.data())));
-            if (term == TTerm::Long) input = BuildWallInput(workspace, TTerm::Long);
+            // A file without stages was read whole above; a stage is read on its own, and its
+            // messages name the line of the whole file.
+            std::optional<TWorkspace> stageSpace;
+            TWallInput input =
+                staged ? ReadBlock(stageSpace.emplace(), part, TTerm::Short,
+                                   LinesBefore(text, static_cast<size_t>(part.data() - text.data())))
+                       : BuildWallInput(workspace, term);
             const std::vector<double> springs = input.beam.kLateral;
             if (staged && previousY.size() == springs.size())
                 for (size_t i = 0; i < springs.size(); ++i)

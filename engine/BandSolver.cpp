@@ -12,18 +12,7 @@ TBandMatrix::TBandMatrix(int n, int lower, int upper)
     : n_(n), lower_(lower), upper_(upper), width_(2 * lower + upper + 1),
       band_(static_cast<size_t>(n) * static_cast<size_t>(2 * lower + upper + 1), 0.0) {}
 
-double& TBandMatrix::Cell(int row, int column) {
-    const int offset = column - row + lower_;
-    if (row < 0 || row >= n_ || offset < 0 || offset >= width_)
-        throw std::out_of_range("band matrix position outside the band");
-    return band_[static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(offset)];
-}
-
-void TBandMatrix::Add(int row, int column, double value) {
-    if (column - row > upper_ || row - column > lower_)
-        throw std::out_of_range("band matrix position outside the band");
-    Cell(row, column) += value;
-}
+void TBandMatrix::OutsideTheBand() { throw std::out_of_range("band matrix position outside the band"); }
 
 double TBandMatrix::At(int row, int column) const {
     const int offset = column - row + lower_;
@@ -35,47 +24,69 @@ void TBandMatrix::ClearRow(int row) {
     std::fill_n(band_.begin() + static_cast<long>(row) * width_, width_, 0.0);
 }
 
+// Row r's entry in column c sits at band[r * width + c - r + lower]: walking along a row is a
+// step of 1, down a column a step of width - 1. The loops below keep to the stored band.
 bool TBandMatrix::Solve(std::vector<double>& b) {
     if (static_cast<int>(b.size()) != n_) throw std::invalid_argument("right-hand side size");
-    std::vector<double> rowScale(static_cast<size_t>(n_), 0.0);
-    for (int r = 0; r < n_; ++r)
-        for (int c = std::max(0, r - lower_); c <= std::min(n_ - 1, r + upper_ + lower_); ++c)
-            rowScale[static_cast<size_t>(r)] = std::max(rowScale[static_cast<size_t>(r)], std::fabs(At(r, c)));
+    const int w = width_, lower = lower_;
+    double* const a = band_.data();
+    double* const x = b.data();
+    auto row = [&](int r) { return a + static_cast<ptrdiff_t>(r) * w - r + lower; };  // row(r)[c]
+    scale_.assign(static_cast<size_t>(n_), 0.0);
+    double* const rowScale = scale_.data();
+    // Each row's last column that can hold a non-zero: its band, widened by the rows swapped or
+    // subtracted into it. Without interchanges the fill-in columns stay zero and are skipped.
+    last_.resize(static_cast<size_t>(n_));
+    int* const lastNonZero = last_.data();
+    for (int r = 0; r < n_; ++r) lastNonZero[r] = std::min(n_ - 1, r + upper_);
+    for (int r = 0; r < n_; ++r) {
+        const double* cells = a + static_cast<ptrdiff_t>(r) * w;
+        double largest = 0;
+        for (int j = 0; j < w; ++j) largest = std::max(largest, std::fabs(cells[j]));
+        rowScale[r] = largest;
+    }
     for (int k = 0; k < n_; ++k) {
-        const int lastRow = std::min(n_ - 1, k + lower_);
+        const int lastRow = std::min(n_ - 1, k + lower);
         int pivot = k;
-        double best = std::fabs(At(k, k));
+        double best = std::fabs(row(k)[k]);
         for (int r = k + 1; r <= lastRow; ++r)
-            if (std::fabs(At(r, k)) > best) {
-                best = std::fabs(At(r, k));
+            if (std::fabs(row(r)[k]) > best) {
+                best = std::fabs(row(r)[k]);
                 pivot = r;
             }
-        const double scale = rowScale[static_cast<size_t>(pivot)];
+        const double scale = rowScale[pivot];
         if (!std::isfinite(best) || !std::isfinite(scale)) {
             // Numbers past the range of doubles: no solution to give, but not a singular matrix.
             std::fill(b.begin(), b.end(), std::numeric_limits<double>::quiet_NaN());
             return true;
         }
         if (!(best > 1e-13 * scale)) return false;
-        const int lastColumn = std::min(n_ - 1, k + upper_ + lower_);
+        double* const pivotRow = row(k);
         if (pivot != k) {
-            for (int c = k; c <= lastColumn; ++c) std::swap(Cell(k, c), Cell(pivot, c));
-            std::swap(b[static_cast<size_t>(k)], b[static_cast<size_t>(pivot)]);
-            std::swap(rowScale[static_cast<size_t>(k)], rowScale[static_cast<size_t>(pivot)]);
+            const int swapped = std::max(lastNonZero[k], lastNonZero[pivot]);
+            double* const other = row(pivot);
+            for (int c = k; c <= swapped; ++c) std::swap(pivotRow[c], other[c]);
+            std::swap(x[k], x[pivot]);
+            std::swap(rowScale[k], rowScale[pivot]);
+            std::swap(lastNonZero[k], lastNonZero[pivot]);
         }
-        const double diagonal = At(k, k);
+        const int lastColumn = lastNonZero[k];
+        const double diagonal = pivotRow[k];
         for (int r = k + 1; r <= lastRow; ++r) {
-            const double factor = At(r, k) / diagonal;
+            double* const target = row(r);
+            const double factor = target[k] / diagonal;
             if (factor == 0.0) continue;
-            for (int c = k; c <= lastColumn; ++c) Cell(r, c) -= factor * At(k, c);
-            b[static_cast<size_t>(r)] -= factor * b[static_cast<size_t>(k)];
+            for (int c = k; c <= lastColumn; ++c) target[c] -= factor * pivotRow[c];
+            x[r] -= factor * x[k];
+            lastNonZero[r] = std::max(lastNonZero[r], lastColumn);
         }
     }
     for (int k = n_ - 1; k >= 0; --k) {
-        double sum = b[static_cast<size_t>(k)];
-        const int lastColumn = std::min(n_ - 1, k + upper_ + lower_);
-        for (int c = k + 1; c <= lastColumn; ++c) sum -= At(k, c) * b[static_cast<size_t>(c)];
-        b[static_cast<size_t>(k)] = sum / At(k, k);
+        const double* const cells = row(k);
+        double sum = x[k];
+        const int lastColumn = lastNonZero[k];
+        for (int c = k + 1; c <= lastColumn; ++c) sum -= cells[c] * x[c];
+        x[k] = sum / cells[k];
     }
     return true;
 }

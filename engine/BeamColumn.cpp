@@ -83,7 +83,8 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
                              (inner ? m.kLateral[s] * h3 : 0.0));
         a.Add(row, U(i + 1), -2 * R(i) - 2 * R(i + 1) + qp * h2);
         a.Add(row, U(i + 2), R(i + 1));
-        b[static_cast<size_t>(row)] = m.w[s] * h4 + (inner ? springLoad(s) * h3 : 0.0);
+        const double soil0 = m.soilForce0.empty() ? 0.0 : m.soilForce0[s];
+        b[static_cast<size_t>(row)] = (soil0 == 0.0 ? m.w[s] : m.w[s] - soil0) * h4 + (inner ? springLoad(s) * h3 : 0.0);
     }
     for (int i = 1; i < n; ++i) {
         const size_t s = static_cast<size_t>(i);
@@ -143,8 +144,11 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     // Restraints at the ends take the place of the end conditions (deflection for the shear
     // row, slope for the moment row); a deflection restraint inside the wall replaces the
     // node's force balance. The equations as they were give the reactions afterwards.
-    const TBandMatrix balance = a;
-    const std::vector<double> loads = b;
+    bool restrained = false;
+    for (int i = 0; i <= n && !restrained; ++i)
+        restrained = m.fixedDeflection[static_cast<size_t>(i)] || m.fixedSlope[static_cast<size_t>(i)];
+    const TBandMatrix balance = restrained ? a : TBandMatrix(0, 0, 0);
+    const std::vector<double> loads = restrained ? b : std::vector<double>();
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const bool top = i == 0, tip = i == n;
@@ -166,8 +170,14 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     if (!a.Solve(b)) return std::nullopt;
 
     TBeamResult r;
+    for (auto* column : {&r.y, &r.slope, &r.moment, &r.shear, &r.reaction, &r.restraintForce, &r.restraintMoment})
+        column->reserve(static_cast<size_t>(n + 1));
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };
-    auto M = [&](int i) { return R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2; };
+    // The moments of nodes -1 .. n+1, each worked out once.
+    std::vector<double> moments(static_cast<size_t>(n + 3));
+    for (int i = -1; i <= n + 1; ++i)
+        moments[static_cast<size_t>(i + 1)] = R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2;
+    auto M = [&](int i) { return moments[static_cast<size_t>(i + 1)]; };
     // The couple at an inner node (applied and reaction moments), whose jump the shear of
     // the neighbours sees.
     auto couple = [&](int i) {
@@ -183,7 +193,7 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
         r.slope.push_back((y(i + 1) - y(i - 1)) / (2 * h) + (i > 0 && i < n ? h * couple(i) / (4 * R(i)) : 0.0));
         r.moment.push_back(M(i));
         r.shear.push_back((next - prev) / (2 * h) + q * (y(i + 1) - y(i - 1)) / (2 * h));
-        r.reaction.push_back(m.Es[s] * y(i));
+        r.reaction.push_back(m.soilForce0.empty() ? m.Es[s] * y(i) : m.Es[s] * y(i) + m.soilForce0[s]);
         double force = 0, moment = 0;
         const bool top = i == 0, tip = i == n;
         if (m.fixedDeflection[s]) {

@@ -38,7 +38,11 @@ struct TBeamModel {
     // The deflection at which each lateral spring carries no force: a strut installed after
     // the wall has moved acts on the change of deflection since then (F = k (y - offset)).
     std::vector<double> springOffset;
-    std::vector<double> Es;       // soil secant modulus per node (F/L^2)
+    std::vector<double> Es;       // soil modulus per node (F/L^2)
+    // The soil force is linear in y at each node, p = Es y + soilForce0: with the secant
+    // modulus soilForce0 is 0; the Newton iteration takes the tangent through the curve's point
+    // at the last deflection, p = p(y0) + Es (y - y0). Empty means 0 everywhere.
+    std::vector<double> soilForce0;
     std::vector<std::optional<double>> fixedDeflection;  // per node
     // A slope restraint imposes the slope through a reaction moment at its node; a node may
     // carry both restraints.
@@ -53,7 +57,7 @@ struct TBeamResult {
     std::vector<double> slope;
     std::vector<double> moment;
     std::vector<double> shear;
-    std::vector<double> reaction;  // soil reaction p = Es y (F/L), springs not included
+    std::vector<double> reaction;  // soil reaction p = Es y + soilForce0 (F/L), springs not included
     // Reactions of the restraints, as loads on the wall: a force in +y (F) and a moment with
     // the sign of a concentrated moment (F-L); zero where the node is not restrained.
     std::vector<double> restraintForce;

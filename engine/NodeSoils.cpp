@@ -58,7 +58,7 @@ double TNodeSoil::Resistance(double y) const {
         case Kind::None: return 0;
         case Kind::Generated: {
             double p = 0;
-            for (const TPart& part : parts) p += part.weight * PyModified(part.soil, y, pm, ym);
+            for (const TPart& part : parts) p += part.weight * (pm * part.curve.Resistance(y / ym));
             return p;
         }
         case Kind::External: return External(*curve, y);
@@ -71,7 +71,7 @@ double TNodeSoil::InitialSlope() const {
     if (kind == Kind::None) return 0;
     if (kind == Kind::Generated) {
         double slope = 0;
-        for (const TPart& part : parts) slope += part.weight * pm / ym * PyInitialSlope(part.soil);
+        for (const TPart& part : parts) slope += part.weight * pm / ym * part.curve.InitialSlope();
         return slope;
     }
     const double dy = 1e-6;
@@ -83,11 +83,17 @@ double TNodeSoil::Secant(double y) const {
     // steep there).
     if (kind == Kind::Generated) {
         double secant = 0;
-        for (const TPart& part : parts) secant += part.weight * pm / ym * PySecantModulus(part.soil, y / ym);
+        for (const TPart& part : parts) secant += part.weight * pm / ym * part.curve.Secant(y / ym);
         return secant;
     }
     if (std::fabs(y) < 1e-12) return InitialSlope();
     return std::max(Resistance(y) / y, 0.0);
+}
+
+double TNodeSoil::Tangent(double y) const {
+    double tangent = 0;
+    for (const TPart& part : parts) tangent += part.weight * pm / ym * part.curve.Tangent(y / ym);
+    return tangent;
 }
 
 double ExcavationSideStress(const TWallInput& in, double x) {
@@ -140,6 +146,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
                 } catch (const std::invalid_argument& error) {
                     throw std::invalid_argument("Soil layer " + std::to_string(k + 1) + ": " + error.what());
                 }
+                part.curve = TPyCurve(part.soil);
                 node.parts.push_back(part);
             }
             if (node.parts.empty()) continue;
@@ -153,6 +160,9 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
                 node.pm = Interpolate(pm, x);
                 node.ym = Interpolate(ym, x);
                 if (!(node.ym > 0)) node.ym = 1;
+                if (!(std::isfinite(node.pm) && node.pm >= 0))
+                    throw std::invalid_argument("p-y modification: the p multiplier must be 0 or more (given " +
+                                                std::to_string(node.pm) + ")");
             }
         }
     }

@@ -20,6 +20,7 @@ struct TNodeSoil {
     enum class Kind { None, Generated, External, Between } kind = Kind::None;
     struct TPart {
         TPySoil soil;
+        TPyCurve curve;     // the soil's curve, ready to evaluate
         double weight = 1;  // share of the node's length
         size_t layer = 0;   // index in TWallInput::layers
     };
@@ -34,6 +35,9 @@ struct TNodeSoil {
     // dp/dy at y = 0, and the bounded secant p(y)/y.
     double InitialSlope() const;
     double Secant(double y) const;
+    // The slope of Secant(y) y for the Newton iteration: generated curves only (external
+    // curves are straight pieces, iterated by their secant).
+    double Tangent(double y) const;
 };
 
 // Raises std::invalid_argument with an engineer-facing message for a layer that cannot give a

@@ -73,6 +73,10 @@ void NeedFriction(const TPySoil& soil, const char* why) {
 }
 
 // ---- The criteria, each for y >= 0 ----------------------------------------------------
+//
+// What a curve needs that does not depend on y (ultimate resistances, y50, As, ...) is worked
+// out once per soil (TConstants): the iteration evaluates each node's curve many times. Each
+// criterion also gives its slope dp/dy for the Newton iteration.
 
 // Matlock (1970): pu = min((3 + sigma_v'/c + 0.5 z/b) c b, 9 c b).
 double SoftClayUltimate(const TPySoil& s) {
@@ -81,25 +85,6 @@ double SoftClayUltimate(const TPySoil& s) {
 
 double SoftClayY50(const TPySoil& s) { return 2.5 * s.e50 * s.b; }
 
-// Matlock's curve without the k z line: 0.5 pu (y/y50)^(1/3) up to 8 y50 (where it reaches
-// pu), pu beyond.
-double MatlockCurve(const TPySoil& s, double y) {
-    const double pu = SoftClayUltimate(s);
-    const double y50 = SoftClayY50(s);
-    if (y >= 8.0 * y50) return pu;
-    return 0.5 * pu * std::cbrt(y / y50);
-}
-
-// The k z limit on a curve that rises with an infinite initial slope: p = min(k z y, f(y)).
-// The line lies below the concave curve up to their single meeting, so the curve is the line
-// up to the meeting and the published curve beyond, continuous at the meeting. With k > 0 and
-// z = 0 the line is p = 0, and so is the curve: the limit vanishes at the excavation level.
-double WithInitialLine(const TPySoil& s, double y, double curve) {
-    return s.k > 0 ? std::min(s.k * s.z * y, curve) : curve;
-}
-
-double SoftClay(const TPySoil& s, double y) { return WithInitialLine(s, y, MatlockCurve(s, y)); }
-
 // Reese, Cox and Koop (1975), static loading.
 double StiffClayFreeWaterUltimate(const TPySoil& s) {
     return std::min(2.0 * s.c * s.b + s.gammaEff * s.b * s.z + 2.83 * s.c * s.z, 11.0 * s.c * s.b);
@@ -107,15 +92,108 @@ double StiffClayFreeWaterUltimate(const TPySoil& s) {
 
 double StiffClayFreeWaterAs(const TPySoil& s) { return 0.2 + 0.4 * std::tanh(0.62 * s.z / s.b); }
 
+// API RP 2GEO (O'Neill and Murchison 1983) ultimate resistance: the lesser of the wedge
+// (shallow) and the flow-around (deep) value. The coefficients depend on phi alone; a layer
+// gives every node the same phi, so the last ones are kept.
+struct TSandCoefficients {
+    double phiDeg = -1, c1 = 0, c2 = 0, c3 = 0;
+};
+
+TSandCoefficients SandCoefficients(double phiDeg) {
+    const double phi = phiDeg * kDegree;
+    const double alpha = phi / 2.0;
+    const double beta = kPi / 4.0 + phi / 2.0;
+    const double k0 = 0.4;
+    const double ka = (1.0 - std::sin(phi)) / (1.0 + std::sin(phi));
+    const double tb = std::tan(beta);
+    const double tbp = std::tan(beta - phi);
+    TSandCoefficients c;
+    c.phiDeg = phiDeg;
+    c.c1 = tb * tb * std::tan(alpha) / tbp +
+           k0 * (std::tan(phi) * std::sin(beta) / (std::cos(alpha) * tbp) +
+                 tb * (std::tan(phi) * std::sin(beta) - std::tan(alpha)));
+    c.c2 = tb / tbp - ka;
+    const double tb4 = tb * tb * tb * tb;
+    c.c3 = ka * (tb4 * tb4 - 1.0) + k0 * std::tan(phi) * tb4;
+    return c;
+}
+
+double SandUltimate(const TPySoil& s) {
+    thread_local TSandCoefficients last;
+    if (!(last.phiDeg == s.phiDeg)) last = SandCoefficients(s.phiDeg);
+    const double gz = s.gammaEff * s.z;
+    return std::min((last.c1 * s.z + last.c2 * s.b) * gz, last.c3 * s.b * gz);
+}
+
+using TWeakRock = TPyCurveConstants::TWeakRock;
+
+TWeakRock WeakRockParameters(const TPySoil& s) {
+    const double alpha = 1.0 - (2.0 / 3.0) * s.rqd / 100.0;
+    const bool shallow = s.z <= 3.0 * s.b;
+    const double pur =
+        shallow ? alpha * s.qu * s.b * (1.0 + 1.4 * s.z / s.b) : 5.2 * alpha * s.qu * s.b;
+    const double kir = shallow ? 100.0 + 400.0 * s.z / (3.0 * s.b) : 500.0;
+    return {pur, kir * s.Eir, s.krm * s.b};
+}
+
+using TConstants = TPyCurveConstants;
+
+TConstants Constants(const TPySoil& s) {
+    TConstants c;
+    c.kz = s.k * s.z;
+    switch (s.type) {
+    case TPyCriterion::SoftClay:
+    case TPyCriterion::StiffClayNoFreeWater:
+        c.pu = SoftClayUltimate(s);
+        c.y50 = SoftClayY50(s);
+        break;
+    case TPyCriterion::StiffClayFreeWater:
+        c.pc = StiffClayFreeWaterUltimate(s);
+        c.y50c = s.e50 * s.b;
+        c.as = StiffClayFreeWaterAs(s);
+        break;
+    case TPyCriterion::Sand:
+    case TPyCriterion::Silt:
+        if (s.phiDeg > 0) c.apu = std::max(3.0 - 0.8 * s.z / s.b, 0.9) * SandUltimate(s);
+        if (s.type == TPyCriterion::Silt && s.c > 0) {
+            c.pu = SoftClayUltimate(s);
+            c.y50 = SoftClayY50(s);
+        }
+        break;
+    case TPyCriterion::StrongRock: c.pu = 0.5 * s.qu; break;
+    case TPyCriterion::WeakRock: c.rock = WeakRockParameters(s); break;
+    }
+    return c;
+}
+
+// Matlock's curve without the k z line: 0.5 pu (y/y50)^(1/3) up to 8 y50 (where it reaches
+// pu), pu beyond.
+double MatlockCurve(const TConstants& c, double y) {
+    if (y >= 8.0 * c.y50) return c.pu;
+    return 0.5 * c.pu * std::cbrt(y / c.y50);
+}
+double MatlockSlope(const TConstants& c, double y) {
+    return y >= 8.0 * c.y50 ? 0.0 : MatlockCurve(c, y) / (3.0 * y);
+}
+
+// The k z limit on a curve that rises with an infinite initial slope: p = min(k z y, f(y)).
+// The line lies below the concave curve up to their single meeting, so the curve is the line
+// up to the meeting and the published curve beyond, continuous at the meeting. With k > 0 and
+// z = 0 the line is p = 0, and so is the curve: the limit vanishes at the excavation level.
+double WithInitialLine(const TPySoil& s, const TConstants& c, double y, double curve) {
+    return s.k > 0 ? std::min(c.kz * y, curve) : curve;
+}
+double WithInitialLineSlope(const TPySoil& s, const TConstants& c, double y, double curve, double slope) {
+    return s.k > 0 && c.kz * y <= curve ? c.kz : slope;
+}
+
 // The published curve after the initial line: parabola to As y50, parabola less the
 // softening term to 6 As y50, straight softening line to 18 As y50, residual beyond. For
 // As below about 0.223 (z below about 0.094 b) the published residual
 // pc (1.2247 sqrt(As) - 0.75 As - 0.4112) is negative, which would make the soil pull the
 // wall; the resistance is held at 0 instead once the softening line reaches 0.
-double ReeseStiffClayCurve(const TPySoil& s, double y) {
-    const double pc = StiffClayFreeWaterUltimate(s);
-    const double y50 = s.e50 * s.b;
-    const double as = StiffClayFreeWaterAs(s);
+double ReeseStiffClayCurve(const TConstants& c, double y) {
+    const double pc = c.pc, y50 = c.y50c, as = c.as;
     const double a = as * y50;
     double p;
     if (y <= a) {
@@ -129,89 +207,51 @@ double ReeseStiffClayCurve(const TPySoil& s, double y) {
     }
     return std::max(p, 0.0);
 }
-
-// The published initial line p = k z y holds up to its meeting with the parabola; where the
-// meeting lies beyond As y50 (small z or small k) the published text leaves a gap between
-// the end of the parabola and the line. We keep the line until it meets whichever branch it
-// reaches first, p = min(k z y, f(y)); f rises to one peak and then falls, so the line meets
-// it once and the curve is continuous there.
-double StiffClayFreeWater(const TPySoil& s, double y) {
-    return WithInitialLine(s, y, ReeseStiffClayCurve(s, y));
+double ReeseStiffClaySlope(const TConstants& c, double y) {
+    const double pc = c.pc, y50 = c.y50c, a = c.as * y50;
+    if (ReeseStiffClayCurve(c, y) <= 0) return 0.0;
+    const double parabola = 0.25 * pc / std::sqrt(y * y50);
+    if (y <= a) return parabola;
+    if (y <= 6.0 * a) return parabola - 0.055 * 1.25 * pc * std::pow((y - a) / a, 0.25) / a;
+    if (y <= 18.0 * a) return -0.0625 * pc / y50;
+    return 0.0;
 }
 
 // Welch and Reese (1972): pu and y50 as for soft clay; 0.5 pu (y/y50)^(1/4) up to 16 y50
 // (where it reaches pu), pu beyond.
-double WelchReeseCurve(const TPySoil& s, double y) {
-    const double pu = SoftClayUltimate(s);
-    const double y50 = SoftClayY50(s);
-    if (y >= 16.0 * y50) return pu;
-    return 0.5 * pu * std::sqrt(std::sqrt(y / y50));
+double WelchReeseCurve(const TConstants& c, double y) {
+    if (y >= 16.0 * c.y50) return c.pu;
+    return 0.5 * c.pu * std::sqrt(std::sqrt(y / c.y50));
 }
-
-double StiffClayNoFreeWater(const TPySoil& s, double y) {
-    return WithInitialLine(s, y, WelchReeseCurve(s, y));
-}
-
-// API RP 2GEO (O'Neill and Murchison 1983) ultimate resistance: the lesser of the wedge
-// (shallow) and the flow-around (deep) value.
-double SandUltimate(const TPySoil& s) {
-    const double phi = s.phiDeg * kDegree;
-    const double alpha = phi / 2.0;
-    const double beta = kPi / 4.0 + phi / 2.0;
-    const double k0 = 0.4;
-    const double ka = (1.0 - std::sin(phi)) / (1.0 + std::sin(phi));
-    const double tb = std::tan(beta);
-    const double tbp = std::tan(beta - phi);
-    const double c1 = tb * tb * std::tan(alpha) / tbp +
-                      k0 * (std::tan(phi) * std::sin(beta) / (std::cos(alpha) * tbp) +
-                            tb * (std::tan(phi) * std::sin(beta) - std::tan(alpha)));
-    const double c2 = tb / tbp - ka;
-    const double tb4 = tb * tb * tb * tb;
-    const double c3 = ka * (tb4 * tb4 - 1.0) + k0 * std::tan(phi) * tb4;
-    const double gz = s.gammaEff * s.z;
-    return std::min((c1 * s.z + c2 * s.b) * gz, c3 * s.b * gz);
+double WelchReeseSlope(const TConstants& c, double y) {
+    return y >= 16.0 * c.y50 ? 0.0 : WelchReeseCurve(c, y) / (4.0 * y);
 }
 
 // p = A pu tanh(k z y / (A pu)), A = max(3 - 0.8 z/b, 0.9). At z = 0 pu = 0 and the 0/0 in
 // the argument has the limit p = 0 (|p| <= A pu = 0).
-double Sand(const TPySoil& s, double y) {
-    const double a = std::max(3.0 - 0.8 * s.z / s.b, 0.9);
-    const double apu = a * SandUltimate(s);
-    const double kz = s.k * s.z;
-    if (apu <= 0 || kz <= 0) return 0.0;
-    return apu * std::tanh(kz * y / apu);
+double Sand(const TConstants& c, double y) {
+    if (c.apu <= 0 || c.kz <= 0) return 0.0;
+    return c.apu * std::tanh(c.kz * y / c.apu);
 }
-
-// A c-phi soil: the sand curve with phi and k plus Matlock's curve with c and E50 (without
-// the k z line: k belongs to the frictional part), each at the same y.
-double Silt(const TPySoil& s, double y) {
-    double p = 0;
-    if (s.phiDeg > 0) p += Sand(s, y);
-    if (s.c > 0) p += MatlockCurve(s, y);
-    return p;
+double SandSlope(const TConstants& c, double y) {
+    if (c.apu <= 0 || c.kz <= 0) return 0.0;
+    const double t = std::tanh(c.kz * y / c.apu);
+    return c.kz * (1.0 - t * t);
 }
 
 // Vuggy limestone: su = qu/2; 2000 su y to 0.0004 b, then 0.8 su b + 100 su (y - 0.0004 b)
 // to su b at 0.0024 b, su b beyond (the joins are continuous: 2000 x 0.0004 = 0.8 and
 // 0.8 + 100 x 0.002 = 1).
-double StrongRock(const TPySoil& s, double y) {
-    const double su = 0.5 * s.qu;
+double StrongRock(const TPySoil& s, const TConstants& c, double y) {
+    const double su = c.pu;
     if (y <= 0.0004 * s.b) return 2000.0 * su * y;
     if (y <= 0.0024 * s.b) return 0.8 * su * s.b + 100.0 * su * (y - 0.0004 * s.b);
     return su * s.b;
 }
-
-struct TWeakRock {
-    double pur, Kir, yrm;
-};
-
-TWeakRock WeakRockParameters(const TPySoil& s) {
-    const double alpha = 1.0 - (2.0 / 3.0) * s.rqd / 100.0;
-    const bool shallow = s.z <= 3.0 * s.b;
-    const double pur =
-        shallow ? alpha * s.qu * s.b * (1.0 + 1.4 * s.z / s.b) : 5.2 * alpha * s.qu * s.b;
-    const double kir = shallow ? 100.0 + 400.0 * s.z / (3.0 * s.b) : 500.0;
-    return {pur, kir * s.Eir, s.krm * s.b};
+double StrongRockSlope(const TPySoil& s, const TConstants& c, double y) {
+    if (y <= 0.0004 * s.b) return 2000.0 * c.pu;
+    if (y <= 0.0024 * s.b) return 100.0 * c.pu;
+    return 0.0;
 }
 
 // Reese (1997): Kir y to yA = (pur / (2 yrm^0.25 Kir))^(4/3), (pur/2)(y/yrm)^0.25 to 16 yrm,
@@ -219,23 +259,69 @@ TWeakRock WeakRockParameters(const TPySoil& s) {
 // published curve whenever yA <= 16 yrm. When yA > 16 yrm (a soft rock mass with small krm)
 // the published ranges overlap: the line would pass pur before meeting the power curve and
 // then drop to pur at 16 yrm. There the curve is the line up to pur and pur beyond.
-double WeakRock(const TPySoil& s, double y) {
-    const TWeakRock r = WeakRockParameters(s);
-    const double g = y >= 16.0 * r.yrm ? r.pur : 0.5 * r.pur * std::sqrt(std::sqrt(y / r.yrm));
-    return std::min(r.Kir * y, g);
+double WeakRockPower(const TWeakRock& r, double y) {
+    return y >= 16.0 * r.yrm ? r.pur : 0.5 * r.pur * std::sqrt(std::sqrt(y / r.yrm));
+}
+double WeakRock(const TConstants& c, double y) { return std::min(c.rock.Kir * y, WeakRockPower(c.rock, y)); }
+double WeakRockSlope(const TConstants& c, double y) {
+    const TWeakRock& r = c.rock;
+    const double g = WeakRockPower(r, y);
+    if (r.Kir * y <= g) return r.Kir;
+    return y >= 16.0 * r.yrm ? 0.0 : g / (4.0 * y);
 }
 
-double Resistance(const TPySoil& s, double y) {
+double Resistance(const TPySoil& s, const TConstants& c, double y) {
     switch (s.type) {
-    case TPyCriterion::SoftClay: return SoftClay(s, y);
-    case TPyCriterion::StiffClayFreeWater: return StiffClayFreeWater(s, y);
-    case TPyCriterion::StiffClayNoFreeWater: return StiffClayNoFreeWater(s, y);
-    case TPyCriterion::Sand: return Sand(s, y);
-    case TPyCriterion::Silt: return Silt(s, y);
-    case TPyCriterion::StrongRock: return StrongRock(s, y);
-    case TPyCriterion::WeakRock: return WeakRock(s, y);
+    case TPyCriterion::SoftClay: return WithInitialLine(s, c, y, MatlockCurve(c, y));
+    case TPyCriterion::StiffClayFreeWater: return WithInitialLine(s, c, y, ReeseStiffClayCurve(c, y));
+    case TPyCriterion::StiffClayNoFreeWater: return WithInitialLine(s, c, y, WelchReeseCurve(c, y));
+    case TPyCriterion::Sand: return Sand(c, y);
+    case TPyCriterion::Silt:
+        // The sand curve with phi and k plus Matlock's curve with c and E50 (without the k z
+        // line: k belongs to the frictional part), each at the same y.
+        return (s.phiDeg > 0 ? Sand(c, y) : 0.0) + (s.c > 0 ? MatlockCurve(c, y) : 0.0);
+    case TPyCriterion::StrongRock: return StrongRock(s, c, y);
+    case TPyCriterion::WeakRock: return WeakRock(c, y);
     }
     return 0.0;  // not reached: CheckPySoil rejects other values
+}
+
+// dp/dy for y > 0 (on a join, the slope of the branch that ends there).
+double Slope(const TPySoil& s, const TConstants& c, double y) {
+    switch (s.type) {
+    case TPyCriterion::SoftClay:
+        return WithInitialLineSlope(s, c, y, MatlockCurve(c, y), MatlockSlope(c, y));
+    case TPyCriterion::StiffClayFreeWater:
+        return WithInitialLineSlope(s, c, y, ReeseStiffClayCurve(c, y), ReeseStiffClaySlope(c, y));
+    case TPyCriterion::StiffClayNoFreeWater:
+        return WithInitialLineSlope(s, c, y, WelchReeseCurve(c, y), WelchReeseSlope(c, y));
+    case TPyCriterion::Sand: return SandSlope(c, y);
+    case TPyCriterion::Silt:
+        return (s.phiDeg > 0 ? SandSlope(c, y) : 0.0) + (s.c > 0 ? MatlockSlope(c, y) : 0.0);
+    case TPyCriterion::StrongRock: return StrongRockSlope(s, c, y);
+    case TPyCriterion::WeakRock: return WeakRockSlope(c, y);
+    }
+    return 0.0;
+}
+
+// dp/dy at y -> 0+: the k z line where the criterion starts with one; for the
+// fractional-power clay curves without k the secant at y = kPySecantFraction y50.
+double InitialSlope(const TPySoil& s, const TConstants& c) {
+    auto secant = [&c](double (*curve)(const TConstants&, double), double y50) {
+        const double y = kPySecantFraction * y50;
+        return curve(c, y) / y;
+    };
+    switch (s.type) {
+    case TPyCriterion::SoftClay: return s.k > 0 ? c.kz : secant(MatlockCurve, c.y50);
+    case TPyCriterion::StiffClayFreeWater: return s.k > 0 ? c.kz : secant(ReeseStiffClayCurve, c.y50c);
+    case TPyCriterion::StiffClayNoFreeWater: return s.k > 0 ? c.kz : secant(WelchReeseCurve, c.y50);
+    case TPyCriterion::Sand: return c.kz;
+    case TPyCriterion::Silt:
+        return (s.phiDeg > 0 ? c.kz : 0.0) + (s.c > 0 ? secant(MatlockCurve, c.y50) : 0.0);
+    case TPyCriterion::StrongRock: return 2000.0 * c.pu;
+    case TPyCriterion::WeakRock: return c.rock.Kir;
+    }
+    return 0.0;
 }
 
 // The deflection up to which PySecantModulus uses the initial slope: the secant point
@@ -450,43 +536,21 @@ std::vector<std::string> ApplyPyDefaults(TPySoil& soil, bool english, bool below
 }
 
 double PyResistance(const TPySoil& soil, double y) {
-    CheckPySoil(soil);
-    if (!std::isfinite(y))
+    if (!std::isfinite(y)) {
+        CheckPySoil(soil);
         throw std::invalid_argument("p-y curve: the deflection must be a finite number");
-    const double p = Resistance(soil, std::fabs(y));
-    return y < 0 ? -p : p;
+    }
+    return TPyCurve(soil).Resistance(y);
 }
 
-double PyInitialSlope(const TPySoil& soil) {
-    CheckPySoil(soil);
-    const TPySoil& s = soil;
-    auto secant = [&s](double (*curve)(const TPySoil&, double), double y50) {
-        const double y = kPySecantFraction * y50;
-        return curve(s, y) / y;
-    };
-    switch (s.type) {
-    case TPyCriterion::SoftClay: return s.k > 0 ? s.k * s.z : secant(MatlockCurve, SoftClayY50(s));
-    case TPyCriterion::StiffClayFreeWater:
-        return s.k > 0 ? s.k * s.z : secant(ReeseStiffClayCurve, s.e50 * s.b);
-    case TPyCriterion::StiffClayNoFreeWater:
-        return s.k > 0 ? s.k * s.z : secant(WelchReeseCurve, SoftClayY50(s));
-    case TPyCriterion::Sand: return s.k * s.z;
-    case TPyCriterion::Silt:
-        return (s.phiDeg > 0 ? s.k * s.z : 0.0) +
-               (s.c > 0 ? secant(MatlockCurve, SoftClayY50(s)) : 0.0);
-    case TPyCriterion::StrongRock: return 2000.0 * 0.5 * s.qu;
-    case TPyCriterion::WeakRock: return WeakRockParameters(s).Kir;
-    }
-    return 0.0;
-}
+double PyInitialSlope(const TPySoil& soil) { return TPyCurve(soil).InitialSlope(); }
 
 double PySecantModulus(const TPySoil& soil, double y) {
-    CheckPySoil(soil);
-    if (!std::isfinite(y))
+    if (!std::isfinite(y)) {
+        CheckPySoil(soil);
         throw std::invalid_argument("p-y curve: the deflection must be a finite number");
-    const double a = std::fabs(y);
-    if (a <= SmallDeflection(soil)) return PyInitialSlope(soil);
-    return Resistance(soil, a) / a;
+    }
+    return TPyCurve(soil).Secant(y);
 }
 
 double PyModified(const TPySoil& soil, double y, double pm, double ym) {
@@ -499,8 +563,32 @@ double PyModified(const TPySoil& soil, double y, double pm, double ym) {
     return pm * PyResistance(soil, y / ym);
 }
 
+TPyCurve::TPyCurve(const TPySoil& soil) : soil_(soil) {
+    CheckPySoil(soil_);
+    constants_ = Constants(soil_);
+    initialSlope_ = engine::InitialSlope(soil_, constants_);
+    small_ = SmallDeflection(soil_);
+}
+
+double TPyCurve::Resistance(double y) const {
+    const double p = engine::Resistance(soil_, constants_, std::fabs(y));
+    return y < 0 ? -p : p;
+}
+
+double TPyCurve::Secant(double y) const {
+    const double a = std::fabs(y);
+    if (!(a > small_)) return initialSlope_;
+    return engine::Resistance(soil_, constants_, a) / a;
+}
+
+double TPyCurve::Tangent(double y) const {
+    const double a = std::fabs(y);
+    if (!(a > small_)) return initialSlope_;
+    return Slope(soil_, constants_, a);
+}
+
 std::vector<std::pair<double, double>> PyCurvePoints(const TPySoil& soil, double yMax, int count) {
-    CheckPySoil(soil);
+    const TPyCurve curve(soil);
     if (!(std::isfinite(yMax) && yMax > 0))
         throw std::invalid_argument(
             "p-y curve points: the largest deflection must be greater than 0 (given " +
@@ -513,7 +601,7 @@ std::vector<std::pair<double, double>> PyCurvePoints(const TPySoil& soil, double
     points.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const double y = i == count - 1 ? yMax : yMax * i / (count - 1);
-        points.emplace_back(y, Resistance(soil, y));
+        points.emplace_back(y, curve.Resistance(y));
     }
     return points;
 }

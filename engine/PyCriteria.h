@@ -93,6 +93,42 @@ double PyModified(const TPySoil& soil, double y, double pm, double ym);
 // plot file.
 std::vector<std::pair<double, double>> PyCurvePoints(const TPySoil& soil, double yMax, int count);
 
+// The parts of a curve that do not depend on y, worked out once per soil.
+struct TPyCurveConstants {
+    struct TWeakRock {
+        double pur = 0, Kir = 0, yrm = 0;
+    };
+    double pu = 0, y50 = 0;           // Matlock, Welch-Reese, the silt's cohesive part; rock su
+    double pc = 0, y50c = 0, as = 0;  // Reese, Cox and Koop
+    double apu = 0;                   // sand: A pu
+    double kz = 0;                    // the initial line k z
+    TWeakRock rock;
+};
+
+// One soil's curve, checked once and ready to be evaluated many times: the functions above
+// give the same numbers, each call checking the soil anew.
+class TPyCurve {
+public:
+    // Throws std::invalid_argument as CheckPySoil does.
+    explicit TPyCurve(const TPySoil& soil);
+    // A curve that resists nothing (p = 0 for every y).
+    TPyCurve() { soil_.type = TPyCriterion::Sand; }
+
+    const TPySoil& Soil() const { return soil_; }
+    // p(y) in the sign of y; the initial slope; the bounded secant p(y)/y (PySecantModulus).
+    double Resistance(double y) const;
+    double InitialSlope() const { return initialSlope_; }
+    double Secant(double y) const;
+    // The slope of Secant(y) y: dp/dy of the curve, or the initial slope where the secant is
+    // (near y = 0). Never infinite; negative where the curve softens.
+    double Tangent(double y) const;
+
+private:
+    TPySoil soil_;
+    TPyCurveConstants constants_;
+    double initialSlope_ = 0, small_ = 0;
+};
+
 // A warning for a deflection beyond what the criterion covers (strong rock beyond
 // y = 0.0024 b: brittle failure is likely), or an empty text.
 std::string PyLimitWarning(const TPySoil& soil, double y);

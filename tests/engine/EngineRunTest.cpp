@@ -5,17 +5,23 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "Analysis.h"
+#include "BatchRun.h"
 #include "ResultFiles.h"
+#include "ResultSave.h"
+#include "TextBuffer.h"
 #include "SandWall.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"
 #include "project/SafeSave.h"
+#include "project/WordRead.h"
 #include "project/Workspace.h"
 
 namespace torvex::engine {
@@ -180,6 +186,163 @@ TEST(EngineAnalysis, ModesComeFromTheFileNotFromTheMenuSwitches) {
     EXPECT_GT(std::fabs(soilForce), 0.0);
     EXPECT_NEAR(c.nodes[0].shear, 2000, 1e-6 * 2000);  // V(0) = P at the top
     EXPECT_NE(ReportText(analysis).find("Driving line loads"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torvex::engine
+
+namespace torvex::engine {
+namespace {
+
+// Numbers of the result files as printf's "%.8g" and "%13.6g" write them in the C locale, also
+// while the program runs in a locale with a decimal comma.
+TEST(ResultFileText, NumbersAreTheCLocaleFormsInAnyLocale) {
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = previous ? previous : "C";
+    const bool german = std::setlocale(LC_ALL, "de_DE.utf8") != nullptr;
+    struct {
+        double value;
+        const char* g8;
+        const char* fixed13;
+    } const cases[] = {
+        {1.0 / 3, "0.33333333", "     0.333333"},
+        {-2.5, "-2.5", "         -2.5"},
+        {1e-5, "1e-05", "        1e-05"},
+        {123456789, "1.2345679e+08", "  1.23457e+08"},
+        {0, "0", "            0"},
+        {-1234567.0, "-1234567", " -1.23457e+06"},
+        {29000000.0 * 184.2, "5.3418e+09", "   5.3418e+09"},
+    };
+    TTextBuffer out;
+    std::string expected;
+    for (const auto& c : cases) {
+        out.G(c.value) << ' ';
+        out.Fixed(c.value, 13, 6) << '|';
+        expected += std::string(c.g8) + " " + c.fixed13 + "|";
+    }
+    out.Fixed(-1.0 / 3, 3, 6).Int(-42);  // wider than its field: written whole
+    expected += "-0.333333-42";
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_TRUE(german) << "no de_DE.utf8 locale to test with";
+    EXPECT_EQ(out.Text(), expected);
+}
+
+// Result files replace the old file in one step and keep its permissions; a file that cannot be
+// written leaves the old one and no temporary file.
+TEST(ResultFileSave, ReplacesAtomicallyAndFailsCleanly) {
+    const fs::path folder = fs::temp_directory_path() / ("torvex-save-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string path = (folder / "wall.tx4o").string();
+    SaveResultFile(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    SaveResultFile(path, std::string(100000, 'x') + "\r\n");
+    EXPECT_EQ(LoadTextFile(path), std::string(100000, 'x') + "\r\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A folder in the place of the file: the rename fails, the folder and its content stay.
+    fs::create_directories(folder / "taken.tx4p" / "inside");
+    EXPECT_THROW(SaveResultFile((folder / "taken.tx4p").string(), "new"), EInOutError);
+    EXPECT_THROW(SaveResultFile((folder / "missing" / "wall.tx4r").string(), "new"), EInOutError);
+    EXPECT_TRUE(fs::is_directory(folder / "taken.tx4p" / "inside"));
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u);  // wall.tx4o alone: no temporary left
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace torvex::engine
+
+namespace torvex::engine {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+class BatchRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("torvex-batch-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        for (const char* name : {"three-stage-excavation.tx4d", "cantilever-sand.tx4d"}) {
+            fs::copy_file(fs::path(TORVEX_SOURCE_DIR) / "examples" / name, folder / name);
+            options.files.push_back((folder / name).string());
+        }
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+    TBatchOptions options;
+};
+
+// Each case's CSV holds the plot file's node records of the same run, number for number, with
+// the slope beside them; "." as the decimal point in a decimal-comma locale.
+TEST_F(BatchRunTest, CsvFilesHoldThePlotFilesNodeRecords) {
+    options.csvFolder = (folder / "csv").string();
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "de_DE.utf8");
+    std::ostringstream out, err;
+    const int status = RunBatch(options, out, err);
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_EQ(status, 0) << out.str() << err.str();
+    const struct {
+        const char *plot, *csv, *header;
+        int cases;
+    } files[] = {
+        {"three-stage-excavation.tx4p", "three-stage-excavation-Stage-", "depth (in),deflection (in),slope (rad),moment (lbs-in),shear (lbs),soil reaction (lbs/in)", 3},
+        {"cantilever-sand.tx4p", "cantilever-sand-Analysis", "depth (in),deflection (in),slope (rad),moment (lbs-in),shear (lbs),soil reaction (lbs/in)", 1},
+    };
+    for (const auto& f : files) {
+        // The node records are the lines of five numbers; each case's follow its case number.
+        std::vector<std::string> records;
+        for (const std::string& line : Lines(LoadTextFile((folder / f.plot).string())))
+            if (std::count(line.begin(), line.end(), ' ') == 4) records.push_back(line);
+        size_t next = 0;
+        for (int k = 1; k <= f.cases; ++k) {
+            const std::string name = std::string(f.csv) + (f.cases > 1 ? std::to_string(k) : "") + ".csv";
+            const std::vector<std::string> csv = Lines(LoadTextFile((folder / "csv" / name).string()));
+            ASSERT_GT(csv.size(), 100u) << name;  // a header and the nodes
+            EXPECT_EQ(csv[0], f.header);
+            for (size_t i = 1; i < csv.size(); ++i, ++next) {
+                std::string fields[6];
+                std::istringstream row(csv[i]);
+                for (std::string& field : fields) std::getline(row, field, ',');
+                ASSERT_LT(next, records.size());
+                EXPECT_EQ(fields[0] + " " + fields[1] + " " + fields[3] + " " + fields[4] + " " + fields[5],
+                          records[next]) << name << " node " << i - 1;
+                EXPECT_EQ(fields[2].find(','), std::string::npos);
+            }
+        }
+        EXPECT_EQ(next, records.size()) << f.plot;
+    }
+}
+
+// The progress bar is drawn only when asked for (a terminal); otherwise the error stream holds
+// the closing note alone. Summaries come in the order of the files; a missing file gives 2.
+TEST_F(BatchRunTest, ProgressOnATerminalQuietOtherwiseAndTheClosingNote) {
+    options.files.push_back((folder / "missing.tx4d").string());
+    options.threads = 2;
+    for (const bool terminal : {false, true}) {
+        options.progress = terminal;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBatch(options, out, err), 2);
+        const std::string summary = out.str();
+        const size_t stage = summary.find("three-stage-excavation.tx4d [Stage 3]: converged");
+        const size_t sand = summary.find("cantilever-sand.tx4d [Analysis]: converged");
+        const size_t missing = summary.find("missing.tx4d: no such file");
+        EXPECT_TRUE(stage < sand && sand < missing && missing != std::string::npos) << summary;
+        const std::string note = err.str().substr(err.str().rfind('\r') + 1);
+        EXPECT_EQ(note.rfind("torvex-run: 3 files in ", 0), 0u) << note;
+        EXPECT_NE(note.find(" s on 2 threads, "), std::string::npos);
+        EXPECT_EQ(note.substr(note.size() - 18), " files per second\n");
+        EXPECT_EQ(err.str().find('\r') != std::string::npos, terminal);
+        if (terminal) EXPECT_NE(err.str().find("] 3/3 files"), std::string::npos);
+        else EXPECT_EQ(err.str(), note);
+    }
 }
 
 }  // namespace

@@ -244,6 +244,41 @@ TEST(PyCurves, SecantModulusIsBoundedAndMeetsTheInitialSlope) {
     ExpectRel(PyInitialSlope(StiffClayNoFwSoil()), 0.5 * 471 * 0.1 / (1e-4 * 0.01125));  // pu = 471
 }
 
+// The Newton iteration's slope: dp/dy of each curve, from one-sided differences wherever the
+// curve is smooth; at a join the slope of one of its branches; negative only where the stiff
+// clay with free water softens; the initial slope where the secant stands for the curve.
+TEST(PyCurves, TangentIsTheSlopeOfTheCurve) {
+    for (const TSample& c : AllCriteria()) {
+        const TPyCurve curve(c.soil);
+        const std::string name = PyCriterionName(c.soil.type);
+        EXPECT_EQ(curve.Tangent(0.0), PyInitialSlope(c.soil)) << name;
+        bool softened = false;
+        for (int i = 1; i <= 400; ++i) {
+            const double y = c.scale * i / 200.0, d = 1e-6 * y;
+            const double left = (curve.Resistance(y) - curve.Resistance(y - d)) / d;
+            const double right = (curve.Resistance(y + d) - curve.Resistance(y)) / d;
+            // The slopes plus the differences' rounding where the curve is nearly flat.
+            const double t = curve.Tangent(y),
+                         size = std::fabs(left) + std::fabs(right) + 1e-9 * std::fabs(curve.Resistance(y)) / d;
+            EXPECT_EQ(curve.Tangent(-y), t) << name;
+            ExpectRel(curve.Secant(y) * y, curve.Resistance(y));
+            if (std::fabs(left - right) < 1e-4 * size)
+                EXPECT_NEAR(t, 0.5 * (left + right), 1e-4 * size) << name << " y " << y;
+            else
+                EXPECT_TRUE(std::fabs(t - left) < 1e-4 * size || std::fabs(t - right) < 1e-4 * size)
+                    << name << " y " << y << ": " << t << " vs " << left << " / " << right;
+            softened = softened || t < 0;
+        }
+        EXPECT_EQ(softened, c.soil.type == TPyCriterion::StiffClayFreeWater) << name;
+    }
+    // Sand in closed form: k z (1 - tanh^2(k z y / A pu)).
+    const TPySoil sand = SandSoil();
+    const TPyCurve curve(sand);
+    const double apu = curve.Resistance(10.0), kz = PyInitialSlope(sand), y = 0.01;
+    const double t = std::tanh(kz * y / apu);
+    ExpectRel(curve.Tangent(y), kz * (1 - t * t));
+}
+
 TEST(PyCurves, ModificationFactorsAndCurvePoints) {
     for (const TSample& c : AllCriteria())
         for (double y : {-0.5 * c.scale, 0.2 * c.scale, c.scale})

@@ -1,0 +1,145 @@
+#include "BatchRun.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "ResultFiles.h"
+#include "ResultSave.h"
+#include "TextBuffer.h"
+
+namespace torvex::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TCsvUnits {
+    const char *length, *force, *moment, *lineLoad;
+};
+
+TCsvUnits CsvUnits(int unitCode) {
+    if (unitCode == 1) return {"in", "lbs", "lbs-in", "lbs/in"};
+    return {"m", "kN", "kN-m", "kN/m"};
+}
+
+// One file of the batch: analysed, its result files and CSV files written, its summary kept.
+struct TFileOutcome {
+    std::string summary;
+    int status = 0;
+};
+
+TFileOutcome RunOne(const std::string& file, const std::string& csvFolder) {
+    TFileOutcome outcome;
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) return {file + ": no such file\n", 2};
+    const TFileAnalysis analysis = AnalyzeDataFile(file);
+    try {
+        WriteResultFiles(analysis, ResultPathsFor(file));
+        if (!csvFolder.empty())
+            for (const TCaseResult& c : analysis.cases)
+                if (!c.nodes.empty()) SaveResultFile(CaseCsvPath(csvFolder, file, c.label), CaseCsvText(c));
+    } catch (const std::exception& e) {
+        return {file + ": cannot write the results: " + e.what() + "\n", 2};
+    }
+    outcome.summary = SummaryLines(analysis);
+    outcome.status = !analysis.error.empty() ? 2 : analysis.AllConverged() ? 0 : 1;
+    return outcome;
+}
+
+void DrawProgress(std::ostream& err, size_t done, size_t total) {
+    constexpr int kWidth = 40;
+    const int filled = static_cast<int>(kWidth * done / std::max<size_t>(total, 1));
+    TTextBuffer line(96);
+    line << "\r[" << std::string(static_cast<size_t>(filled), '#') << std::string(static_cast<size_t>(kWidth - filled), ' ')
+         << "] ";
+    line.Int(static_cast<long long>(done)) << '/';
+    line.Int(static_cast<long long>(total)) << " files";
+    err << line.Text() << std::flush;
+}
+
+}  // namespace
+
+std::string CaseCsvText(const TCaseResult& result) {
+    const TCsvUnits u = CsvUnits(result.unitCode);
+    TTextBuffer out(64 * result.nodes.size() + 128);
+    out << "depth (" << u.length << "),deflection (" << u.length << "),slope (rad),moment (" << u.moment
+        << "),shear (" << u.force << "),soil reaction (" << u.lineLoad << ")\r\n";
+    for (const TNodeResult& n : result.nodes) {
+        out.G(n.depth) << ',';
+        out.G(n.y) << ',';
+        out.G(n.slope) << ',';
+        out.G(n.moment) << ',';
+        out.G(n.shear) << ',';
+        out.G(n.reaction) << "\r\n";
+    }
+    return out.Take();
+}
+
+std::string CaseCsvPath(const std::string& folder, const std::string& dataFile, const std::string& label) {
+    std::string name = fs::path(dataFile).stem().string() + "-" + label + ".csv";
+    std::replace(name.begin(), name.end(), ' ', '-');
+    return (fs::path(folder) / name).string();
+}
+
+int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err) {
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<std::string>& files = options.files;
+    if (!options.csvFolder.empty()) {
+        std::error_code error;
+        fs::create_directories(options.csvFolder, error);
+        if (!fs::is_directory(options.csvFolder)) {
+            err << "torvex-run: cannot make the CSV folder \"" << options.csvFolder << "\""
+                << (error ? ": " + error.message() : std::string()) << ".\n";
+            return 2;
+        }
+    }
+    std::vector<TFileOutcome> outcomes(files.size());
+    // The work queue: each thread takes the next file until none is left, so both cores stay
+    // busy whatever each file costs.
+    std::atomic<size_t> next{0}, done{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    auto worker = [&] {
+        for (size_t i = next++; i < files.size(); i = next++) {
+            outcomes[i] = RunOne(files[i], options.csvFolder);
+            if (++done == files.size()) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                finished.notify_all();
+            }
+        }
+    };
+    const unsigned cores = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    const size_t threadCount = std::min<size_t>(cores, std::max<size_t>(files.size(), 1));
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < threadCount; ++t) threads.emplace_back(worker);
+    const bool bar = options.progress && files.size() > 1;
+    if (bar) {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return done == files.size(); }))
+            DrawProgress(err, done, files.size());
+        DrawProgress(err, done, files.size());
+        err << "\r" << std::string(60, ' ') << "\r" << std::flush;
+    }
+    for (auto& thread : threads) thread.join();
+    int status = 0;
+    for (const TFileOutcome& outcome : outcomes) {
+        out << outcome.summary;
+        status = std::max(status, outcome.status);
+    }
+    out.flush();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    TTextBuffer note(128);
+    note << "torvex-run: ";
+    note.Int(static_cast<long long>(files.size())) << (files.size() == 1 ? " file in " : " files in ");
+    note.G(seconds, 3) << " s on ";
+    note.Int(static_cast<long long>(threadCount)) << (threadCount == 1 ? " thread, " : " threads, ");
+    note.G(seconds > 0 ? static_cast<double>(files.size()) / seconds : 0.0, 4) << " files per second\n";
+    err << note.Text() << std::flush;
+    return status;
+}
+
+}  // namespace torvex::engine
