@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "project/SafeSave.h"
 #include "project/WordRead.h"
 
 namespace torvex::engine {
@@ -15,19 +16,6 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int error) {
     throw EInOutError(what + " \"" + path + "\": " + std::strerror(error) + ".");
-}
-
-bool WriteAll(int fd, std::string_view text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // A temporary name beside the target, unique among the threads and processes writing there.

@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
     throw EInOutError(what + " \"" + path + "\": " + std::strerror(error) + ".");
 }
 
-bool WriteAll(int fd, const std::string& text) {
+}  // namespace
+
+bool WriteAll(int fd, std::string_view text) {
     size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -37,8 +39,6 @@ bool WriteAll(int fd, const std::string& text) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string TemporaryPrefix(const std::string& path) {
     const fs::path target(path);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace torvex {
 
@@ -14,6 +15,10 @@ namespace torvex {
 // after the rename. A folder, FIFO or device is
 // never replaced.
 void SaveTextFile(const std::string& path, const std::string& text);
+
+// Writes all of text to the open file descriptor, resuming after interruptions; false (with
+// errno set) when the system refused.
+bool WriteAll(int fd, std::string_view text);
 
 // The temporary file of a save is hidden beside the file: "." + file name + this infix +
 // the saving process's id + a unique tail. A save removes those that a killed save of the
