@@ -159,17 +159,6 @@ void TMainForm::CopyPreviousStageClick() {
 
 void TMainForm::CompLayersClick() {}   // later: the profile view
 
-// Graphics: the graph windows arrive later.
-
-void TMainForm::ComppyClick() {}
-void TMainForm::CompDefClick() {}
-void TMainForm::CompMomClick() {}
-void TMainForm::CompShearClick() {}
-void TMainForm::CompSoilClick() {}
-void TMainForm::DefMomShearClick() {}
-void TMainForm::CompLDClick() {}
-void TMainForm::CompCombineClick() {}
-
 // Window.
 
 void TMainForm::WindowCascadeClick() { desk_->cascadeSubWindows(); }
