@@ -18,7 +18,9 @@
 
 #include "Analysis.h"
 #include "ResultFiles.h"
+#include "AppTestSupport.h"
 #include "app/MainWindow.h"
+#include "app/UserInterface.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotPainter.h"
 #include "plot/PlotState.h"
@@ -81,11 +83,16 @@ struct TLargestExample {
 
 void BM_OpenGraphOfLargestExample(benchmark::State& state, const char* command) {
     static TLargestExample example;
+    // Messages are answered here rather than shown.
+    static testing::TRecordingInterface messages;
+    SetUserInterface(&messages);
+    messages.Clear();
     TMainForm form;
     form.resize(1200, 900);
     form.show();
     if (!form.OpenFileName(example.data) || !form.PlotLoaded()) {
-        state.SkipWithError("the example's results were not read");
+        const QString why = messages.shown.join(" ") + messages.asked.join(" ");
+        state.SkipWithError(("the example's results were not read: " + why.toStdString()).c_str());
         return;
     }
     form.GraphicsMenuClick();

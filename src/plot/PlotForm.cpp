@@ -190,11 +190,10 @@ void TPlotForm::SetFontSize(int value) {
 void TPlotForm::LayOut() {
     state_.LayOut(width(), height(), logicalDpiX(), logicalDpiY(), FontHeight());
     const TPixelRect& plot = state_.Layout().Plot;
+    // The box sits in the plot's bottom-right corner (the window opens at its normal size
+    // and is then maximised) until the user drags it elsewhere.
     QPoint at = legend_->pos();
-    if (!legendPlaced_ && width() > 0) {
-        at = QPoint(plot.Right - legend_->width(), plot.Bottom - legend_->height());
-        legendPlaced_ = true;
-    }
+    if (!legend_->Moved()) at = QPoint(plot.Right - legend_->width(), plot.Bottom - legend_->height());
     const TPixelPoint kept =
         KeepInside({at.x(), at.y()}, legend_->width(), legend_->height(), width(), height());
     legend_->move(kept.X, kept.Y);

@@ -65,7 +65,6 @@ private:
     QRubberBand* band_ = nullptr;
     bool banding_ = false;
     QPoint bandStart_;
-    bool legendPlaced_ = false;
 };
 
 }  // namespace torvex

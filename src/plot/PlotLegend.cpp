@@ -80,6 +80,7 @@ void TPlotLegend::mouseMoveEvent(QMouseEvent* event) {
     const TPixelPoint kept = KeepInside({topLeft.x(), topLeft.y()}, width(), height(),
                                         parentWidget()->width(), parentWidget()->height());
     move(kept.X, kept.Y);
+    moved_ = true;
 }
 
 void TPlotLegend::mouseReleaseEvent(QMouseEvent* event) {

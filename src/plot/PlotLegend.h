@@ -28,6 +28,8 @@ public:
     QString EntryText(int k) const;
     int CurveOf(int k) const { return entries_.at(static_cast<size_t>(k)); }
     int ItemHeight() const { return itemHeight_; }
+    // The user has dragged the box somewhere of their choosing.
+    bool Moved() const { return moved_; }
 
     // A double click on an entry: the curve's index in set 1.
     std::function<void(int curve)> OnToggle;
@@ -48,6 +50,7 @@ private:
     int fontSize_ = 11;
     int itemHeight_ = 16;
     bool dragging_ = false;
+    bool moved_ = false;
     QPoint grab_;
 };
 

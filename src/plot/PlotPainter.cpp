@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QPolygonF>
+#include <QLineF>
+#include <QList>
 #include <array>
 #include <cmath>
 
@@ -144,7 +146,7 @@ void PaintCurves(QPainter& p, const TPlotState& s, const TPanelView& panel, cons
     const bool dropLast = s.ThreePanels() && set.Count() > 1;
     int drawn = 0;
     QPolygonF line;
-    QPolygonF marker;
+    QList<QLineF> edges;
     for (int i = 0; i < set.Count() && i < g.Lines.Count(); ++i) {
         const TLine& flags = g.Lines[i];
         if (!flags.Active) continue;
@@ -162,14 +164,21 @@ void PaintCurves(QPainter& p, const TPlotState& s, const TPanelView& panel, cons
         }
         p.drawPolyline(line);
         if (g.Markers <= 0) continue;
+        // Every marker of a curve has the same corners around its point: worked out once,
+        // and all the outlines stroked in one call (hundreds of small polygons are slow).
+        const std::vector<TPixelPoint> corners = MarkerCorners(i, 0, 0, rx, ry);
+        const qsizetype sides = static_cast<qsizetype>(corners.size());
+        edges.clear();
+        edges.reserve((count / g.Markers + 1) * sides);
         for (int j = 0; j < count; j += g.Markers) {
-            const std::vector<TPixelPoint> corners = MarkerCorners(
-                i, static_cast<int>(line[j].x()), static_cast<int>(line[j].y()), rx, ry);
-            marker.resize(static_cast<qsizetype>(corners.size()));
-            for (size_t c = 0; c < corners.size(); ++c)
-                marker[static_cast<qsizetype>(c)] = QPointF(corners[c].X + shift, corners[c].Y + shift);
-            p.drawPolygon(marker);
+            const QPointF at = line[j];
+            for (qsizetype c = 0; c < sides; ++c) {
+                const TPixelPoint& a = corners[static_cast<size_t>(c)];
+                const TPixelPoint& b = corners[static_cast<size_t>((c + 1) % sides)];
+                edges.append(QLineF(at.x() + a.X, at.y() + a.Y, at.x() + b.X, at.y() + b.Y));
+            }
         }
+        p.drawLines(edges);
     }
     p.restore();
 }

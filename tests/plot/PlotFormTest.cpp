@@ -211,6 +211,17 @@ private slots:
         QVERIFY(!plot.CurveItems()[0]->isChecked());
         plot.CurveItems()[0]->trigger();  // and the menu item shows it again
         QCOMPARE(plot.Legend()->EntryText(0), QString("Load #1 *"));
+
+        // The box opens in the plot's bottom-right corner; dragged, it stays in the window.
+        const torvex::TPixelRect& r = plot.State().Layout().Plot;
+        QCOMPARE(plot.Legend()->geometry().bottomRight(), QPoint(r.Right - 1, r.Bottom - 1));
+        QTest::mousePress(plot.Legend(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(plot.Legend(), QPoint(-2000, 30));
+        QTest::mouseRelease(plot.Legend(), Qt::LeftButton, {}, QPoint(-2000, 30));
+        QCOMPARE(plot.Legend()->pos(), QPoint(0, r.Bottom - plot.Legend()->height() + 25));
+        plot.resize(700, 500);  // a smaller window keeps the moved box inside
+        QCOMPARE(plot.Legend()->geometry().bottom(), 499);
+        QCOMPARE(plot.Legend()->x(), 0);
     }
 
     void threePanelsDoNotJoinTheLastStagePoint() {
