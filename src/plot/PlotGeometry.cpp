@@ -30,8 +30,12 @@ long double Snapped(long double value) { return std::round(value * 1e9L) / 1e9L;
 }  // namespace
 
 int RoundHalfEven(long double value) {
+    // Far beyond any canvas (a point of data read after the window opened, far outside its
+    // range) the pixel is pinned, so that the conversion stays defined.
+    constexpr long double kFar = 1e8L;
+    if (std::isnan(value)) return 0;
     // The default rounding mode of the floating-point unit rounds halves to even.
-    return static_cast<int>(std::nearbyint(value));
+    return static_cast<int>(std::nearbyint(Clamp(value, -kFar, kFar)));
 }
 
 long double RangeRoundingStep(long double span) {
@@ -86,11 +90,15 @@ long double MajorTickStep(long double rawInterval) {
 TAxisTicks AxisTicks(long double low, long double high, int intervals) {
     TAxisTicks ticks;
     if (intervals <= 0 || !(high > low)) return ticks;
-    ticks.Shown = true;
     ticks.Major = MajorTickStep((high - low) / intervals);
     ticks.Minor = ticks.Major / 5;
-    ticks.First = static_cast<long long>(CeilQuotient(low / ticks.Minor));
-    ticks.Last = static_cast<long long>(FloorQuotient(high / ticks.Minor));
+    const long double first = CeilQuotient(low / ticks.Minor);
+    const long double last = FloorQuotient(high / ticks.Minor);
+    // At most about 10 ticks an interval; anything else (a range of no finite size) has none.
+    if (!(last - first <= 20.0L * intervals + 20)) return ticks;
+    ticks.Shown = true;
+    ticks.First = static_cast<long long>(first);
+    ticks.Last = static_cast<long long>(last);
     return ticks;
 }
 

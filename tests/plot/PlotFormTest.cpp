@@ -224,6 +224,50 @@ private slots:
         QCOMPARE(plot.Legend()->x(), 0);
     }
 
+    void plotMenuFollowsTheGraph() {
+        TGraphPlot graph("pltDMS");
+        AddCurve(graph.Lines, {{0, 0}, {1, 10}});
+        TPlotForm plot(graph);
+        plot.resize(800, 600);
+        plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plot));
+        auto item = [&](const char* name) { return plot.MenuItem(name); };
+        plot.UpdateMenu();
+        QVERIFY(!item("PlotShowLayers")->isVisible());  // no soil layers
+        QVERIFY(!item("PlotShowWall")->isVisible());
+        AddCurve(graph.LayerLines, {{7, 5}});
+        AddCurve(graph.LayerLines, {{0, 8}});
+        AddCurve(graph.LayerLines, {{0, 3}});
+        graph.WallLineCount = 1;
+        graph.ShowFontWidth = false;
+        plot.UpdateMenu();
+        QVERIFY(item("PlotShowLayers")->isVisible());
+        QVERIFY(item("PlotShowWall")->isVisible());
+        QVERIFY(!item("PlotShowWall")->isEnabled());  // until the column is shown
+        QVERIFY(!item("PlotFontSize")->isVisible());
+        QVERIFY(!item("PlotLineWidth")->isVisible());
+        item("PlotShowLayers")->trigger();
+        QVERIFY(graph.ShowLayers);
+        QVERIFY(plot.State().Layout().HasColumn);
+        QCOMPARE(plot.State().Layout().Plot.Right, 800 - 24 - 7 - 96);
+        plot.UpdateMenu();
+        QVERIFY(item("PlotShowWall")->isEnabled());
+
+        // Markers: the item of the current value is checked, none for another value.
+        QMenu* markers = item("PlotMarkers")->menu();
+        markers->actions()[3]->trigger();  // "Every &3 Incrments"
+        QCOMPARE(graph.Markers, 3);
+        graph.Markers = 4;
+        emit markers->aboutToShow();
+        for (QAction* action : markers->actions()) QVERIFY(!action->isChecked());
+        // Twice the font: legend 22 points with entries 33 pixels high.
+        item("PlotFontSize")->menu()->actions()[2]->trigger();
+        QCOMPARE(graph.SizeFont, 20);
+        QCOMPARE(plot.Legend()->FontSize(), 22);
+        QCOMPARE(plot.Legend()->ItemHeight(), 33);
+        QCOMPARE(plot.State().H(), 28);
+    }
+
     void threePanelsDoNotJoinTheLastStagePoint() {
         TGraphPlot graph("pltDMS");
         graph.ShowThree = true;

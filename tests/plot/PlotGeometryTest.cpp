@@ -77,6 +77,9 @@ TEST(PlotGeometry, MapsBothWaysWithDepthGrowingDown) {
     map.Downward = false;
     EXPECT_EQ(map.YPixel(5), 200);
     EXPECT_DOUBLE_EQ(static_cast<double>(map.YValue(200)), 5.0);
+    // Data far outside the range (read after the window opened) stays a defined pixel.
+    EXPECT_EQ(map.XPixel(1e30L), 100'000'100);
+    EXPECT_EQ(map.XPixel(-1e30L), -99'999'900);
 }
 
 TEST(PlotGeometry, LaysOutTheSingleAndTheThreePanelPage) {
