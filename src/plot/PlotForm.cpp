@@ -112,6 +112,8 @@ void TPlotForm::BuildMenu() {
         LayOut();
     });
     markerGroup_ = new QActionGroup(this);
+    // Radio items, of which none is checked while Markers holds a value of no item.
+    markerGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     QMenu* markers = valueMenu("PlotMarkers", "Show &Markers", kMarkerItems, markerGroup_,
                                [this](int v) {
                                    graph_.Markers = v;
@@ -119,7 +121,6 @@ void TPlotForm::BuildMenu() {
                                });
     connect(markers, &QMenu::aboutToShow, this, [this] {
         // Only the current value is checked; another value checks none.
-        markerGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
         for (QAction* action : markerGroup_->actions())
             action->setChecked(action->data().toInt() == graph_.Markers);
     });
@@ -156,7 +157,18 @@ void TPlotForm::RebuildCurveItems() {
     }
 }
 
+void TPlotForm::SyncCurves() {
+    // A run while the window is open may leave fewer curves than it has entries for.
+    bool stale = false;
+    for (QAction* action : curveItems_) stale |= action->data().toInt() >= graph_.Lines.Count();
+    for (int k = 0; k < legend_->Count(); ++k) stale |= legend_->CurveOf(k) >= graph_.Lines.Count();
+    if (!stale) return;
+    RebuildCurveItems();
+    legend_->Rebuild();
+}
+
 void TPlotForm::UpdateMenu() {
+    SyncCurves();
     MenuItem("PlotShowLegend")->setChecked(graph_.ShowLegend);
     QAction* layers = MenuItem("PlotShowLayers");
     layers->setChecked(graph_.ShowLayers);
@@ -172,6 +184,8 @@ void TPlotForm::UpdateMenu() {
 }
 
 void TPlotForm::ToggleCurve(int curve) {
+    SyncCurves();
+    if (curve >= graph_.Lines.Count()) return;
     TLine& line = graph_.Lines[curve];
     line.Visible = !line.Visible;
     for (QAction* action : curveItems_)
@@ -203,11 +217,13 @@ void TPlotForm::LayOut() {
 void TPlotForm::resizeEvent(QResizeEvent*) { LayOut(); }
 
 void TPlotForm::paintEvent(QPaintEvent*) {
+    SyncCurves();
     QPainter painter(this);
     PaintGraph(painter, state_);
 }
 
-QImage TPlotForm::Render(qreal devicePixelRatio) const {
+QImage TPlotForm::Render(qreal devicePixelRatio) {
+    SyncCurves();
     QImage image(size() * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);

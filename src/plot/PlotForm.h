@@ -39,7 +39,7 @@ public:
     // The Plot menu drops down: checks and visibility from the graph.
     void UpdateMenu();
     // Paints the window's page into an image of its size (tests and screenshots).
-    QImage Render(qreal devicePixelRatio = 1) const;
+    QImage Render(qreal devicePixelRatio = 1);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +51,8 @@ protected:
 private:
     void BuildMenu();
     void RebuildCurveItems();
+    // Rebuilds the curve items and the legend when the graph lost curves they refer to.
+    void SyncCurves();
     void LayOut();
     void ToggleCurve(int curve);
     void SetFontSize(int value);

@@ -54,6 +54,11 @@ void TPlotLegend::Fit() {
 }
 
 void TPlotLegend::paintEvent(QPaintEvent*) {
+    for (int curve : entries_)
+        if (curve >= graph_.Lines.Count()) {  // the graph lost curves: entries anew
+            Rebuild();
+            break;
+        }
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.setFont(EntryFont());

@@ -266,6 +266,17 @@ private slots:
         QCOMPARE(plot.Legend()->FontSize(), 22);
         QCOMPARE(plot.Legend()->ItemHeight(), 33);
         QCOMPARE(plot.State().H(), 28);
+
+        // A run while the window is open leaves fewer curves: entries and items follow.
+        AddCurve(graph.Lines, {{0, 0}, {2, 10}});
+        AddCurve(graph.Lines, {{0, 0}, {3, 10}});
+        TPlotForm three(graph);
+        three.resize(800, 600);
+        QCOMPARE(three.Legend()->Count(), 3);
+        graph.Lines.SetCount(1);
+        three.Render();
+        QCOMPARE(three.Legend()->Count(), 1);
+        QCOMPARE(static_cast<int>(three.CurveItems().size()), 1);
     }
 
     void threePanelsDoNotJoinTheLastStagePoint() {
