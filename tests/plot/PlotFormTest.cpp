@@ -85,6 +85,8 @@ private slots:
     void cleanupTestCase() { torvex::SetUserInterface(nullptr); }
     void cleanup() { QDir::setCurrent(startDir_); }
 
+    // First of the window tests: run after the legend's double click below, Qt Test's plain
+    // mouse move did not reach a new window on the offscreen platform.
     void readoutZoomAndRightClickThroughTheMouse() {
         TGraphPlot graph("pltDef");
         graph.Caption = "Deflection vs Depth";
