@@ -35,11 +35,14 @@ TChildPlacement::TChildPlacement(QMdiArea* desk) : QObject(desk), desk_(desk) {
 }
 
 bool TChildPlacement::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == desk_->viewport() && event->type() == QEvent::ChildAdded) {
+    // The work area is not asked for its viewport here: the viewport still sends events
+    // while the work area is being destroyed. Its parent tells it apart.
+    const bool viewport = watched->parent() == desk_;
+    if (viewport && event->type() == QEvent::ChildAdded) {
         // A child window announces itself from its constructor, before it is a window: its
         // first showing tells what it is.
         static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
-    } else if (watched != desk_->viewport() && event->type() == QEvent::Show) {
+    } else if (!viewport && event->type() == QEvent::Show) {
         watched->removeEventFilter(this);
         auto* child = qobject_cast<QMdiSubWindow*>(watched);
         if (child && !child->property(kPlacedProperty).toBool()) {
