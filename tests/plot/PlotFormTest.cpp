@@ -152,6 +152,7 @@ private slots:
         QCOMPARE(items[12]->text(), QString("&Save To Disk..."));
         QVERIFY(items[13]->isSeparator());
         QCOMPARE(plot->CurveItems().front()->text(), QString("Load #1"));
+        QVERIFY(form.grab().save(ScreenshotFolder() + "/screenshot-graph-window.png"));
 
         // The menu item brings the same window to the front.
         form.Action("CompMom")->trigger();
