@@ -149,16 +149,6 @@ void TMainForm::CopyPreviousStageClick() {
         RunStageCommand([&] { CopyPreviousStage(workspace_); });
 }
 
-// Graphics: the graph windows arrive later.
-
-void TMainForm::ComppyClick() {}
-void TMainForm::CompDefClick() {}
-void TMainForm::CompMomClick() {}
-void TMainForm::CompShearClick() {}
-void TMainForm::CompSoilClick() {}
-void TMainForm::DefMomShearClick() {}
-void TMainForm::CompLDClick() {}
-void TMainForm::CompCombineClick() {}
 
 // Window.
 

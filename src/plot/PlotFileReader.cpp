@@ -248,7 +248,8 @@ private:
     }
 
     // The soil layers of the project as one-point lines of pltDMS (X the fill pattern of the
-    // soil type, Y the bottom of the layer), then the wall's length and free height.
+    // soil type, Y the bottom of the layer), then the wall's length and free height, all in
+    // the units of the depth axis.
     void AddLayerLines() {
         TGraphPlot& dms = g_.pltDMS;
         if (dms.Lines.Count() < 1 || dms.Lines.PointCount() < 1) return;
@@ -275,10 +276,13 @@ private:
         dms.WallLineCount = layers;
         lines.SetCount(layers + 2);
         lines.SetPointCount(1);
+        // The project keeps English lengths in inches; the layer table and the depth axis
+        // are in feet, and the wall must line up with both.
+        const long double toAxis = project_.UnitSystem == 1 ? 12.0L : 1.0L;
         lines[layers].Name = "PILE";
-        lines[layers].Point(0) = {0, project_.NumIncrements * project_.IncrementLength};
+        lines[layers].Point(0) = {0, project_.NumIncrements * project_.IncrementLength / toAxis};
         lines[layers + 1].Name = "PILE";
-        lines[layers + 1].Point(0) = {0, project_.FreeHeight};
+        lines[layers + 1].Point(0) = {0, project_.FreeHeight / toAxis};
     }
 
     // ---- Finishing ----

@@ -149,6 +149,16 @@ TEST_F(PlotFileReader, OneStageFillsOneUnnamedCurvePerGraph) {
               (std::vector<TPoints>{{{1, 2}}, {{7, 5}}, {{9, 9}}, {{0, 15}}, {{0, 4}}}));
 }
 
+TEST_F(PlotFileReader, EnglishWallLengthsAreInFeetLikeTheLayersAndTheDepthAxis) {
+    // 60 increments of 6 in: a 360 in wall, 30 ft; free height 96 in, 8 ft.
+    workspace.Project().UnitSystem = 1;
+    workspace.Project().IncrementLength = 6;
+    workspace.Project().FreeHeight = 96;
+    ASSERT_TRUE(Read(kOneStage));
+    EXPECT_EQ(Curves(graphs.pltDMS.LayerLines),
+              (std::vector<TPoints>{{{1, 2}}, {{7, 5}}, {{9, 9}}, {{0, 30}}, {{0, 8}}}));
+}
+
 TEST_F(PlotFileReader, EverySoilTypeHasItsLayerNameAndPattern) {
     SetLayers({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}});
     ASSERT_TRUE(Read(kOneStage));

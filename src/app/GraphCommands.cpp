@@ -1,0 +1,51 @@
+// The Graphics commands: each opens its result graph in a graph window, or brings the open
+// one to the front. A graph window is a maximised child; its Plot menu stands in the menu
+// bar while it is the active child and goes with it.
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/MainWindow.h"
+#include "plot/PlotForm.h"
+
+namespace torvex {
+
+namespace {
+
+void OpenGraphWindow(TMainForm& form, TGraphPlot& graph) {
+    const QString name = "Graph " + QString::fromStdString(graph.Name);
+    const bool open = form.SingleChild(name) != nullptr;
+    TPlotForm* plot = nullptr;
+    QMdiSubWindow* child = form.ShowSingleChild(name, [&] {
+        plot = new TPlotForm(graph);
+        return plot;
+    });
+    if (open) return;
+    QMenu* menu = plot->PlotMenu();
+    form.InsertChildMenu(menu);
+    // Another active child hides the menu; the menu goes with its window.
+    QObject::connect(form.Desk(), &QMdiArea::subWindowActivated, menu,
+                     [menu, child](QMdiSubWindow* active) {
+                         if (active) menu->menuAction()->setVisible(active == child);
+                     });
+    menu->menuAction()->setVisible(true);
+    child->showMaximized();
+}
+
+void ShowGraph(TMainForm& form, TGraphPlot& graph) {
+    if (!graph.OnShow) graph.OnShow = [&form](TGraphPlot& g) { OpenGraphWindow(form, g); };
+    graph.Show();
+}
+
+}  // namespace
+
+void TMainForm::ComppyClick() { ShowGraph(*this, graphs_.pltPY); }
+void TMainForm::CompDefClick() { ShowGraph(*this, graphs_.pltDef); }
+void TMainForm::CompMomClick() { ShowGraph(*this, graphs_.pltMom); }
+void TMainForm::CompShearClick() { ShowGraph(*this, graphs_.pltShear); }
+void TMainForm::CompSoilClick() { ShowGraph(*this, graphs_.pltSoil); }
+void TMainForm::DefMomShearClick() { ShowGraph(*this, graphs_.pltDMS); }
+void TMainForm::CompLDClick() { ShowGraph(*this, graphs_.pltLD); }
+void TMainForm::CompCombineClick() { ShowGraph(*this, graphs_.PltCombine); }
+
+}  // namespace torvex

@@ -1,0 +1,72 @@
+#pragma once
+// The graph window: one graph on a page with captions, ticks and grid, the curves in the
+// colour cycle, a legend box to drag about, and for depth graphs the soil column. A left
+// drag zooms to a rubber band, a right click zooms out, and the caption follows the mouse
+// with the data values under it. Its "&Plot" menu holds the display settings and one item
+// per active curve; the main window puts that menu into its menu bar.
+
+#include <QMenu>
+#include <QWidget>
+#include <vector>
+
+#include "plot/PlotState.h"
+
+class QActionGroup;
+class QRubberBand;
+
+namespace torvex {
+
+class TGraphPlot;
+class TPlotLegend;
+
+class TPlotForm : public QWidget {
+    Q_OBJECT
+public:
+    // Opens on `graph`: ranges from its data, its curves made active (the first 20 only when
+    // it limits them), legend and menu built. The graph is told when the window goes.
+    explicit TPlotForm(TGraphPlot& graph, QWidget* parent = nullptr);
+    ~TPlotForm() override;
+
+    TGraphPlot& Graph() { return graph_; }
+    const TPlotState& State() const { return state_; }
+    TPlotLegend* Legend() const { return legend_; }
+    QMenu* PlotMenu() const { return menu_; }
+    // A fixed item of the Plot menu by name ("PlotShowLegend" ...), or nullptr.
+    QAction* MenuItem(const QString& name) const;
+    // The curve items after the fourteen fixed ones, in curve order.
+    const std::vector<QAction*>& CurveItems() const { return curveItems_; }
+
+    // The Plot menu drops down: checks and visibility from the graph.
+    void UpdateMenu();
+    // Paints the window's page into an image of its size (tests and screenshots).
+    QImage Render(qreal devicePixelRatio = 1);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void BuildMenu();
+    void RebuildCurveItems();
+    // Rebuilds the curve items and the legend when the graph lost curves they refer to.
+    void SyncCurves();
+    void LayOut();
+    void ToggleCurve(int curve);
+    void SetFontSize(int value);
+    int FontHeight() const;
+
+    TGraphPlot& graph_;
+    TPlotState state_;
+    TPlotLegend* legend_;
+    QMenu* menu_;
+    std::vector<QAction*> curveItems_;
+    QActionGroup* markerGroup_ = nullptr;
+    QRubberBand* band_ = nullptr;
+    bool banding_ = false;
+    QPoint bandStart_;
+};
+
+}  // namespace torvex

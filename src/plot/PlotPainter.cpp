@@ -1,0 +1,243 @@
+#include "plot/PlotPainter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QLineF>
+#include <QList>
+#include <array>
+#include <cmath>
+
+#include "plot/PlotState.h"
+#include "plot/PltData.h"
+#include "plot/SoilColumn.h"
+
+namespace torvex {
+
+QColor CurveColour(int k) {
+    static constexpr std::array<QRgb, kCurveColourCount> kColours{
+        qRgb(0, 0, 0),     qRgb(0, 0, 255),     qRgb(255, 0, 0),     qRgb(0, 128, 0),
+        qRgb(128, 0, 128), qRgb(128, 0, 0),     qRgb(0, 0, 128),     qRgb(255, 0, 255),
+        qRgb(128, 128, 0), qRgb(0, 128, 128),   qRgb(128, 128, 128), qRgb(0, 255, 0),
+        qRgb(128, 128, 128), qRgb(192, 192, 192), qRgb(192, 192, 192), qRgb(255, 255, 0),
+        qRgb(0, 255, 255)};
+    return QColor(kColours[static_cast<size_t>(((k % kCurveColourCount) + kCurveColourCount) %
+                                               kCurveColourCount)]);
+}
+
+QString SerifFamily() {
+    // fontconfig maps "Times New Roman" to Liberation Serif, which has the same metrics.
+    return QStringLiteral("Times New Roman");
+}
+
+namespace {
+
+QFont SerifFont(int pixelHeight, int weight) {
+    QFont font(SerifFamily());
+    font.setPixelSize(std::max(pixelHeight, 1));
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    return font;
+}
+
+QString ToQ(const std::string& text) { return QString::fromStdString(text); }
+
+// Text centred horizontally on `centreX` with its top at `top`.
+void TextCentred(QPainter& p, int centreX, int top, const QString& text) {
+    const QFontMetrics metrics(p.font());
+    p.drawText(centreX - metrics.horizontalAdvance(text) / 2, top + metrics.ascent(), text);
+}
+
+// Text turned a quarter to the left (reading upward), its top edge at `left`, centred
+// vertically on `centreY`.
+void TextRotated(QPainter& p, int left, int centreY, const QString& text) {
+    const QFontMetrics metrics(p.font());
+    p.save();
+    p.translate(left, centreY);
+    p.rotate(-90);
+    p.drawText(-metrics.horizontalAdvance(text) / 2, metrics.ascent(), text);
+    p.restore();
+}
+
+void PaintCaptions(QPainter& p, const TPlotState& s) {
+    const TGraphPlot& g = s.Graph();
+    const int h = s.H(), dpiY = s.DpiY();
+    const TPixelRect& page = s.Layout().Page;
+    const bool title = !g.Title.empty();
+    p.setFont(SerifFont(h, 700));
+    p.setPen(Qt::black);
+    const int textHeight = QFontMetrics(p.font()).height();
+    if (title) {
+        const int top = g.TitleOnTop ? page.Top : page.Bottom - textHeight;
+        TextCentred(p, page.Width() / 2, top, ToQ(g.Title));
+    }
+    if (!s.ThreePanels()) {
+        int top;
+        if (g.XOnTop) top = page.Top + (title && g.TitleOnTop ? h / 8 + h : 0);
+        else top = page.Bottom - textHeight - (title && !g.TitleOnTop ? h / 8 + h : 0);
+        TextCentred(p, page.Width() / 2, top, ToQ(g.XAxisLabel(1)));
+        TextRotated(p, page.Left, page.Height() / 2, ToQ(g.YAxisLabel(1)));
+        return;
+    }
+    for (int i = 0; i < 3; ++i) {
+        const TPixelRect& r = s.Panel(i).Map.Rect;
+        int top;
+        if (g.XOnTop) top = page.Top + dpiY / 16 + (title && g.TitleOnTop ? dpiY / 4 : 0);
+        else top = page.Bottom - dpiY / 16 - textHeight - (title && !g.TitleOnTop ? dpiY / 4 : 0);
+        TextCentred(p, (r.Left + r.Right) / 2, top, ToQ(g.XAxisLabel(i + 1)));
+        // Left of the panel's tick labels (one text height and dpiX/32 wide) with a gap.
+        const int left = r.Left - 2 * textHeight - s.DpiX() / 32 - s.DpiX() / 32;
+        TextRotated(p, left, (r.Top + r.Bottom) / 2, ToQ(g.YAxisLabel(i + 1)));
+    }
+}
+
+void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
+    if (!panel.XTicks.Shown || !panel.YTicks.Shown) return;
+    const TGraphPlot& g = s.Graph();
+    const TPixelRect& r = panel.Map.Rect;
+    const int dpiX = s.DpiX(), dpiY = s.DpiY();
+    p.setFont(SerifFont(s.H(), 400));
+    const QFontMetrics metrics(p.font());
+    const QPen tickPen(Qt::black, 1), gridPen(Qt::black, 1, Qt::DotLine);
+    for (long long k = panel.XTicks.First; k <= panel.XTicks.Last; ++k) {
+        const long double v = k * panel.XTicks.Minor;
+        const int x = panel.Map.XPixel(v);
+        if (x < r.Left || x > r.Right) continue;
+        if (k % 5 == 0) {
+            p.setPen(gridPen);
+            p.drawLine(x, r.Top, x, r.Bottom);
+            p.setPen(tickPen);
+            const int top = g.XOnTop ? r.Top - dpiY / 32 - metrics.height() : r.Bottom + dpiY / 16;
+            TextCentred(p, x, top, ToQ(TickLabel(v)));
+        }
+        p.setPen(tickPen);
+        if (g.XOnTop) p.drawLine(x, r.Top, x, r.Top + dpiY / 16);
+        else p.drawLine(x, r.Bottom, x, r.Bottom - dpiY / 16);
+    }
+    for (long long k = panel.YTicks.First; k <= panel.YTicks.Last; ++k) {
+        const long double v = k * panel.YTicks.Minor;
+        const int y = panel.Map.YPixel(v);
+        if (y < r.Top || y > r.Bottom) continue;
+        if (k % 5 == 0) {
+            p.setPen(gridPen);
+            p.drawLine(r.Left, y, r.Right, y);
+            p.setPen(tickPen);
+            TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, ToQ(TickLabel(v)));
+        }
+        p.setPen(tickPen);
+        p.drawLine(r.Left, y, r.Left + dpiX / 16, y);
+    }
+}
+
+void PaintCurves(QPainter& p, const TPlotState& s, const TPanelView& panel, const TCurveSet& set,
+                 const TPaintOptions& options) {
+    const TGraphPlot& g = s.Graph();
+    if (set.Count() < 1 || set.PointCount() < 2) return;
+    const TPixelRect& r = panel.Map.Rect;
+    p.save();
+    p.setClipRect(r.Left, r.Top, r.Width() + 1, r.Height() + 1);
+    p.setRenderHint(QPainter::Antialiasing, options.AntiAliasCurves);
+    // Antialiased lines of odd width sit on pixel centres, where the aliased ones fall.
+    const qreal shift = options.AntiAliasCurves ? 0.5 : 0.0;
+    const int width = (RoundHalfEven(s.DpiX() / 300.0L) + 1) * g.WidthLine;
+    const int rx = s.DpiX() / 32, ry = s.DpiY() / 32;
+    // Several stages in three panels: each curve's last point is not joined.
+    const bool dropLast = s.ThreePanels() && set.Count() > 1;
+    int drawn = 0;
+    QPolygonF line;
+    QList<QLineF> edges;
+    for (int i = 0; i < set.Count() && i < g.Lines.Count(); ++i) {
+        const TLine& flags = g.Lines[i];
+        if (!flags.Active) continue;
+        const int colour = drawn++;
+        if (!flags.Visible) continue;
+        const TLine& curve = set[i];
+        const int count = curve.PointCount() - (dropLast ? 1 : 0);
+        if (count < 1) continue;
+        p.setPen(QPen(CurveColour(colour), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.setBrush(Qt::NoBrush);
+        line.resize(count);
+        for (int j = 0; j < count; ++j) {
+            const TFloatPoint& pt = curve.Point(j);
+            line[j] = QPointF(panel.Map.XPixel(pt.X) + shift, panel.Map.YPixel(pt.Y) + shift);
+        }
+        p.drawPolyline(line);
+        if (g.Markers <= 0) continue;
+        // Every marker of a curve has the same corners around its point: worked out once,
+        // and all the outlines stroked in one call (hundreds of small polygons are slow).
+        const std::vector<TPixelPoint> corners = MarkerCorners(i, 0, 0, rx, ry);
+        const qsizetype sides = static_cast<qsizetype>(corners.size());
+        edges.clear();
+        edges.reserve((count / g.Markers + 1) * sides);
+        for (int j = 0; j < count; j += g.Markers) {
+            const QPointF at = line[j];
+            for (qsizetype c = 0; c < sides; ++c) {
+                const TPixelPoint& a = corners[static_cast<size_t>(c)];
+                const TPixelPoint& b = corners[static_cast<size_t>((c + 1) % sides)];
+                edges.append(QLineF(at.x() + a.X, at.y() + a.Y, at.x() + b.X, at.y() + b.Y));
+            }
+        }
+        p.drawLines(edges);
+    }
+    p.restore();
+}
+
+void PaintSoilColumn(QPainter& p, const TPlotState& s, const TPaintOptions& options) {
+    const TPlotLayout& layout = s.Layout();
+    if (!layout.HasColumn) return;
+    const TPixelRect& c = layout.Column;
+    const TSoilColumn column = SoilColumnOf(s.Graph(), c, s.Panel(0).Map);
+    p.save();
+    p.setClipRect(c.Left, c.Top, c.Width() + 1, c.Height() + 1);
+    p.setBrushOrigin(c.Left, c.Top);
+    p.setFont(SerifFont(s.H(), 400));
+    for (const TSoilBand& band : column.Bands) {
+        const QRect rect(band.Rect.Left, band.Rect.Top, band.Rect.Width(), band.Rect.Height());
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(rect);
+        p.setBrush(FillBrush(band.Code, options.Patterns));
+        p.drawRect(rect);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect);
+        if (band.Label.empty()) continue;
+        const QString label = ToQ(band.Label);
+        const QFontMetrics metrics(p.font());
+        const QRect box(0, 0, metrics.horizontalAdvance(label), metrics.height());
+        p.fillRect(box.translated(rect.center() - box.center()), Qt::white);
+        p.drawText(rect, Qt::AlignCenter, label);
+    }
+    if (column.HasWall) {
+        const TPixelRect& w = column.Wall;
+        p.setPen(QPen(QColor(128, 128, 128), 1));
+        p.setBrush(QColor(128, 128, 128));
+        p.drawRect(w.Left, w.Top, w.Width(), w.Height());
+    }
+    p.restore();
+}
+
+}  // namespace
+
+void PaintGraph(QPainter& p, const TPlotState& s, const TPaintOptions& options) {
+    const TPixelRect& page = s.Layout().Page;
+    p.fillRect(page.Left, page.Top, page.Width(), page.Height(), Qt::white);
+    if (page.Width() < s.DpiX() || page.Height() < s.DpiY()) return;
+    const TGraphPlot& g = s.Graph();
+    PaintCaptions(p, s);
+    const std::array<const TCurveSet*, 3> sets{&g.Lines, &g.Lines2, &g.Lines3};
+    for (int i = 0; i < s.PanelCount(); ++i) {
+        PaintTicks(p, s, s.Panel(i));
+        PaintCurves(p, s, s.Panel(i), *sets[static_cast<size_t>(i)], options);
+    }
+    if (g.ShowLayers) PaintSoilColumn(p, s, options);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < s.PanelCount(); ++i) {
+        const TPixelRect& r = s.Panel(i).Map.Rect;
+        p.drawRect(r.Left, r.Top, r.Width(), r.Height());
+    }
+}
+
+}  // namespace torvex
