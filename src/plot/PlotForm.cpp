@@ -129,11 +129,12 @@ void TPlotForm::BuildMenu() {
         graph_.WidthLine = v;
         update();
     });
-    // The title, legend and active-curve dialogs, printing and saving come with the plot
-    // dialogs; their items are in place and do nothing yet.
-    item("PlotTitle", "&Graph Title");
-    item("PlotEditLegend", "&Edit Legend");
-    item("PlotActiveCurves", "&Active Curves");
+    // Printing, page setup and saving are in place and do nothing yet.
+    connect(item("PlotTitle", "&Graph Title"), &QAction::triggered, this, &TPlotForm::GraphTitleClick);
+    connect(item("PlotEditLegend", "&Edit Legend"), &QAction::triggered, this,
+            &TPlotForm::EditLegendClick);
+    connect(item("PlotActiveCurves", "&Active Curves"), &QAction::triggered, this,
+            &TPlotForm::ActiveCurvesClick);
     menu_->addSeparator()->setObjectName("PlotSeparator1");
     item("PlotPrint", "&Print...");      // printing goes to a printer or a PDF file: always on
     item("PlotPageSetup", "P&age Setup");

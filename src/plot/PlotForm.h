@@ -38,6 +38,10 @@ public:
 
     // The Plot menu drops down: checks and visibility from the graph.
     void UpdateMenu();
+    // The Plot menu's dialogs: the title and its place, the curves' names, the active curves.
+    void GraphTitleClick();
+    void EditLegendClick();
+    void ActiveCurvesClick();
     // Paints the window's page into an image of its size (tests and screenshots).
     QImage Render(qreal devicePixelRatio = 1);
 
