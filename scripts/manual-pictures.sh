@@ -10,4 +10,5 @@ cp "$bin/screenshot-dialog-dlgCSD-1x.png" docs/images/wall-configuration.png
 cp "$bin/screenshot-document-commands.png" docs/images/soil-layers.png
 cp "$bin/screenshot-stages.png" docs/images/stages.png
 cp build/profile-screenshots/anchored-soft-clay-x1.png docs/images/side-view.png
+cp "$bin/screenshot-graph-three-stage-excavation-DefMomShear.png" docs/images/graph-three-panels.png
 echo "docs/images refreshed from the tests' screenshots"
