@@ -1,4 +1,5 @@
 #include "plot/PlotForm.h"
+#include "plot/PlotExport.h"
 
 #include <QActionGroup>
 #include <QImage>
@@ -129,16 +130,17 @@ void TPlotForm::BuildMenu() {
         graph_.WidthLine = v;
         update();
     });
-    // Printing, page setup and saving are in place and do nothing yet.
     connect(item("PlotTitle", "&Graph Title"), &QAction::triggered, this, &TPlotForm::GraphTitleClick);
     connect(item("PlotEditLegend", "&Edit Legend"), &QAction::triggered, this,
             &TPlotForm::EditLegendClick);
     connect(item("PlotActiveCurves", "&Active Curves"), &QAction::triggered, this,
             &TPlotForm::ActiveCurvesClick);
     menu_->addSeparator()->setObjectName("PlotSeparator1");
-    item("PlotPrint", "&Print...");      // printing goes to a printer or a PDF file: always on
-    item("PlotPageSetup", "P&age Setup");
-    item("PlotSave", "&Save To Disk...");
+    // Printing goes to a printer or a PDF file: always on.
+    connect(item("PlotPrint", "&Print..."), &QAction::triggered, this, &TPlotForm::PrintClick);
+    connect(item("PlotPageSetup", "P&age Setup"), &QAction::triggered, this, &TPlotForm::PageSetupClick);
+    connect(item("PlotSave", "&Save To Disk..."), &QAction::triggered, this,
+            [this] { SaveGraphToDisk(this, state_, FontHeight()); });
     menu_->addSeparator()->setObjectName("PlotSeparator2");
     connect(menu_, &QMenu::aboutToShow, this, &TPlotForm::UpdateMenu);
     RebuildCurveItems();

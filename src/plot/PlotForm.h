@@ -6,6 +6,7 @@
 // per active curve; the main window puts that menu into its menu bar.
 
 #include <QMenu>
+#include <QPageLayout>
 #include <QWidget>
 #include <vector>
 
@@ -42,6 +43,10 @@ public:
     void GraphTitleClick();
     void EditLegendClick();
     void ActiveCurvesClick();
+    // Printing on one page with the margins of Page Setup (an inch each side at first).
+    void PrintClick();
+    void PageSetupClick();
+    const QPageLayout& PageLayout() const { return pageLayout_; }
     // Paints the window's page into an image of its size (tests and screenshots).
     QImage Render(qreal devicePixelRatio = 1);
 
@@ -71,6 +76,8 @@ private:
     QRubberBand* band_ = nullptr;
     bool banding_ = false;
     QPoint bandStart_;
+    QPageLayout pageLayout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1),
+                            QPageLayout::Inch};
 };
 
 }  // namespace torvex

@@ -1,10 +1,16 @@
-// The graph window's title, legend and active-curve commands, through the plot dialogs.
+// The graph window's title, legend and active-curve commands, through the plot dialogs, and
+// its printing.
 
 #include <QCheckBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <algorithm>
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/UserInterface.h"
 #include "plot/PlotDialogRules.h"
+#include "plot/PlotExport.h"
 #include "plot/PlotDialogs.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotLegend.h"
@@ -50,6 +56,22 @@ void TPlotForm::ActiveCurvesClick() {
     RebuildCurveItems();
     legend_->Rebuild();
     update();
+}
+
+void TPlotForm::PrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    if (!UserInterface().Print(this, printer)) return;
+    if (!PrintGraph(printer, state_, FontHeight() * 96 / std::max(1, logicalDpiY())))
+        UserInterface().Information(this, "The graph could not be printed.");
+    update();
+}
+
+void TPlotForm::PageSetupClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    QPageSetupDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) pageLayout_ = printer.pageLayout();
 }
 
 }  // namespace torvex

@@ -7,11 +7,16 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 
+#include "../app/AppTestSupport.h"
+#include "dataentry/DataEdit.h"
 #include "plot/PlotDialogs.h"
+#include "plot/PlotExport.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotLegend.h"
 #include "plot/PltData.h"
@@ -42,11 +47,80 @@ void WithDialog(TPlotForm& form, const char* item, const std::function<void(Dial
     QVERIFY(reached);
 }
 
+// Answers the print dialog by printing into a PDF file.
+class TPrintingInterface : public testing::TRecordingInterface {
+public:
+    bool Print(QWidget*, QPrinter& printer) override {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        return !printTo.isEmpty();
+    }
+    QString printTo;
+};
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace
 
 class PlotFormDialogsTest : public QObject {
     Q_OBJECT
+private:
+    TPrintingInterface ui_;
+
 private slots:
+    void initTestCase() { SetUserInterface(&ui_); }
+    void cleanupTestCase() { SetUserInterface(nullptr); }
+
+    void savedAndPrinted() {
+        QTemporaryDir folder;
+        TGraphPlot graph("pltDef");
+        ThreeCurves(graph);
+        graph.Caption = "Deflection";
+        graph.Lines[2].Visible = false;
+        TPlotForm form(graph);
+        form.resize(700, 500);
+        form.show();
+        auto attributesOK = [](TdlgFormat& dialog) { QTest::mouseClick(dialog.btnOK, Qt::LeftButton); };
+
+        // A bare name is a bitmap, of the default 6 x 4 inches at 72 pixels per inch.
+        ui_.savePath = folder.filePath("graph");
+        WithDialog<TdlgFormat>(form, "PlotSave", attributesOK);
+        QCOMPARE(QImage(folder.filePath("graph.bmp")).size(), QSize(432, 288));
+        for (const char* name : {"graph.png", "graph.svg", "graph.pdf"}) {
+            ui_.savePath = folder.filePath(name);
+            WithDialog<TdlgFormat>(form, "PlotSave", attributesOK);
+            QVERIFY2(Content(folder.filePath(name)).size() > 500, name);
+        }
+        QVERIFY(Content(folder.filePath("graph.pdf")).startsWith("%PDF"));
+        QVERIFY(Content(folder.filePath("graph.svg")).contains("<svg"));
+        // The values of the drawn curves, two columns a curve.
+        ui_.savePath = folder.filePath("graph.csv");
+        form.MenuItem("PlotSave")->trigger();
+        const QByteArray csv = Content(folder.filePath("graph.csv"));
+        QCOMPARE(csv.count("\r\n"), 5);
+        QVERIFY2(csv.endsWith("\r\n3,3,4,3\r\n"), csv.constData());
+        // Too large a bitmap: the message, no file.
+        ui_.Clear();
+        ui_.savePath = folder.filePath("huge.bmp");
+        WithDialog<TdlgFormat>(form, "PlotSave", [](TdlgFormat& dialog) {
+            dialog.dePPI->SetNumber(2000000000);
+            QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+        });
+        QCOMPARE(ui_.shown, QStringList{kNotEnoughMemory});
+        QVERIFY(!QFile::exists(folder.filePath("huge.bmp")));
+
+        // Printed into a PDF: one page, titled with the caption.
+        ui_.printTo = folder.filePath("printed.pdf");
+        form.MenuItem("PlotPrint")->trigger();
+        const QByteArray printed = Content(ui_.printTo);
+        QVERIFY(printed.startsWith("%PDF"));
+        QCOMPARE(printed.count("/Type /Page\n") + printed.count("/Type /Page\r") + printed.count("/Type /Page "), 1);
+        QCOMPARE(form.PageLayout().margins(QPageLayout::Inch), QMarginsF(1, 1, 1, 1));
+    }
+
     void titleLegendAndActiveCurves() {
         TGraphPlot graph("pltDef");
         ThreeCurves(graph);

@@ -1,0 +1,178 @@
+#include "plot/PlotExport.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QStringList>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <exception>
+
+#include "app/UserInterface.h"
+#include "dataentry/DataEdit.h"
+#include "plot/GraphCsv.h"
+#include "plot/PlotDialogs.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotPainter.h"
+#include "plot/PlotState.h"
+#include "plot/PltData.h"
+#include "project/SafeSave.h"
+
+namespace torvex {
+namespace {
+
+// The state laid out on a page of its own and painted there, the page legend included.
+void PaintPage(QPainter& painter, const TPlotState& screen, int width, int height, int dpiX,
+               int dpiY, int fontHeight, TPatternSize patterns) {
+    TPlotState page = screen;
+    page.LayOut(width, height, dpiX, dpiY, fontHeight);
+    page.UpdateTicks();
+    TPaintOptions options;
+    options.Patterns = patterns;
+    PaintGraph(painter, page, options);
+    PaintPageLegend(painter, page);
+}
+
+}  // namespace
+
+void PaintPageLegend(QPainter& painter, const TPlotState& state) {
+    const TGraphPlot& graph = state.Graph();
+    std::vector<std::pair<int, QString>> entries;  // legend position, text
+    int position = 0;
+    for (int i = 0; i < graph.Lines.Count(); ++i) {
+        if (!graph.Lines[i].Active) continue;
+        if (graph.Lines[i].Visible) entries.emplace_back(position, QString::fromStdString(graph.LegendLabel(i)));
+        ++position;
+    }
+    if (entries.empty()) return;
+    const int dpiX = state.DpiX();
+    const int dpiY = state.DpiY();
+    QFont font(SerifFamily());
+    font.setPixelSize(std::max(1, state.H()));
+    font.setWeight(QFont::Normal);
+    painter.save();
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int t = metrics.height();
+    int w = 0;
+    for (const auto& entry : entries) w = std::max(w, metrics.horizontalAdvance(entry.second));
+    const TPixelRect& plot = state.Layout().Plot;
+    const int n = static_cast<int>(entries.size());
+    const int right = plot.Right;
+    const int left = right - w - 3 * dpiX / 16;
+    const int bottom = plot.Bottom;
+    const int top = bottom - (n * (dpiY / 32 + t) + dpiY / 32);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(left, top, right - left, bottom - top);
+    const int rx = std::max(2, dpiX / 32);
+    const int ry = std::max(2, dpiY / 32);
+    for (int r = 0; r < n; ++r) {
+        const auto& [index, text] = entries[static_cast<size_t>(r)];
+        const int y = top + dpiY / 32 + r * (dpiY / 32 + t);
+        const QColor colour = CurveColour(index % kCurveColourCount);
+        painter.setPen(QPen(colour, 1));
+        painter.setBrush(Qt::NoBrush);
+        QPolygon marker;
+        for (const TPixelPoint& corner : MarkerCorners(index, left + dpiX / 16, y + t / 2, rx, ry))
+            marker << QPoint(corner.X, corner.Y);
+        painter.drawPolygon(marker);
+        painter.drawText(left + 2 * dpiX / 16, y + metrics.ascent(), text);
+    }
+    painter.restore();
+}
+
+TGraphFileKind GraphFileKindOf(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == "png") return TGraphFileKind::Png;
+    if (suffix == "jpg" || suffix == "jpeg") return TGraphFileKind::Jpeg;
+    if (suffix == "svg") return TGraphFileKind::Svg;
+    if (suffix == "pdf") return TGraphFileKind::Pdf;
+    if (suffix == "csv") return TGraphFileKind::Csv;
+    return TGraphFileKind::Bmp;
+}
+
+QStringList GraphFileFilters() {
+    return {"Bitmap (*.bmp)", "PNG image (*.png)", "JPEG image (*.jpg *.jpeg)",
+            "SVG drawing (*.svg)", "PDF document (*.pdf)", "Values for spreadsheets (*.csv)"};
+}
+
+void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
+    QString name = UserInterface().SaveFileName(window, "Save As", QString(), GraphFileFilters(), "bmp");
+    if (name.isEmpty()) return;
+    if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
+    const TGraphFileKind kind = GraphFileKindOf(name);
+    try {
+        if (kind == TGraphFileKind::Csv) {
+            SaveTextFile(name.toStdString(), GraphCsvText(state.Graph()));
+            return;
+        }
+        QImage bitmap;
+        TdlgFormat attributes(bitmap, window);
+        const int result = attributes.exec();
+        if (result == TdlgFormat::kAbortResult) {
+            UserInterface().Information(window, kNotEnoughMemory);
+            return;
+        }
+        if (result != QDialog::Accepted) return;
+        const int dpi = static_cast<int>(attributes.dePPI->Number());
+        const int width = bitmap.width();
+        const int height = bitmap.height();
+        bool written = false;
+        if (kind == TGraphFileKind::Svg) {
+            QSvgGenerator svg;
+            svg.setFileName(name);
+            svg.setSize(QSize(width, height));
+            svg.setViewBox(QRect(0, 0, width, height));
+            svg.setResolution(dpi);
+            svg.setTitle(QString::fromStdString(state.Graph().Caption));
+            QPainter painter(&svg);
+            PaintPage(painter, state, width, height, dpi, dpi, fontHeight * dpi / 96, TPatternSize::Screen);
+            written = painter.end();
+        } else if (kind == TGraphFileKind::Pdf) {
+            QPdfWriter pdf(name);
+            pdf.setTitle(QString::fromStdString(state.Graph().Caption));
+            pdf.setResolution(dpi);
+            pdf.setPageSize(QPageSize(QSizeF(static_cast<double>(attributes.deWidth->Number()),
+                                             static_cast<double>(attributes.deHeight->Number())),
+                                      QPageSize::Inch));
+            pdf.setPageMargins(QMarginsF());
+            QPainter painter(&pdf);
+            PaintPage(painter, state, pdf.width(), pdf.height(), dpi, dpi, fontHeight * dpi / 96,
+                      TPatternSize::Screen);
+            written = painter.end();
+        } else {
+            bitmap.fill(Qt::white);
+            {
+                QPainter painter(&bitmap);
+                painter.setRenderHint(QPainter::Antialiasing);
+                // Drawn at the window's resolution, as on screen, on a page of the chosen size.
+                PaintPage(painter, state, width, height, state.DpiX(), state.DpiY(), fontHeight,
+                          TPatternSize::Screen);
+            }
+            const char* format = kind == TGraphFileKind::Png ? "PNG" : kind == TGraphFileKind::Jpeg ? "JPG" : "BMP";
+            written = bitmap.save(name, format);
+        }
+        if (!written) UserInterface().Information(window, "Cannot write the file \"" + name + "\".");
+    } catch (const std::bad_alloc&) {
+        UserInterface().Information(window, kNotEnoughMemory);
+    } catch (const std::exception& error) {
+        UserInterface().Information(window, QString::fromStdString(error.what()));
+    }
+}
+
+bool PrintGraph(QPrinter& printer, const TPlotState& state, int fontHeightAt96Dpi) {
+    printer.setDocName(QString::fromStdString(state.Graph().Caption));
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    // The painter starts at the top-left of the page inside its margins (which Qt keeps out
+    // of the printer's unprintable border).
+    const int dpi = printer.resolution();
+    PaintPage(painter, state, printer.width(), printer.height(), dpi, dpi,
+              fontHeightAt96Dpi * dpi / 96, TPatternSize::Print);
+    return painter.end();
+}
+
+}  // namespace torvex

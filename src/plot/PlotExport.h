@@ -1,0 +1,37 @@
+#pragma once
+// The graph on other canvases than the window: a picture file of a chosen size, a printed
+// page, and the page legend that both carry in place of the window's legend box.
+
+#include <QString>
+
+class QPainter;
+class QPrinter;
+class QWidget;
+
+namespace torvex {
+
+class TPlotState;
+
+// The legend drawn onto a page: the drawn curves' labels with their markers, in a box at the
+// bottom-right corner of the plot.
+void PaintPageLegend(QPainter& painter, const TPlotState& state);
+
+// What Save To Disk writes, by the extension of the chosen name: ".png", ".jpg"/".jpeg",
+// ".svg", ".pdf", ".csv"; any other (and none, which gets ".bmp") a BMP bitmap.
+enum class TGraphFileKind { Bmp, Png, Jpeg, Svg, Pdf, Csv };
+TGraphFileKind GraphFileKindOf(const QString& fileName);
+
+// The file filters of the save dialog, the bitmap first.
+QStringList GraphFileFilters();
+
+inline constexpr const char* kNotEnoughMemory = "There is not enough memory to complete this task.";
+
+// Save To Disk: the save dialog, then Save Attributes for the size (not for CSV), then the
+// file. Messages go to the user; nothing is written when a dialog is cancelled.
+void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight);
+
+// Prints the graph on one page of `printer` (set up and chosen by the caller), with the page
+// legend and the printing fill patterns; the job is titled with the graph's caption.
+bool PrintGraph(QPrinter& printer, const TPlotState& state, int fontHeightAt96Dpi);
+
+}  // namespace torvex
