@@ -2,12 +2,14 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QStringList>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "app/UserInterface.h"
@@ -35,17 +37,40 @@ void PaintPage(QPainter& painter, const TPlotState& screen, int width, int heigh
     PaintPageLegend(painter, page);
 }
 
+double InchesPerUnit(QPageLayout::Unit unit) {
+    switch (unit) {
+        case QPageLayout::Millimeter: return 1 / 25.4;
+        case QPageLayout::Point: return 1 / 72.0;
+        case QPageLayout::Inch: return 1;
+        case QPageLayout::Pica: return 1 / 6.0;
+        case QPageLayout::Didot: return 0.376 / 25.4;
+        case QPageLayout::Cicero: return 12 * 0.376 / 25.4;
+    }
+    return 1 / 72.0;
+}
+
 }  // namespace
 
-void PaintPageLegend(QPainter& painter, const TPlotState& state) {
-    const TGraphPlot& graph = state.Graph();
-    std::vector<std::pair<int, QString>> entries;  // legend position, text
+std::vector<std::pair<int, std::string>> PageLegendEntries(const TGraphPlot& graph) {
+    std::vector<std::pair<int, std::string>> entries;
     int position = 0;
     for (int i = 0; i < graph.Lines.Count(); ++i) {
         if (!graph.Lines[i].Active) continue;
-        if (graph.Lines[i].Visible) entries.emplace_back(position, QString::fromStdString(graph.LegendLabel(i)));
+        if (graph.Lines[i].Visible) entries.emplace_back(position, graph.LegendLabel(i));
         ++position;
     }
+    return entries;
+}
+
+int MarginPixels(int thousandths, int dpi, int offset) {
+    const int pixels = static_cast<int>(std::lround(static_cast<double>(thousandths) * dpi / 1000.0));
+    return std::max(pixels, offset);
+}
+
+void PaintPageLegend(QPainter& painter, const TPlotState& state) {
+    std::vector<std::pair<int, QString>> entries;  // legend position, text
+    for (const auto& [position, label] : PageLegendEntries(state.Graph()))
+        entries.emplace_back(position, QString::fromStdString(label));
     if (entries.empty()) return;
     const int dpiX = state.DpiX();
     const int dpiY = state.DpiY();
@@ -165,13 +190,28 @@ void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
 
 bool PrintGraph(QPrinter& printer, const TPlotState& state, int fontHeightAt96Dpi) {
     printer.setDocName(QString::fromStdString(state.Graph().Caption));
+    // The whole sheet is the canvas; the margins of Page Setup are measured from its edges,
+    // raised where the printer cannot print.
+    const QPageLayout layout = printer.pageLayout();
+    const QMarginsF margins = layout.margins(QPageLayout::Inch);
+    const QMarginsF border = layout.minimumMargins();  // in the layout's units
+    const double toInch = InchesPerUnit(layout.units());
+    printer.setFullPage(true);
+    const int dpi = printer.resolution();
+    auto edge = [&](double inches, double borderUnits) {
+        return MarginPixels(static_cast<int>(std::lround(inches * 1000)), dpi,
+                            static_cast<int>(std::lround(borderUnits * toInch * dpi)));
+    };
+    const int left = edge(margins.left(), border.left());
+    const int top = edge(margins.top(), border.top());
+    const int right = edge(margins.right(), border.right());
+    const int bottom = edge(margins.bottom(), border.bottom());
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    // The painter starts at the top-left of the page inside its margins (which Qt keeps out
-    // of the printer's unprintable border).
-    const int dpi = printer.resolution();
-    PaintPage(painter, state, printer.width(), printer.height(), dpi, dpi,
-              fontHeightAt96Dpi * dpi / 96, TPatternSize::Print);
+    const int width = printer.width() - left - right;
+    const int height = printer.height() - top - bottom;
+    painter.translate(left, top);
+    PaintPage(painter, state, width, height, dpi, dpi, fontHeightAt96Dpi * dpi / 96, TPatternSize::Print);
     return painter.end();
 }
 

@@ -3,6 +3,9 @@
 // page, and the page legend that both carry in place of the window's legend box.
 
 #include <QString>
+#include <string>
+#include <utility>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -10,11 +13,19 @@ class QWidget;
 
 namespace torvex {
 
+class TGraphPlot;
 class TPlotState;
 
-// The legend drawn onto a page: the drawn curves' labels with their markers, in a box at the
+// The entries of the legend drawn onto a page: the curves drawn (active and visible), each
+// with its position among the active curves (its colour and marker) and its label.
+std::vector<std::pair<int, std::string>> PageLegendEntries(const TGraphPlot& graph);
+// The legend drawn onto a page: those entries with their markers, in a box at the
 // bottom-right corner of the plot.
 void PaintPageLegend(QPainter& painter, const TPlotState& state);
+
+// A printed page's margin in the printer's pixels: the page-setup margin in thousandths of an
+// inch, but never inside the printer's unprintable border of `offset` pixels.
+int MarginPixels(int thousandths, int dpi, int offset);
 
 // What Save To Disk writes, by the extension of the chosen name: ".png", ".jpg"/".jpeg",
 // ".svg", ".pdf", ".csv"; any other (and none, which gets ".bmp") a BMP bitmap.

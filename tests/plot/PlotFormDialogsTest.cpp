@@ -20,6 +20,11 @@
 #include "plot/PlotForm.h"
 #include "plot/PlotLegend.h"
 #include "plot/PltData.h"
+#include "app/MainWindow.h"
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 
 using namespace torvex;
 
@@ -73,6 +78,75 @@ private:
 private slots:
     void initTestCase() { SetUserInterface(&ui_); }
     void cleanupTestCase() { SetUserInterface(nullptr); }
+
+    void marginsAndPageLegendEntries() {
+        // A page-setup margin in thousandths of an inch, raised to the unprintable border.
+        QCOMPARE(MarginPixels(1000, 600, 0), 600);
+        QCOMPARE(MarginPixels(1000, 600, 700), 700);
+        QCOMPARE(MarginPixels(333, 300, 0), 100);
+        QCOMPARE(MarginPixels(0, 300, 25), 25);
+        // Only drawn curves, each at its place among the active ones.
+        TGraphPlot graph("pltDef");
+        graph.Lines.SetCount(4);
+        graph.Lines.SetPointCount(2);
+        for (int i = 0; i < 4; ++i) graph.Lines[i].Name = "c" + std::to_string(i);
+        graph.Lines[1].Active = false;
+        graph.Lines[2].Visible = false;
+        const std::vector<std::pair<int, std::string>> expected{{0, "c0"}, {2, "c3"}};
+        QVERIFY(PageLegendEntries(graph) == expected);
+    }
+
+    void everyGraphOfARunPrintedAndSaved() {
+        QTemporaryDir folder;
+        const QString data = folder.filePath("stages.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
+        TMainForm main;
+        main.resize(1000, 700);
+        main.show();
+        main.SetProgramFolder(folder.path());
+        main.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        QVERIFY(main.OpenFileName(data));
+        main.CompRunClick();
+        QVERIFY(main.PlotLoaded());
+        emit main.Menu("GraphicsMenu")->aboutToShow();
+        for (const char* command : {"Comppy", "CompDef", "CompMom", "CompShear", "CompSoil",
+                                    "DefMomShear", "CompLD", "CompCombine"}) {
+            if (!main.Action(command)->isEnabled()) continue;
+            main.Action(command)->trigger();
+            auto* form = qobject_cast<TPlotForm*>(main.Desk()->activeSubWindow()->widget());
+            QVERIFY2(form, command);
+            const QString base = folder.filePath(command);
+            ui_.printTo = base + "-printed.pdf";
+            form->MenuItem("PlotPrint")->trigger();
+            QVERIFY2(Content(ui_.printTo).startsWith("%PDF"), command);
+            for (const char* extension : {".png", ".svg"}) {
+                ui_.savePath = base + extension;
+                WithDialog<TdlgFormat>(*form, "PlotSave", [](TdlgFormat& dialog) {
+                    QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+                });
+                QVERIFY2(QFileInfo(ui_.savePath).size() > 1000, qPrintable(ui_.savePath));
+            }
+            // The values read back are the plot file's, as the graph holds them.
+            ui_.savePath = base + ".csv";
+            form->MenuItem("PlotSave")->trigger();
+            const QList<QByteArray> rows = Content(ui_.savePath).split('\n');
+            QVERIFY2(rows.size() > 2, command);
+            const QList<QByteArray> first = rows[1].trimmed().split(',');
+            const TGraphPlot& graph = form->Graph();
+            int column = 0;
+            for (int i = 0; i < graph.Lines.Count(); ++i) {
+                if (!graph.Lines[i].Active || !graph.Lines[i].Visible) continue;
+                QCOMPARE(first[column].toDouble(), static_cast<double>(graph.Lines[i].Point(0).X));
+                QCOMPARE(first[column + 1].toDouble(), static_cast<double>(graph.Lines[i].Point(0).Y));
+                column += 2;
+            }
+            QVERIFY(column > 0);
+            if (qEnvironmentVariableIsSet("TORVEX_GRAPH_FILES"))
+                for (const QString& name : {base + "-printed.pdf", base + ".png", base + ".svg"})
+                    QFile::copy(name, qEnvironmentVariable("TORVEX_GRAPH_FILES") + "/" + QFileInfo(name).fileName());
+        }
+        main.SetModified(false);
+    }
 
     void savedAndPrinted() {
         QTemporaryDir folder;
