@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -33,6 +34,13 @@ bool Render(const QString& in, const QString& pdf, const QString& html) {
     document.setDefaultFont(QFont("Liberation Serif", 10));
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     document.setMetaInformation(QTextDocument::DocumentTitle, QFileInfo(in).completeBaseName());
+    // Code blocks keep their line breaks but wrap at the page edge instead of running off it.
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!block.blockFormat().nonBreakableLines()) continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setNonBreakableLines(false);
+        QTextCursor(block).setBlockFormat(format);
+    }
     // Printing paginates a copy of the document, which resolves no relative names: every
     // picture is put into the document's resources under the name the text uses.
     const QDir folder = QFileInfo(in).absoluteDir();
