@@ -12,12 +12,19 @@ namespace {
 constexpr int kSize = 18;
 
 QIcon Drawn(const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    return QIcon(pixmap);
+    // Drawn again at each pixel ratio, so that the buttons stay sharp on a scaled screen.
+    QIcon icon;
+    for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
+        QPixmap pixmap(QSize(kSize, kSize) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 void Page(QPainter& p) {
