@@ -25,9 +25,10 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Norcel");
     QApplication::setWindowIcon(torvex::ProgramIcon());
     torvex::TMainForm mainForm;
-    // Qt has taken its own options (-platform ...) out of argv by now. The names are taken as
-    // bytes, so that a file name in any encoding opens.
-    mainForm.OpenCommandLineBytes(std::vector<std::string>(argv + 1, argv + argc));
+    // The window is up first, so that a message about the file stands in front of it. Qt has
+    // taken its own options (-platform ...) out of argv by now; the names are taken as bytes,
+    // so that a file name in any encoding opens.
     mainForm.show();
+    mainForm.OpenCommandLineBytes(std::vector<std::string>(argv + 1, argv + argc));
     return application.exec();
 }
