@@ -1,11 +1,13 @@
 #pragma once
-// The text of one result file, built in a single buffer: numbers go in through std::to_chars,
-// so "." is the decimal point whatever the locale of the program that called the engine, and no
-// number makes a string of its own.
+// The text of one result file, built in a single buffer. Numbers are written as the C locale's
+// printf writes them, "." the decimal point whatever the locale of the program that called the
+// engine, and no number makes a string of its own.
 
 #include <charconv>
 #include <string>
 #include <string_view>
+
+#include "GeneralNumber.h"
 
 namespace torvex::engine {
 
@@ -30,20 +32,14 @@ public:
     }
     // As printf's "%.*g" writes it in the C locale (8 significant digits by default).
     TTextBuffer& G(double value, int digits = 8) {
-        char buffer[64];
-        const auto [end, error] =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
-        if (error == std::errc()) text_.append(buffer, end);
-        else text_.append("nan");
+        char buffer[kGeneralNumberSize];
+        text_.append(buffer, FormatGeneral(buffer, value, digits));
         return *this;
     }
     // As "%*.*g": right-aligned in width characters.
     TTextBuffer& Fixed(double value, int width, int digits) {
-        char buffer[64];
-        const auto [end, error] =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
-        const std::string_view number = error == std::errc() ? std::string_view(buffer, static_cast<size_t>(end - buffer))
-                                                             : std::string_view("nan");
+        char buffer[kGeneralNumberSize];
+        const std::string_view number(buffer, static_cast<size_t>(FormatGeneral(buffer, value, digits) - buffer));
         if (static_cast<int>(number.size()) < width) text_.append(static_cast<size_t>(width) - number.size(), ' ');
         text_.append(number);
         return *this;
