@@ -11,7 +11,9 @@
 #include "DrivingLoads.h"
 #include "NodeSoils.h"
 #include "PyCriteria.h"
+#include "WorkspacePool.h"
 #include "project/DataFileReader.h"
+#include "project/ProgramData.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"
 #include "project/WordRead.h"
@@ -235,8 +237,9 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         const size_t count = static_cast<size_t>(n + 1);
         for (size_t s = 0; s < count; ++s) beam.Es[s] = soils[s].InitialSlope();
         beam.soilForce0.assign(count, 0.0);
-        std::vector<double> previous(count, 0.0), secants(count, 0.0);
-        std::optional<TBeamResult> solved;
+        std::vector<double> previous(count, 0.0), secants(count, 0.0), tangents(count, 0.0);
+        TBeamSolver solver(beam);
+        const TBeamResult* solved = nullptr;
         // A wall that has moved more than its own length is past any sound answer, whatever
         // the allowable deflection says.
         const double limit = std::min(input.maxDeflection, n * h);
@@ -246,7 +249,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         result.outcome = TOutcome::NotConverged;
         for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
             RequireFinite(beam.Es, "soil modulus");
-            std::optional<TBeamResult> next = SolveBeam(beam);
+            const TBeamResult* next = solver.Solve(beam);
             if (!next) {
                 if (iteration == 1)
                     throw std::invalid_argument(
@@ -259,14 +262,14 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                 break;
             }
             RequireFinite(next->y, "deflection");
-            solved = std::move(next);
+            solved = next;
             result.iterations = iteration;
             double change = 0, largest = 0;
             for (size_t s = 0; s < count; ++s) {
                 change = std::max(change, std::fabs(solved->y[s] - previous[s]));
                 largest = std::max(largest, std::fabs(solved->y[s]));
             }
-            previous = solved->y;
+            std::copy(solved->y.begin(), solved->y.end(), previous.begin());
             if (largest > limit) {
                 result.outcome = TOutcome::DeflectionExceeded;
                 result.message = "The largest deflection " + Text(largest) + " exceeds " +
@@ -283,7 +286,9 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             double residual = 0;
             for (size_t s = 0; s < count; ++s) {
                 const double y = solved->y[s];
-                secants[s] = soils[s].Secant(y);
+                const TPyCurve::TLinear linear = soils[s].SecantAndTangent(y);
+                secants[s] = linear.secant;
+                tangents[s] = linear.tangent;
                 residual = std::max(residual, std::fabs(secants[s] * y - solved->reaction[s]));
             }
             const bool failed = newtonStep && !(residual < lastResidual);
@@ -295,7 +300,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             for (size_t s = 0; s < count; ++s) {
                 const double y = solved->y[s];
                 if (newtonStep && soils[s].kind == TNodeSoil::Kind::Generated) {
-                    const double tangent = soils[s].Tangent(y);
+                    const double tangent = tangents[s];
                     if (tangent > 0 && std::isfinite(tangent)) {
                         beam.Es[s] = tangent;
                         beam.soilForce0[s] = (secants[s] - tangent) * y;
@@ -376,8 +381,10 @@ namespace {
 // line of the whole file.
 TWallInput ReadBlock(TWorkspace& workspace, std::string_view text, TTerm term, size_t linesBefore) {
     std::string readError;
+    CreateEmptyProject(workspace);  // as a new workspace: a stage is read on top of what it holds
     workspace.ShowInformation = [&](const std::string& message) { readError = message; };
     ReadStageFileText(workspace, text, "block", linesBefore);
+    workspace.ShowInformation = nullptr;
     if (!readError.empty()) {
         std::string message = readError;
         std::replace(message.begin(), message.end(), '\r', ' ');
@@ -410,7 +417,8 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     const auto started = std::chrono::steady_clock::now();
     TFileAnalysis file;
     file.dataFile = dataFile;
-    TWorkspace workspace;
+    const TPooledWorkspace pooled;
+    TWorkspace& workspace = *pooled;
     try {
         ReadDataFileText(workspace, text, dataFile, 1);
     } catch (const std::exception& error) {
@@ -430,9 +438,9 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
         try {
             // A file without stages was read whole above; a stage is read on its own, and its
             // messages name the line of the whole file.
-            std::optional<TWorkspace> stageSpace;
+            std::optional<TPooledWorkspace> stageSpace;
             TWallInput input =
-                staged ? ReadBlock(stageSpace.emplace(), part, TTerm::Short,
+                staged ? ReadBlock(*stageSpace.emplace(), part, TTerm::Short,
                                    LinesBefore(text, static_cast<size_t>(part.data() - text.data())))
                        : BuildWallInput(workspace, term);
             const std::vector<double> springs = input.beam.kLateral;

@@ -24,6 +24,8 @@ void TBandMatrix::ClearRow(int row) {
     std::fill_n(band_.begin() + static_cast<long>(row) * width_, width_, 0.0);
 }
 
+void TBandMatrix::Clear() { std::fill(band_.begin(), band_.end(), 0.0); }
+
 // Row r's entry in column c sits at band[r * width + c - r + lower]: walking along a row is a
 // step of 1, down a column a step of width - 1. The loops below keep to the stored band.
 bool TBandMatrix::Solve(std::vector<double>& b) {
@@ -39,10 +41,12 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
     last_.resize(static_cast<size_t>(n_));
     int* const lastNonZero = last_.data();
     for (int r = 0; r < n_; ++r) lastNonZero[r] = std::min(n_ - 1, r + upper_);
+    // The fill-in columns are still zero here.
+    const int stored = lower_ + upper_ + 1;
     for (int r = 0; r < n_; ++r) {
         const double* cells = a + static_cast<ptrdiff_t>(r) * w;
         double largest = 0;
-        for (int j = 0; j < w; ++j) largest = std::max(largest, std::fabs(cells[j]));
+        for (int j = 0; j < stored; ++j) largest = std::max(largest, std::fabs(cells[j]));
         rowScale[r] = largest;
     }
     for (int k = 0; k < n_; ++k) {

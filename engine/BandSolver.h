@@ -22,6 +22,12 @@ public:
     double At(int row, int column) const;
     // Replaces a row by zeros (to put another equation in its place).
     void ClearRow(int row);
+    // Sets every entry to zero, keeping the storage, for the next system of the same shape.
+    void Clear();
+    // Adds value on the diagonal, for callers that know the position lies in the band.
+    void AddDiagonal(int row, double value) {
+        band_[static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(lower_)] += value;
+    }
 
     // Solves A x = b in place of b. Returns false for a singular matrix (a zero pivot
     // relative to the row's size), leaving b unspecified. Numbers that overflow leave

@@ -54,14 +54,54 @@ double RowResidual(const TBandMatrix& a, const std::vector<double>& b, const std
 
 }  // namespace
 
-std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
+struct TBeamSolver::TState {
+    TLayout layout;
+    TBandMatrix a;
+    std::vector<double> b;
+    TBandMatrix balance{0, 0, 0};  // the equations before the restraints replaced rows
+    std::vector<double> loads;
+    std::vector<double> moments;
+    TBeamResult result;
+
+    explicit TState(const TBeamModel& m)
+        : layout(m), a(layout.size, layout.band, layout.band), b(static_cast<size_t>(layout.size)) {}
+};
+
+namespace {
+void CheckSize(const TBeamModel& m) {
+    if (m.n < 2 || !(m.h > 0)) throw std::invalid_argument("the wall needs at least 2 increments");
+}
+}  // namespace
+
+TBeamSolver::TBeamSolver(const TBeamModel& model) {
+    CheckSize(model);
+    state_ = std::make_unique<TState>(model);
+    n_ = model.n;
+}
+
+TBeamSolver::~TBeamSolver() = default;
+
+std::optional<TBeamResult> SolveBeam(const TBeamModel& model) {
+    TBeamSolver solver(model);
+    const TBeamResult* result = solver.Solve(model);
+    if (!result) return std::nullopt;
+    return *result;
+}
+
+const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
     const int n = m.n;
     const double h = m.h;
-    if (n < 2 || !(h > 0)) throw std::invalid_argument("the wall needs at least 2 increments");
-    const TLayout layout(m);
+    CheckSize(m);
+    const TLayout& layout = state_->layout;
+    bool sameShape = n == n_;
+    for (int i = 1; i < n && sameShape; ++i)
+        sameShape = (layout.multiplier[static_cast<size_t>(i)] >= 0) == m.fixedSlope[static_cast<size_t>(i)].has_value();
+    if (!sameShape) throw std::invalid_argument("the model changed its increments or slope restraints");
     auto U = [&](int i) { return layout.U(i); };
-    TBandMatrix a(layout.size, layout.band, layout.band);
-    std::vector<double> b(static_cast<size_t>(layout.size), 0.0);
+    TBandMatrix& a = state_->a;
+    a.Clear();
+    std::vector<double>& b = state_->b;
+    std::fill(b.begin(), b.end(), 0.0);
     auto R = [&](int i) { return m.EI[static_cast<size_t>(std::clamp(i, 0, n))]; };
     // Compression between nodes i and i+1; beyond the ends the end segment's, which makes the
     // end conditions and the node equations one half-segment balance.
@@ -147,8 +187,12 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
     bool restrained = false;
     for (int i = 0; i <= n && !restrained; ++i)
         restrained = m.fixedDeflection[static_cast<size_t>(i)] || m.fixedSlope[static_cast<size_t>(i)];
-    const TBandMatrix balance = restrained ? a : TBandMatrix(0, 0, 0);
-    const std::vector<double> loads = restrained ? b : std::vector<double>();
+    const TBandMatrix& balance = state_->balance;
+    const std::vector<double>& loads = state_->loads;
+    if (restrained) {
+        state_->balance = a;
+        state_->loads = b;
+    }
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const bool top = i == 0, tip = i == n;
@@ -167,14 +211,17 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
         }
     }
 
-    if (!a.Solve(b)) return std::nullopt;
+    if (!a.Solve(b)) return nullptr;
 
-    TBeamResult r;
-    for (auto* column : {&r.y, &r.slope, &r.moment, &r.shear, &r.reaction, &r.restraintForce, &r.restraintMoment})
+    TBeamResult& r = state_->result;
+    for (auto* column : {&r.y, &r.slope, &r.moment, &r.shear, &r.reaction, &r.restraintForce, &r.restraintMoment}) {
+        column->clear();
         column->reserve(static_cast<size_t>(n + 1));
+    }
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };
     // The moments of nodes -1 .. n+1, each worked out once.
-    std::vector<double> moments(static_cast<size_t>(n + 3));
+    std::vector<double>& moments = state_->moments;
+    moments.resize(static_cast<size_t>(n + 3));
     for (int i = -1; i <= n + 1; ++i)
         moments[static_cast<size_t>(i + 1)] = R(i) * (y(i - 1) - 2 * y(i) + y(i + 1)) / h2;
     auto M = [&](int i) { return moments[static_cast<size_t>(i + 1)]; };
@@ -212,7 +259,7 @@ std::optional<TBeamResult> SolveBeam(const TBeamModel& m) {
         r.restraintForce.push_back(force);
         r.restraintMoment.push_back(moment);
     }
-    return r;
+    return &r;
 }
 
 }  // namespace torvex::engine

@@ -20,6 +20,7 @@
 // quantities (w, Es) are per length; concentrated ones (P, Mt, springs) act in full at their
 // node, at an end node through the end conditions.
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -67,5 +68,24 @@ struct TBeamResult {
 // Solves the model; returns nothing when the system is singular (a wall that nothing holds).
 // Numbers past the range of doubles give a result with non-finite values.
 std::optional<TBeamResult> SolveBeam(const TBeamModel& model);
+
+// Solves one wall's model again and again, as the iteration changes its soil moduli and
+// stiffnesses, with the matrix, the layout of the unknowns and the results kept between
+// solves. Every model it solves has the increments and restraints of the first.
+class TBeamSolver {
+public:
+    explicit TBeamSolver(const TBeamModel& model);
+    ~TBeamSolver();
+    TBeamSolver(const TBeamSolver&) = delete;
+    TBeamSolver& operator=(const TBeamSolver&) = delete;
+
+    // As SolveBeam: nullptr for a singular system. The result is valid until the next solve.
+    const TBeamResult* Solve(const TBeamModel& model);
+
+private:
+    struct TState;
+    std::unique_ptr<TState> state_;
+    int n_ = 0;
+};
 
 }  // namespace torvex::engine

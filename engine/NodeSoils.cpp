@@ -96,6 +96,17 @@ double TNodeSoil::Tangent(double y) const {
     return tangent;
 }
 
+TPyCurve::TLinear TNodeSoil::SecantAndTangent(double y) const {
+    if (kind != Kind::Generated) return {Secant(y), 0.0};
+    TPyCurve::TLinear sum;
+    for (const TPart& part : parts) {
+        const TPyCurve::TLinear one = part.curve.SecantAndTangent(y / ym);
+        sum.secant += part.weight * pm / ym * one.secant;
+        sum.tangent += part.weight * pm / ym * one.tangent;
+    }
+    return sum;
+}
+
 double ExcavationSideStress(const TWallInput& in, double x) {
     // Pieces between the excavation level, the layer boundaries and the water table: the unit
     // weight is linear inside each, so the trapezoid rule is exact.

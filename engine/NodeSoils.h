@@ -38,6 +38,8 @@ struct TNodeSoil {
     // The slope of Secant(y) y for the Newton iteration: generated curves only (external
     // curves are straight pieces, iterated by their secant).
     double Tangent(double y) const;
+    // Secant(y) and, for generated curves, Tangent(y) at once (0 for the others).
+    TPyCurve::TLinear SecantAndTangent(double y) const;
 };
 
 // Raises std::invalid_argument with an engineer-facing message for a layer that cannot give a

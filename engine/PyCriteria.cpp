@@ -304,6 +304,32 @@ double Slope(const TPySoil& s, const TConstants& c, double y) {
     return 0.0;
 }
 
+// The value and the slope at y > 0 together, as Resistance and Slope give them: where the
+// slope follows from the value (the power curves, tanh) the costly function runs once.
+struct TValueAndSlope {
+    double p = 0, slope = 0;
+};
+TValueAndSlope ValueAndSlope(const TPySoil& s, const TConstants& c, double y) {
+    switch (s.type) {
+    case TPyCriterion::SoftClay: {
+        const double curve = MatlockCurve(c, y);
+        const double slope = y >= 8.0 * c.y50 ? 0.0 : curve / (3.0 * y);
+        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, slope)};
+    }
+    case TPyCriterion::StiffClayNoFreeWater: {
+        const double curve = WelchReeseCurve(c, y);
+        const double slope = y >= 16.0 * c.y50 ? 0.0 : curve / (4.0 * y);
+        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, slope)};
+    }
+    case TPyCriterion::Sand: {
+        if (c.apu <= 0 || c.kz <= 0) return {0.0, 0.0};
+        const double t = std::tanh(c.kz * y / c.apu);
+        return {c.apu * t, c.kz * (1.0 - t * t)};
+    }
+    default: return {Resistance(s, c, y), Slope(s, c, y)};
+    }
+}
+
 // dp/dy at y -> 0+: the k z line where the criterion starts with one; for the
 // fractional-power clay curves without k the secant at y = kPySecantFraction y50.
 double InitialSlope(const TPySoil& s, const TConstants& c) {
@@ -579,6 +605,13 @@ double TPyCurve::Secant(double y) const {
     const double a = std::fabs(y);
     if (!(a > small_)) return initialSlope_;
     return engine::Resistance(soil_, constants_, a) / a;
+}
+
+TPyCurve::TLinear TPyCurve::SecantAndTangent(double y) const {
+    const double a = std::fabs(y);
+    if (!(a > small_)) return {initialSlope_, initialSlope_};
+    const TValueAndSlope point = ValueAndSlope(soil_, constants_, a);
+    return {point.p / a, point.slope};
 }
 
 double TPyCurve::Tangent(double y) const {

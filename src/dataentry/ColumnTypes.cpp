@@ -348,11 +348,23 @@ void TFloatColumn::SetText(int row, const std::string& text) {
 }
 
 void TFloatColumn::SetUnits(int system) {
-    const long double factor = UnitsFactor(table_ ? table_->Units() : 1, system, UnitString);
+    if (RowDataCount() == 0) return;  // nothing to convert
+    const long double factor = UnitsFactor(table_ ? table_->Units() : 1, system);
     for (int row = 0; row < RowDataCount(); ++row) {
         ValueAt(row) *= factor;
         CellChanged(row);
     }
+}
+
+long double TFloatColumn::UnitsFactor(int from, int to) const {
+    // A table switches units on every file read: the unit text is parsed once per column.
+    if (!(factorUnit_ && *factorUnit_ == UnitString)) {
+        englishPerSI_ = torvex::UnitsFactor(kUnitsSI, kUnitsEnglish, UnitString);
+        factorUnit_ = UnitString;
+    }
+    if (from == kUnitsSI && to == kUnitsEnglish) return englishPerSI_;
+    if (from == kUnitsEnglish && to == kUnitsSI) return 1.0L / englishPerSI_;
+    return 1.0L;
 }
 
 int TFloatColumn::MinWidth(const std::function<int(const std::string&)>& textWidth,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,10 @@ public:
 private:
     long double& ValueAt(int row) const;
     TFloatColumn* Neighbour(int offset) const;  // the float column beside this one, if any
+    // The factor of torvex::UnitsFactor for UnitString, kept for the unit text it was made of.
+    long double UnitsFactor(int from, int to) const;
+    mutable std::optional<std::string> factorUnit_;
+    mutable long double englishPerSI_ = 1;
 };
 
 class TTableColumn : public TColumn {

@@ -491,10 +491,9 @@ TProgramData& ReadProject(TWorkspace& workspace, const std::string& fileName, in
                           OpenReader open) {
     const int layout = kind == 1 || kind == 2 ? kind : 3;
     try {
-        TProgramData& p = CreateDefaultProject(workspace);
+        TProgramData& p = CreateEmptyProject(workspace);
         p.FileName = fileName;
         p.UnitSystem = kUnitsEnglish;
-        for (int i = 0; i < workspace.TableCount(); ++i) workspace.TableAt(i).SetRowCount(0);
 
         TWordReader in = open();
         TBlockReader(workspace, in, layout, TBlock::ShortTerm).Read();

@@ -67,5 +67,7 @@ public:
 // Replaces the workspace's project by a default one: closes the child windows, switches every
 // table to English units, empties every table to its minimum rows and marks all as saved.
 TProgramData& CreateDefaultProject(TWorkspace& workspace);
+// The same with every table empty, for a reader to fill.
+TProgramData& CreateEmptyProject(TWorkspace& workspace);
 
 }  // namespace torvex
