@@ -26,7 +26,7 @@ double RockSurface(const TWallInput& in, size_t k) {
     return std::max(in.layers[k].top, in.freeHeight);
 }
 
-TPySoil LayerSoil(const TWallInput& in, size_t k, double x) {
+TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, size_t k, double x) {
     const TSoilLayer& layer = in.layers[k];
     const TSoilValues v = layer.At(x);
     TPySoil s;
@@ -36,7 +36,7 @@ TPySoil LayerSoil(const TWallInput& in, size_t k, double x) {
     s.type = PyCriterionFromCode(layer.type);
     s.b = in.resistanceWidth;
     s.z = std::max(x - in.freeHeight, 0.0);
-    s.sigmaV = ExcavationSideStress(in, x);
+    s.sigmaV = stress.At(x);
     const bool belowWater = x >= in.waterExcavation;
     s.gammaEff = s.z > 0 ? s.sigmaV / s.z : v.gamma - (belowWater ? in.gammaWater : 0.0);
     s.c = layer.type >= 6 ? 0.0 : v.c;
@@ -107,26 +107,42 @@ TPyCurve::TLinear TNodeSoil::SecantAndTangent(double y) const {
     return sum;
 }
 
-double ExcavationSideStress(const TWallInput& in, double x) {
-    // Pieces between the excavation level, the layer boundaries and the water table: the unit
-    // weight is linear inside each, so the trapezoid rule is exact.
-    std::vector<double> cuts{in.freeHeight, x};
-    for (const TSoilLayer& layer : in.layers) cuts.push_back(layer.bottom);
-    cuts.push_back(in.waterExcavation);
-    std::sort(cuts.begin(), cuts.end());
+TExcavationSideStress::TExcavationSideStress(const TWallInput& in) : in_(in) {
+    cuts_.push_back(in.freeHeight);
+    for (const TSoilLayer& layer : in.layers) cuts_.push_back(layer.bottom);
+    cuts_.push_back(in.waterExcavation);
+    std::sort(cuts_.begin(), cuts_.end());
+}
+
+double TExcavationSideStress::At(double x) const {
+    // Pieces between the excavation level, the layer boundaries and the water table, cut at x:
+    // the unit weight is linear inside each, so the trapezoid rule is exact.
+    const TWallInput& in = in_;
     double stress = 0;
-    for (size_t j = 0; j + 1 < cuts.size(); ++j) {
-        const double a = std::max(cuts[j], in.freeHeight), b = std::min(cuts[j + 1], x);
-        if (!(b > a)) continue;
+    auto piece = [&](double from, double to) {
+        const double a = std::max(from, in.freeHeight), b = std::min(to, x);
+        if (!(b > a)) return;
         const double mid = 0.5 * (a + b);
         size_t k = 0;
         while (k + 1 < in.layers.size() && in.layers[k].bottom < mid) ++k;
         const TSoilLayer& layer = in.layers[k];
-        const double gamma = 0.5 * (layer.At(a).gamma + layer.At(b).gamma);
+        const double gamma = 0.5 * (layer.GammaAt(a) + layer.GammaAt(b));
         stress += (gamma - (mid > in.waterExcavation ? in.gammaWater : 0.0)) * (b - a);
+    };
+    // The cuts in order with x among them; nothing beyond x counts.
+    bool first = true;
+    double previous = 0;
+    for (size_t j = 0;; first = false) {
+        const bool atX = j == cuts_.size() || x < cuts_[j];
+        const double next = atX ? x : cuts_[j++];
+        if (!first) piece(previous, next);
+        if (atX) break;
+        previous = next;
     }
     return stress;
 }
+
+double ExcavationSideStress(const TWallInput& in, double x) { return TExcavationSideStress(in).At(x); }
 
 std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
     const int n = in.beam.n;
@@ -135,6 +151,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
     std::vector<TNodeSoil> soils(static_cast<size_t>(n + 1));
     if (in.resistanceMode >= 2 && !in.layers.empty()) {
         std::vector<bool> warned(in.layers.size(), false);
+        const TExcavationSideStress stress(in);
         for (int i = 0; i <= n; ++i) {
             const double x = i * h;
             const double from = std::max(x - h / 2, 0.0), to = std::min(x + h / 2, length);
@@ -147,7 +164,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
                 TNodeSoil::TPart part;
                 part.layer = k;
                 part.weight = share / (to - from);
-                part.soil = LayerSoil(in, k, x);
+                part.soil = LayerSoil(in, stress, k, x);
                 try {
                     const auto notes = ApplyPyDefaults(part.soil, in.english(), x >= in.waterExcavation);
                     if (!warned[k])

@@ -50,4 +50,15 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
 // down, with the excavation-side water table), with each layer's unit weight linear in depth.
 double ExcavationSideStress(const TWallInput& in, double x);
 
+// The same at many depths, with what does not depend on the depth worked out once.
+class TExcavationSideStress {
+public:
+    explicit TExcavationSideStress(const TWallInput& in);
+    double At(double x) const;
+
+private:
+    const TWallInput& in_;
+    std::vector<double> cuts_;  // the excavation level, the layer bottoms, the water table, in order
+};
+
 }  // namespace torvex::engine

@@ -59,9 +59,18 @@ std::vector<TRowSpan> Spans(const TGridTable& table, int codeCol, int fromCol, i
 
 }  // namespace
 
-TSoilValues TSoilLayer::At(double x) const {
+double TSoilLayer::Fraction(double x) const {
     const double span = bottom - top;
-    const double f = span > 0 ? std::clamp((x - top) / span, 0.0, 1.0) : 0.0;
+    return span > 0 ? std::clamp((x - top) / span, 0.0, 1.0) : 0.0;
+}
+
+double TSoilLayer::GammaAt(double x) const {
+    const double f = Fraction(x);
+    return (1 - f) * gamma + f * atBottom.gamma;
+}
+
+TSoilValues TSoilLayer::At(double x) const {
+    const double f = Fraction(x);
     const auto mix = [&](double TSoilValues::*field) { return (1 - f) * this->*field + f * atBottom.*field; };
     TSoilValues v;
     for (double TSoilValues::*field : {&TSoilValues::gamma, &TSoilValues::c, &TSoilValues::phi, &TSoilValues::e50,

@@ -38,6 +38,11 @@ struct TSoilLayer : TSoilValues {
 
     // The values at depth x, linear between the top and the bottom, end values beyond them.
     TSoilValues At(double x) const;
+    // Its unit weight alone.
+    double GammaAt(double x) const;
+
+private:
+    double Fraction(double x) const;  // 0 at the top, 1 at the bottom
 };
 
 struct TSurcharge {
