@@ -1,5 +1,6 @@
 #include "GeneralNumber.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -38,10 +39,11 @@ char* FormatGeneral(char* out, double value, int digits) {
     // Nine digits keep the scaled value below 1e9, where the rounding error is below 1e-7.
     if (digits > 9 || !(size >= 1e-300) || !(size <= 1e300)) return Exact(out, value, digits);
 
-    int binaryExponent = 0;
-    std::frexp(size, &binaryExponent);
-    // At or one below the decimal exponent: log10(size) >= (binaryExponent - 1) log10(2).
-    int exponent = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    // floor(log2(size)) from the bits of a normal number, and from it floor(log10(2) log2):
+    // 78913 / 2^18 is log10(2) close enough for every exponent a double has. The decimal
+    // exponent is that or one more.
+    const int binaryExponent = static_cast<int>((std::bit_cast<std::uint64_t>(size) >> 52) & 0x7ff) - 1023;
+    int exponent = (binaryExponent * 78913) >> 18;
     double scaled = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int shift = digits - 1 - exponent;
@@ -50,10 +52,10 @@ char* FormatGeneral(char* out, double value, int digits) {
         if (scaled < kPowers[digits]) break;
         ++exponent;  // the estimate was one low
     }
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
+    auto mantissa = static_cast<std::uint32_t>(scaled);  // below 1e9: the floor
+    const double fraction = scaled - mantissa;
     if (std::fabs(fraction - 0.5) < 1e-6) return Exact(out, value, digits);
-    auto mantissa = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+    if (fraction > 0.5) ++mantissa;
     if (mantissa >= static_cast<std::uint32_t>(kPowers[digits])) {
         mantissa /= 10;
         ++exponent;

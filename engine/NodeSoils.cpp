@@ -161,7 +161,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
             for (size_t k = 0; k < in.layers.size(); ++k) {
                 const double share = std::min(to, LayerEnd(in, k)) - std::max(soilFrom, in.layers[k].top);
                 if (share <= 1e-9 * h) continue;
-                TNodeSoil::TPart part;
+                TNodeSoil::TPart& part = node.parts.emplace_back();
                 part.layer = k;
                 part.weight = share / (to - from);
                 part.soil = LayerSoil(in, stress, k, x);
@@ -174,8 +174,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
                 } catch (const std::invalid_argument& error) {
                     throw std::invalid_argument("Soil layer " + std::to_string(k + 1) + ": " + error.what());
                 }
-                part.curve = TPyCurve(part.soil);
-                node.parts.push_back(part);
+                part.curve = TPyCurve::FromChecked(part.soil);
             }
             if (node.parts.empty()) continue;
             node.kind = TNodeSoil::Kind::Generated;

@@ -54,15 +54,25 @@ bool KnownCriterion(TPyCriterion type) {
                                 Number(soil.z) + " below the excavation: " + what);
 }
 
-void NeedPositive(const TPySoil& soil, double value, const char* name, const char* why) {
-    if (!(std::isfinite(value) && value > 0))
-        Fail(soil, std::string(name) + " must be greater than 0 (given " + Number(value) + ")" +
-                       (*why ? std::string("; ") + why : std::string()));
+[[noreturn, gnu::cold, gnu::noinline]] void FailNotPositive(const TPySoil& soil, double value, const char* name,
+                                                           const char* why) {
+    Fail(soil, std::string(name) + " must be greater than 0 (given " + Number(value) + ")" +
+                   (*why ? std::string("; ") + why : std::string()));
 }
 
-void NeedNonNegative(const TPySoil& soil, double value, const char* name) {
-    if (!(std::isfinite(value) && value >= 0))
-        Fail(soil, std::string(name) + " must be 0 or more (given " + Number(value) + ")");
+[[noreturn, gnu::cold, gnu::noinline]] void FailNegative(const TPySoil& soil, double value, const char* name) {
+    Fail(soil, std::string(name) + " must be 0 or more (given " + Number(value) + ")");
+}
+
+// Checked for every node of every curve: the test inline, the message out of the way.
+inline void NeedPositive(const TPySoil& soil, double value, const char* name, const char* why) {
+    if (!(std::isfinite(value) && value > 0)) [[unlikely]]
+        FailNotPositive(soil, value, name, why);
+}
+
+inline void NeedNonNegative(const TPySoil& soil, double value, const char* name) {
+    if (!(std::isfinite(value) && value >= 0)) [[unlikely]]
+        FailNegative(soil, value, name);
 }
 
 void NeedFriction(const TPySoil& soil, const char* why) {
@@ -591,6 +601,17 @@ double PyModified(const TPySoil& soil, double y, double pm, double ym) {
 
 TPyCurve::TPyCurve(const TPySoil& soil) : soil_(soil) {
     CheckPySoil(soil_);
+    Prepare();
+}
+
+TPyCurve TPyCurve::FromChecked(const TPySoil& soil) {
+    TPyCurve curve;
+    curve.soil_ = soil;
+    curve.Prepare();
+    return curve;
+}
+
+void TPyCurve::Prepare() {
     constants_ = Constants(soil_);
     initialSlope_ = engine::InitialSlope(soil_, constants_);
     small_ = SmallDeflection(soil_);

@@ -113,6 +113,8 @@ public:
     explicit TPyCurve(const TPySoil& soil);
     // A curve that resists nothing (p = 0 for every y).
     TPyCurve() { soil_.type = TPyCriterion::Sand; }
+    // For a soil that CheckPySoil or ApplyPyDefaults has just accepted: not checked again.
+    static TPyCurve FromChecked(const TPySoil& soil);
 
     const TPySoil& Soil() const { return soil_; }
     // p(y) in the sign of y; the initial slope; the bounded secant p(y)/y (PySecantModulus).
@@ -129,6 +131,7 @@ public:
     TLinear SecantAndTangent(double y) const;
 
 private:
+    void Prepare();  // the constants, initial slope and small deflection of soil_
     TPySoil soil_;
     TPyCurveConstants constants_;
     double initialSlope_ = 0, small_ = 0;
