@@ -7,6 +7,10 @@
 
 namespace torvex::engine {
 
+namespace {
+constexpr double kPivotThreshold = 10;
+}  // namespace
+
 // The extra `lower` columns on the right hold the fill-in that row interchanges bring.
 TBandMatrix::TBandMatrix(int n, int lower, int upper)
     : n_(n), lower_(lower), upper_(upper), width_(2 * lower + upper + 1),
@@ -58,6 +62,15 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
                 best = std::fabs(row(r)[k]);
                 pivot = r;
             }
+        // Threshold pivoting: the row in place stays the pivot unless another is ten times
+        // larger. The wall's equations are those of a symmetric positive definite beam on
+        // springs apart from their end rows, where elimination without interchanges is stable;
+        // strict partial pivoting would swap at nearly every row and fill the band to twice its
+        // width for nothing.
+        if (pivot != k && std::fabs(row(k)[k]) * kPivotThreshold >= best) {
+            best = std::fabs(row(k)[k]);
+            pivot = k;
+        }
         const double scale = rowScale[pivot];
         if (!std::isfinite(best) || !std::isfinite(scale)) {
             // Numbers past the range of doubles: no solution to give, but not a singular matrix.
@@ -75,12 +88,16 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
             std::swap(lastNonZero[k], lastNonZero[pivot]);
         }
         const int lastColumn = lastNonZero[k];
-        const double diagonal = pivotRow[k];
+        // Row k's scale is not needed any more: it keeps the pivot's inverse for the back
+        // substitution, which then multiplies instead of waiting on a division per row.
+        const double inverse = 1.0 / pivotRow[k];
+        rowScale[k] = inverse;
         for (int r = k + 1; r <= lastRow; ++r) {
             double* const target = row(r);
-            const double factor = target[k] / diagonal;
+            const double factor = target[k] * inverse;
             if (factor == 0.0) continue;
-            for (int c = k; c <= lastColumn; ++c) target[c] -= factor * pivotRow[c];
+            // Column k of the rows below is never read again: it is left as it is.
+            for (int c = k + 1; c <= lastColumn; ++c) target[c] -= factor * pivotRow[c];
             x[r] -= factor * x[k];
             lastNonZero[r] = std::max(lastNonZero[r], lastColumn);
         }
@@ -90,7 +107,7 @@ bool TBandMatrix::Solve(std::vector<double>& b) {
         double sum = x[k];
         const int lastColumn = lastNonZero[k];
         for (int c = k + 1; c <= lastColumn; ++c) sum -= cells[c] * x[c];
-        x[k] = sum / cells[k];
+        x[k] = sum * rowScale[k];
     }
     return true;
 }

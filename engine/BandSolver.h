@@ -1,5 +1,5 @@
 #pragma once
-// Gaussian elimination with partial pivoting for banded systems: the wall's finite-difference
+// Gaussian elimination with threshold pivoting for banded systems: the wall's finite-difference
 // matrix has four diagonals on each side, so a solve costs O(n), never a dense O(n^3).
 
 #include <cstddef>
@@ -24,14 +24,10 @@ public:
     void ClearRow(int row);
     // Sets every entry to zero, keeping the storage, for the next system of the same shape.
     void Clear();
-    // Adds value on the diagonal, for callers that know the position lies in the band.
-    void AddDiagonal(int row, double value) {
-        band_[static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(lower_)] += value;
-    }
 
-    // Solves A x = b in place of b. Returns false for a singular matrix (a zero pivot
-    // relative to the row's size), leaving b unspecified. Numbers that overflow leave
-    // non-finite values in b.
+    // Solves A x = b in place of b; the elimination overwrites the matrix. Returns false for a
+    // singular matrix (a zero pivot relative to the row's size), leaving b unspecified.
+    // Numbers that overflow leave non-finite values in b.
     bool Solve(std::vector<double>& b);
 
 private:
