@@ -214,10 +214,9 @@ const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
     if (!a.Solve(b)) return nullptr;
 
     TBeamResult& r = state_->result;
-    for (auto* column : {&r.y, &r.slope, &r.moment, &r.shear, &r.reaction, &r.restraintForce, &r.restraintMoment}) {
-        column->clear();
-        column->reserve(static_cast<size_t>(n + 1));
-    }
+    const size_t count = static_cast<size_t>(n + 1);
+    for (auto* column : {&r.y, &r.slope, &r.moment, &r.shear, &r.reaction, &r.restraintForce, &r.restraintMoment})
+        column->resize(count);
     auto y = [&](int i) { return b[static_cast<size_t>(U(i))]; };
     // The moments of nodes -1 .. n+1, each worked out once.
     std::vector<double>& moments = state_->moments;
@@ -232,15 +231,21 @@ const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
         const int lambda = layout.multiplier[static_cast<size_t>(i)];
         return m.Mt[static_cast<size_t>(i)] + (lambda >= 0 ? b[static_cast<size_t>(lambda)] : 0.0);
     };
+    const bool soilForce0 = !m.soilForce0.empty();
+    double before = 0, here = couple(0);  // the couples at i - 1 and i
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
+        const double after = couple(i + 1);
         const double q = 0.5 * (Qhalf(i - 1) + Qhalf(i));
-        const double next = M(i + 1) + couple(i + 1) / 2, prev = M(i - 1) - couple(i - 1) / 2;
-        r.y.push_back(y(i));
-        r.slope.push_back((y(i + 1) - y(i - 1)) / (2 * h) + (i > 0 && i < n ? h * couple(i) / (4 * R(i)) : 0.0));
-        r.moment.push_back(M(i));
-        r.shear.push_back((next - prev) / (2 * h) + q * (y(i + 1) - y(i - 1)) / (2 * h));
-        r.reaction.push_back(m.soilForce0.empty() ? m.Es[s] * y(i) : m.Es[s] * y(i) + m.soilForce0[s]);
+        const double next = M(i + 1) + after / 2, prev = M(i - 1) - before / 2;
+        const double difference = y(i + 1) - y(i - 1);
+        r.y[s] = y(i);
+        r.slope[s] = difference / (2 * h) + (here != 0 ? h * here / (4 * R(i)) : 0.0);
+        r.moment[s] = M(i);
+        r.shear[s] = (next - prev) / (2 * h) + (q != 0 ? q * difference / (2 * h) : 0.0);
+        r.reaction[s] = soilForce0 ? m.Es[s] * y(i) + m.soilForce0[s] : m.Es[s] * y(i);
+        before = here;
+        here = after;
         double force = 0, moment = 0;
         const bool top = i == 0, tip = i == n;
         if (m.fixedDeflection[s]) {
@@ -256,8 +261,8 @@ const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
                 moment = b[static_cast<size_t>(layout.multiplier[s])];
             }
         }
-        r.restraintForce.push_back(force);
-        r.restraintMoment.push_back(moment);
+        r.restraintForce[s] = force;
+        r.restraintMoment[s] = moment;
     }
     return &r;
 }
