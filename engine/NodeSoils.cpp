@@ -174,7 +174,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
                 } catch (const std::invalid_argument& error) {
                     throw std::invalid_argument("Soil layer " + std::to_string(k + 1) + ": " + error.what());
                 }
-                part.curve = TPyCurve::FromChecked(part.soil);
+                part.curve.SetChecked(part.soil);
             }
             if (node.parts.empty()) continue;
             node.kind = TNodeSoil::Kind::Generated;

@@ -604,11 +604,9 @@ TPyCurve::TPyCurve(const TPySoil& soil) : soil_(soil) {
     Prepare();
 }
 
-TPyCurve TPyCurve::FromChecked(const TPySoil& soil) {
-    TPyCurve curve;
-    curve.soil_ = soil;
-    curve.Prepare();
-    return curve;
+void TPyCurve::SetChecked(const TPySoil& soil) {
+    soil_ = soil;
+    Prepare();
 }
 
 void TPyCurve::Prepare() {

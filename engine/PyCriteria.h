@@ -113,8 +113,9 @@ public:
     explicit TPyCurve(const TPySoil& soil);
     // A curve that resists nothing (p = 0 for every y).
     TPyCurve() { soil_.type = TPyCriterion::Sand; }
-    // For a soil that CheckPySoil or ApplyPyDefaults has just accepted: not checked again.
-    static TPyCurve FromChecked(const TPySoil& soil);
+    // Makes this the curve of a soil that CheckPySoil or ApplyPyDefaults has just accepted,
+    // without checking it again.
+    void SetChecked(const TPySoil& soil);
 
     const TPySoil& Soil() const { return soil_; }
     // p(y) in the sign of y; the initial slope; the bounded secant p(y)/y (PySecantModulus).
