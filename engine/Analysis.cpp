@@ -199,6 +199,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
 
         // Driving loads.
         DrivingLoadInput driving;
+        driving.nodeDepths.reserve(static_cast<size_t>(n + 1));
         for (int i = 0; i <= n; ++i) driving.nodeDepths.push_back(i * h);
         driving.layers = DrivingLayers(input);
         driving.pressureMode = input.pressureMode;
@@ -216,6 +217,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         for (const std::string& warning : loads.warnings) result.warnings.push_back(warning);
         for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.nodeLineLoad[static_cast<size_t>(i)];
         const int step = std::max(1, (n + 500) / 500);  // at most 501 pressure records
+        result.pressures.reserve(static_cast<size_t>(n / step + 1));
         for (int i = 0; i <= n; i += step)
             result.pressures.push_back({i * h, loads.lineLoad[static_cast<size_t>(i)],
                                         loads.soilLineLoad[static_cast<size_t>(i)],
@@ -319,6 +321,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         // Results per node.
         double yReach = 0;
         std::vector<double> reaction(static_cast<size_t>(n + 1)), load(static_cast<size_t>(n + 1));
+        result.nodes.reserve(static_cast<size_t>(n + 1));
         for (int i = 0; i <= n; ++i) {
             const size_t s = static_cast<size_t>(i);
             TNodeResult node;
@@ -343,8 +346,10 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         for (int i = 0; i <= n; ++i) {
             const TNodeSoil& node = soils[static_cast<size_t>(i)];
             std::string limitText;
+            // Only strong rock has a deflection limit to warn of.
             for (const TNodeSoil::TPart& part : node.parts)
-                if (limitText.empty()) limitText = PyLimitWarning(part.soil, result.nodes[static_cast<size_t>(i)].y / node.ym);
+                if (limitText.empty() && part.soil.type == TPyCriterion::StrongRock)
+                    limitText = PyLimitWarning(part.soil, result.nodes[static_cast<size_t>(i)].y / node.ym);
             if (!limitText.empty()) {
                 result.warnings.push_back("Node " + std::to_string(i) + ": " + limitText);
                 break;  // once per case is enough to say it

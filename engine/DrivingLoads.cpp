@@ -29,6 +29,12 @@ void RequireFinite(double value, const std::string& what) {
     if (!std::isfinite(value)) Fail(what + " is not a finite number.");
 }
 
+// For checks on every node or row: the name is made only for a number that fails.
+template <typename Name>
+void RequireFiniteNamed(double value, Name name) {
+    if (!std::isfinite(value)) Fail(name() + " is not a finite number.");
+}
+
 const char* CriterionName(int criterion) {
     switch (criterion) {
         case kSoftClay: return "soft clay";
@@ -84,7 +90,7 @@ ActiveLayer MakeActiveLayer(const SoilLayer& layer, std::size_t index, double sl
 void ValidateNodes(const std::vector<double>& nodes) {
     if (nodes.size() < 2) Fail("The wall needs at least two nodes (one increment).");
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-        RequireFinite(nodes[i], "The depth of node " + std::to_string(i));
+        RequireFiniteNamed(nodes[i], [i] { return "The depth of node " + std::to_string(i); });
         if (i == 0 ? nodes[i] < 0 : nodes[i] <= nodes[i - 1])
             Fail("Node depths must start at or below the wall top and increase; node " +
                  std::to_string(i) + " is at " + Number(nodes[i]) + ".");
@@ -162,11 +168,11 @@ void ValidateGenerated(const DrivingLoadInput& in) {
 
 void ValidateUserTable(const std::vector<DistributedLoadPoint>& table) {
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const std::string label = "Distributed load row " + std::to_string(i + 1);
-        RequireFinite(table[i].depth, label + ": the depth");
-        RequireFinite(table[i].lineLoad, label + ": the line load");
+        auto label = [i] { return "Distributed load row " + std::to_string(i + 1); };
+        RequireFiniteNamed(table[i].depth, [&] { return label() + ": the depth"; });
+        RequireFiniteNamed(table[i].lineLoad, [&] { return label() + ": the line load"; });
         if (i > 0 && table[i].depth < table[i - 1].depth)
-            Fail(label + ": the depths of the distributed load table must not decrease.");
+            Fail(label() + ": the depths of the distributed load table must not decrease.");
     }
 }
 
