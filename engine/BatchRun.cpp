@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -79,16 +80,46 @@ std::string CaseCsvText(const TCaseResult& result) {
     return out.Take();
 }
 
+namespace {
+
+// The part of a CSV file's name that comes from its data file.
+std::string CsvStem(const std::string& dataFile) {
+    std::string stem = fs::path(dataFile).stem().string();
+    std::replace(stem.begin(), stem.end(), ' ', '-');
+    return stem;
+}
+
+// Two different data files whose CSV files would take the same names, one overwriting the
+// other's: the message that stops the batch before anything is analysed, or "".
+std::string CsvNameClash(const std::vector<std::string>& files, const std::string& folder) {
+    std::map<std::string, std::string> owners;  // CSV stem -> the first data file with it
+    for (const std::string& file : files) {
+        const auto [owner, added] = owners.emplace(CsvStem(file), file);
+        std::error_code error;
+        if (!added && fs::absolute(owner->second, error).lexically_normal() != fs::absolute(file, error).lexically_normal())
+            return "torvex-run: \"" + owner->second + "\" and \"" + file + "\" would write the same CSV files (" +
+                   (fs::path(folder) / (owner->first + "-*.csv")).string() +
+                   "); rename one of them or give each its own --csv folder.\n";
+    }
+    return "";
+}
+
+}  // namespace
+
 std::string CaseCsvPath(const std::string& folder, const std::string& dataFile, const std::string& label) {
-    std::string name = fs::path(dataFile).stem().string() + "-" + label + ".csv";
+    std::string name = label + ".csv";
     std::replace(name.begin(), name.end(), ' ', '-');
-    return (fs::path(folder) / name).string();
+    return (fs::path(folder) / (CsvStem(dataFile) + "-" + name)).string();
 }
 
 int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err) {
     const auto started = std::chrono::steady_clock::now();
     const std::vector<std::string>& files = options.files;
     if (!options.csvFolder.empty()) {
+        if (const std::string clash = CsvNameClash(files, options.csvFolder); !clash.empty()) {
+            err << clash;
+            return 2;
+        }
         std::error_code error;
         fs::create_directories(options.csvFolder, error);
         if (!fs::is_directory(options.csvFolder)) {

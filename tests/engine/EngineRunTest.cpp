@@ -321,6 +321,26 @@ TEST_F(BatchRunTest, CsvFilesHoldThePlotFilesNodeRecords) {
     }
 }
 
+// Two data files of one name in different folders would write the same CSV files, the second
+// over the first: the batch stops before it analyses anything. The same file twice is no clash.
+TEST_F(BatchRunTest, DataFilesThatWouldShareCsvNamesStopTheBatch) {
+    options.csvFolder = (folder / "csv").string();
+    fs::create_directories(folder / "other");
+    const std::string twin = (folder / "other" / "cantilever sand.tx4d").string();
+    fs::copy_file(options.files[1], twin);
+    options.files.push_back(options.files[0]);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBatch(options, out, err), 0) << err.str();
+    options.files.push_back(twin);
+    std::ostringstream out2, err2;
+    EXPECT_EQ(RunBatch(options, out2, err2), 2);
+    EXPECT_EQ(err2.str(), "torvex-run: \"" + options.files[1] + "\" and \"" + twin +
+                              "\" would write the same CSV files (" + (folder / "csv" / "cantilever-sand-*.csv").string() +
+                              "); rename one of them or give each its own --csv folder.\n");
+    EXPECT_EQ(out2.str(), "");
+    EXPECT_FALSE(fs::exists(folder / "other" / "cantilever sand.tx4o"));
+}
+
 // The progress bar is drawn only when asked for (a terminal); otherwise the error stream holds
 // the closing note alone. Summaries come in the order of the files; a missing file gives 2.
 TEST_F(BatchRunTest, ProgressOnATerminalQuietOtherwiseAndTheClosingNote) {
