@@ -44,6 +44,27 @@ struct TLayout {
     int U(int i) const { return node[static_cast<size_t>(i + 2)]; }
 };
 
+// A rotational spring k at an inner node acts on the slope there, and its couple J makes the
+// moment jump, so the central difference c of y is not the slope: theta = c + h (J + Mt) / 4EI
+// (as for a slope restraint). With J = -k theta that is theta = (c + h Mt / 4EI) / (1 + h k / 4EI):
+// on c the spring has the stiffness k / (1 + h k / 4EI), and a concentrated moment at the node
+// is shared with the spring. Exact for the piecewise cubics of beam theory, where the spring on
+// the central slope was only first-order right. With a slope restraint at the node the slope is
+// given and the spring acts on c as it is.
+double InnerRotationStiffness(const TBeamModel& m, const TLayout& layout, int i) {
+    const size_t s = static_cast<size_t>(i);
+    const double k = m.kRotation[s];
+    if (k == 0 || layout.multiplier[s] >= 0) return k;
+    return k / (1 + m.h * k / (4 * m.EI[s]));
+}
+
+// The share of a concentrated moment at an inner node that the wall takes (1 without a spring).
+double SpringMomentShare(const TBeamModel& m, const TLayout& layout, int i) {
+    const size_t s = static_cast<size_t>(i);
+    if (m.kRotation[s] == 0 || layout.multiplier[s] >= 0) return 1.0;
+    return 1 - InnerRotationStiffness(m, layout, i) * m.h / (4 * m.EI[s]);
+}
+
 double RowResidual(const TBandMatrix& a, const std::vector<double>& b, const std::vector<double>& x, int row,
                    int band) {
     double sum = -b[static_cast<size_t>(row)];
@@ -129,14 +150,17 @@ const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
     for (int i = 1; i < n; ++i) {
         const size_t s = static_cast<size_t>(i);
         // A concentrated moment as a couple of forces Mt/(2h) at the neighbours: it does the
-        // work Mt times the central slope.
-        if (m.Mt[s] != 0) {
-            b[static_cast<size_t>(U(i + 1))] += m.Mt[s] / (2 * h) * h3;
-            b[static_cast<size_t>(U(i - 1))] -= m.Mt[s] / (2 * h) * h3;
+        // work Mt times the central slope. Beside a rotational spring part of it goes into the
+        // spring (below).
+        const double moment = m.Mt[s] * SpringMomentShare(m, layout, i);
+        if (moment != 0) {
+            b[static_cast<size_t>(U(i + 1))] += moment / (2 * h) * h3;
+            b[static_cast<size_t>(U(i - 1))] -= moment / (2 * h) * h3;
         }
         if (m.kRotation[s] != 0) {
-            // Energy of the spring 1/2 k (dy/dx)^2 with the central slope.
-            const double c = m.kRotation[s] * h / 4;
+            // Energy of the spring 1/2 k (dy/dx)^2 with the central slope, the stiffness taken
+            // on the central difference (InnerRotationStiffness).
+            const double c = InnerRotationStiffness(m, layout, i) * h / 4;
             a.Add(U(i + 1), U(i + 1), c);
             a.Add(U(i + 1), U(i - 1), -c);
             a.Add(U(i - 1), U(i + 1), -c);
@@ -228,8 +252,13 @@ const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
     // the neighbours sees.
     auto couple = [&](int i) {
         if (i <= 0 || i >= n) return 0.0;
-        const int lambda = layout.multiplier[static_cast<size_t>(i)];
-        return m.Mt[static_cast<size_t>(i)] + (lambda >= 0 ? b[static_cast<size_t>(lambda)] : 0.0);
+        const size_t s = static_cast<size_t>(i);
+        const int lambda = layout.multiplier[s];
+        if (lambda >= 0) return m.Mt[s] + b[static_cast<size_t>(lambda)];
+        if (m.kRotation[s] == 0) return m.Mt[s];
+        // The spring's couple -k theta, theta from the central difference (see above).
+        const double central = (y(i + 1) - y(i - 1)) / (2 * h);
+        return m.Mt[s] - InnerRotationStiffness(m, layout, i) * (central + h * m.Mt[s] / (4 * m.EI[s]));
     };
     const bool soilForce0 = !m.soilForce0.empty();
     double before = 0, here = couple(0);  // the couples at i - 1 and i

@@ -41,6 +41,41 @@ TEST(ExactSupports, EndSpringActsInFullAtEitherEnd) {
         }
 }
 
+// A cantilever clamped at its tip (L = 10, EI = 1000) with a load P = 1 at the top and a
+// rotational spring k = 400 at mid-height: the spring's couple C = k theta(a) with
+// theta(a) = (P (L^2 - a^2) / 2 - C (L - a)) / EI gives C = 5, theta(a) = 0.0125, M(L) = P L - C
+// = 5, and by moment areas y(0) = (P L^3 / 3 - C (L^2 - a^2) / 2) / EI = 0.1458333. The slope,
+// the couple and the moments are exact on any mesh; a concentrated moment at the spring's node
+// is shared with it.
+TEST(ExactSupports, InnerRotationalSpringTakesItsCoupleExactlyOnAnyMesh) {
+    const double L = 10, EI = 1000, P = 1, k = 400;
+    for (const int n : {10, 40, 160}) {
+        TBeamModel m = Wall(n, L, EI);
+        Clamp(m, n);
+        m.P[0] = P;
+        m.kRotation[static_cast<size_t>(n / 2)] = k;
+        const auto r = SolveBeam(m);
+        ASSERT_TRUE(r);
+        EXPECT_NEAR(std::fabs(r->slope[static_cast<size_t>(n / 2)]), 0.0125, 1e-12) << n;
+        EXPECT_NEAR(std::fabs(r->restraintMoment[static_cast<size_t>(n)]), 5, 1e-8) << n;
+        EXPECT_NEAR(std::fabs(r->moment[static_cast<size_t>(n)]), 5, 1e-8) << n;
+        // The shear just below the spring is still the load: its couple makes no force.
+        EXPECT_NEAR(std::fabs(r->shear[static_cast<size_t>(n / 2 + 1)]), P, 1e-8) << n;
+        EXPECT_NEAR(r->y[0], 0.1458333333, 0.2 / (n * n)) << n;  // second order, as without the spring
+    }
+    // A couple Mt = 2 at the spring's node as well, turning against the load: the clamped
+    // length L - a turns by (Mt - k theta)(L - a) / EI beside the load's -P (L^2 - a^2) / 2EI,
+    // so 3 theta = -0.0375 + 0.005 Mt and k |theta| = (15 - 2 Mt) / 3 = 11/3.
+    TBeamModel m = Wall(20, L, EI);
+    Clamp(m, 20);
+    m.P[0] = P;
+    m.kRotation[10] = k;
+    m.Mt[10] = 2;
+    const auto r = SolveBeam(m);
+    ASSERT_TRUE(r);
+    EXPECT_NEAR(std::fabs(r->slope[10]) * k, 11.0 / 3, 1e-9);
+}
+
 // A spring installed at a deflection y0 carries k (y - y0): installed where the wall already
 // stands, it changes nothing.
 TEST(ExactSupports, SpringOffsetCarriesNoForceAtItsInstallationDeflection) {
