@@ -449,10 +449,20 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
                                    LinesBefore(text, static_cast<size_t>(part.data() - text.data())))
                        : BuildWallInput(workspace, term);
             const std::vector<double> springs = input.beam.kLateral;
-            if (staged && previousY.size() == springs.size())
+            const bool hasSprings = std::any_of(springs.begin(), springs.end(), [](double k) { return k != 0; });
+            if (staged && previousY.size() == springs.size()) {
                 for (size_t i = 0; i < springs.size(); ++i)
                     if (springs[i] != 0)
                         input.beam.springOffset[i] = previousSprings[i] != 0 ? previousOffsets[i] : previousY[i];
+            } else if (staged && !file.cases.empty() && hasSprings) {
+                // Without the deflections of the stage before, a strut of this stage would seem to
+                // have been in place from the start: say so rather than pass it over.
+                input.warnings.push_back(
+                    std::string(previousY.empty() ? "The stage before has no results"
+                                                  : "The stage before has another number of nodes") +
+                    ": the springs of this stage carry force from zero deflection, as if installed before "
+                    "any excavation, not from the deflection the wall had when they went in.");
+            }
             const std::vector<double> offsets = input.beam.springOffset;
             TCaseResult result = AnalyzeCase(std::move(input), label);
             previousY.clear();
@@ -461,6 +471,8 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
             previousOffsets = offsets;
             file.cases.push_back(std::move(result));
         } catch (const std::invalid_argument& error) {
+            // A stage that cannot be read leaves no deflections for the next one.
+            previousY.clear();
             TCaseResult failed;
             failed.label = label;
             failed.outcome = TOutcome::InputError;

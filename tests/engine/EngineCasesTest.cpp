@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <tuple>
@@ -16,6 +17,7 @@
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"
+#include "project/SafeSave.h"
 #include "project/UnitConversion.h"
 #include "project/Workspace.h"
 
@@ -167,6 +169,42 @@ TEST(EngineCases, StrutsRememberTheirInstallationDeflection) {
         EXPECT_NEAR(second.MaxBy(&TNodeResult::moment)->moment, m, 1e-4 * std::fabs(m)) << t.name;
         EXPECT_NE(ReportText(a).find("installed in an earlier stage at the deflection"), std::string::npos) << t.name;
     }
+}
+
+// A stage without usable deflections before it (an input error, another number of nodes)
+// cannot give its new strut an installation deflection: the strut carries force from zero,
+// and the case says so instead of passing it over.
+TEST(EngineCases, AStrutWithoutTheStageBeforeIsWarned) {
+    const std::string example = LoadTextFile(std::string(TORVEX_SOURCE_DIR) + "/examples/three-stage-excavation.tx4d");
+    const size_t stage2 = example.find(" Stage No : 2"), stage3 = example.find(" Stage No : 3");
+    ASSERT_TRUE(stage2 != std::string::npos && stage3 != std::string::npos);
+    const struct {
+        const char *from, *to, *warning;
+        TOutcome second;
+    } cases[] = {
+        // Stage 2 without EI ends as an input error.
+        {"0\t120\t1\t7.5632E9", "0\t120\t1\t0", "The stage before has no results: the springs of this stage", TOutcome::InputError},
+        // Stage 2 with 60 increments of twice the length.
+        {"120 3.6\t24\t1E-5\t144\r\n0\t120\t", "60 7.2\t24\t1E-5\t144\r\n0\t60\t",
+         "The stage before has another number of nodes: the springs of this stage", TOutcome::Converged},
+    };
+    for (const auto& c : cases) {
+        std::string text = example;
+        const size_t at = text.find(c.from, stage2);
+        ASSERT_LT(at, stage3) << c.from;
+        text.replace(at, std::string(c.from).size(), c.to);
+        const TFileAnalysis a = AnalyzeDataText(text, "staged.tx4d");
+        ASSERT_EQ(a.cases.size(), 3u);
+        EXPECT_EQ(a.cases[1].outcome, c.second) << a.cases[1].message;
+        const TCaseResult& third = a.cases[2];
+        ASSERT_EQ(third.outcome, TOutcome::Converged) << third.message;
+        const auto warned = std::find_if(third.warnings.begin(), third.warnings.end(),
+                                         [&](const std::string& w) { return w.rfind(c.warning, 0) == 0; });
+        EXPECT_NE(warned, third.warnings.end()) << c.warning;
+    }
+    // The example as it is: stage 3 keeps the strut's installation deflection, with no warning.
+    const TFileAnalysis a = AnalyzeDataText(example, "staged.tx4d");
+    for (const std::string& w : a.cases[2].warnings) EXPECT_EQ(w.find("The stage before"), std::string::npos) << w;
 }
 
 // SI stick-up pile in soft clay over firmer clay: a load at the top, the soil from 2 m down,
