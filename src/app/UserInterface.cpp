@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 
 #include "app/MainWindow.h"
@@ -58,6 +59,10 @@ void SetUserInterface(TUserInterface* userInterface) { installed = userInterface
 
 bool TUserInterface::Print(QWidget* parent, QPrinter& printer) {
     return QPrintDialog(&printer, parent).exec() == QDialog::Accepted;
+}
+
+bool TUserInterface::PageSetup(QWidget* parent, QPrinter& printer) {
+    return QPageSetupDialog(&printer, parent).exec() == QDialog::Accepted;
 }
 
 }  // namespace torvex

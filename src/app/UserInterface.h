@@ -28,6 +28,8 @@ public:
                                  const QStringList& filters, const QString& defaultExtension) = 0;
     // The print dialog for `printer` (a printer or a PDF file); true when the user prints.
     virtual bool Print(QWidget* parent, QPrinter& printer);
+    // The page setup dialog for `printer`; true when the user accepts the page it shows.
+    virtual bool PageSetup(QWidget* parent, QPrinter& printer);
 };
 
 // The interface in use; the program's Qt dialogs unless a test installed another.

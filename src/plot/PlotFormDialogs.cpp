@@ -2,7 +2,6 @@
 // its printing.
 
 #include <QCheckBox>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <algorithm>
 #include <QLineEdit>
@@ -70,8 +69,7 @@ void TPlotForm::PrintClick() {
 void TPlotForm::PageSetupClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(pageLayout_);
-    QPageSetupDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) pageLayout_ = printer.pageLayout();
+    if (UserInterface().PageSetup(this, printer)) pageLayout_ = printer.pageLayout();
 }
 
 }  // namespace torvex

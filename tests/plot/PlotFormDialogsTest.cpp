@@ -7,7 +7,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPageLayout>
+#include <QRegularExpression>
 #include <QPrinter>
+#include <optional>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -60,7 +63,16 @@ public:
         printer.setOutputFileName(printTo);
         return !printTo.isEmpty();
     }
+    // Page Setup: the layout the dialog opened with, and the user's choice (none: Cancel).
+    bool PageSetup(QWidget*, QPrinter& printer) override {
+        offered = printer.pageLayout();
+        if (!chosen) return false;
+        printer.setPageLayout(*chosen);
+        return true;
+    }
     QString printTo;
+    QPageLayout offered;
+    std::optional<QPageLayout> chosen;
 };
 
 QByteArray Content(const QString& path) {
@@ -193,6 +205,28 @@ private slots:
         QVERIFY(printed.startsWith("%PDF"));
         QCOMPARE(printed.count("/Type /Page\n") + printed.count("/Type /Page\r") + printed.count("/Type /Page "), 1);
         QCOMPARE(form.PageLayout().margins(QPageLayout::Inch), QMarginsF(1, 1, 1, 1));
+
+        // Page Setup: landscape A4 with 2 cm margins is kept for the next print; a cancelled
+        // setup changes nothing.
+        const QPageLayout landscape(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(20, 20, 20, 20),
+                                    QPageLayout::Millimeter);
+        ui_.chosen = landscape;
+        form.MenuItem("PlotPageSetup")->trigger();
+        QCOMPARE(ui_.offered.margins(QPageLayout::Inch), QMarginsF(1, 1, 1, 1));
+        ui_.chosen.reset();
+        form.MenuItem("PlotPageSetup")->trigger();
+        QCOMPARE(ui_.offered.orientation(), QPageLayout::Landscape);
+        QCOMPARE(form.PageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(form.PageLayout().margins(QPageLayout::Millimeter), QMarginsF(20, 20, 20, 20));
+        ui_.printTo = folder.filePath("landscape.pdf");
+        form.MenuItem("PlotPrint")->trigger();
+        // A4 landscape is 842 x 595 points.
+        const QByteArray sideways = Content(ui_.printTo);
+        const QRegularExpressionMatch box =
+            QRegularExpression(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])").match(QString::fromLatin1(sideways));
+        QVERIFY(box.hasMatch());
+        QCOMPARE(qRound(box.captured(1).toDouble()), 842);
+        QCOMPARE(qRound(box.captured(2).toDouble()), 595);
     }
 
     void titleLegendAndActiveCurves() {
