@@ -35,6 +35,11 @@ char* Append(char* out, const char* text, int count) {
 // to decide, and outside the exact powers, the standard library's exact conversion answers.
 char* FormatGeneral(char* out, double value, int digits) {
     if (digits < 1) digits = 1;
+    if (value == 0) {  // many a result is exactly 0
+        if (std::signbit(value)) *out++ = '-';
+        *out++ = '0';
+        return out;
+    }
     const double size = std::fabs(value);
     // Nine digits keep the scaled value below 1e9, where the rounding error is below 1e-7.
     if (digits > 9 || !(size >= 1e-300) || !(size <= 1e300)) return Exact(out, value, digits);
