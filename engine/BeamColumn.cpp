@@ -152,7 +152,7 @@ const TBeamResult* TBeamSolver::Solve(const TBeamModel& m) {
         // A concentrated moment as a couple of forces Mt/(2h) at the neighbours: it does the
         // work Mt times the central slope. Beside a rotational spring part of it goes into the
         // spring (below).
-        const double moment = m.Mt[s] * SpringMomentShare(m, layout, i);
+        const double moment = m.Mt[s] != 0 ? m.Mt[s] * SpringMomentShare(m, layout, i) : 0.0;
         if (moment != 0) {
             b[static_cast<size_t>(U(i + 1))] += moment / (2 * h) * h3;
             b[static_cast<size_t>(U(i - 1))] -= moment / (2 * h) * h3;
