@@ -1,6 +1,7 @@
 #pragma once
 // The analysis of one data file: its cases (short-term, long-term, or each construction stage)
-// solved by secant iteration on the nonlinear soil, and the results the output files show.
+// solved by iteration on the nonlinear soil (Newton, secant where a curve softens), and the
+// results the output files show.
 
 #include <string>
 #include <vector>
