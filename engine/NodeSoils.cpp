@@ -90,12 +90,6 @@ double TNodeSoil::Secant(double y) const {
     return std::max(Resistance(y) / y, 0.0);
 }
 
-double TNodeSoil::Tangent(double y) const {
-    double tangent = 0;
-    for (const TPart& part : parts) tangent += part.weight * pm / ym * part.curve.Tangent(y / ym);
-    return tangent;
-}
-
 TPyCurve::TLinear TNodeSoil::SecantAndTangent(double y) const {
     if (kind != Kind::Generated) return {Secant(y), 0.0};
     TPyCurve::TLinear sum;

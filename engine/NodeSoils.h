@@ -35,10 +35,8 @@ struct TNodeSoil {
     // dp/dy at y = 0, and the bounded secant p(y)/y.
     double InitialSlope() const;
     double Secant(double y) const;
-    // The slope of Secant(y) y for the Newton iteration: generated curves only (external
-    // curves are straight pieces, iterated by their secant).
-    double Tangent(double y) const;
-    // Secant(y) and, for generated curves, Tangent(y) at once (0 for the others).
+    // Secant(y) and, for the Newton iteration, the slope of Secant(y) y: generated curves only
+    // (0 for external curves, straight pieces iterated by their secant).
     TPyCurve::TLinear SecantAndTangent(double y) const;
 };
 

@@ -182,8 +182,9 @@ double MatlockCurve(const TConstants& c, double y) {
     if (y >= 8.0 * c.y50) return c.pu;
     return 0.5 * c.pu * std::cbrt(y / c.y50);
 }
-double MatlockSlope(const TConstants& c, double y) {
-    return y >= 8.0 * c.y50 ? 0.0 : MatlockCurve(c, y) / (3.0 * y);
+// Its slope, from its value at y.
+double MatlockSlope(const TConstants& c, double y, double curve) {
+    return y >= 8.0 * c.y50 ? 0.0 : curve / (3.0 * y);
 }
 
 // The k z limit on a curve that rises with an infinite initial slope: p = min(k z y, f(y)).
@@ -233,21 +234,21 @@ double WelchReeseCurve(const TConstants& c, double y) {
     if (y >= 16.0 * c.y50) return c.pu;
     return 0.5 * c.pu * std::sqrt(std::sqrt(y / c.y50));
 }
-double WelchReeseSlope(const TConstants& c, double y) {
-    return y >= 16.0 * c.y50 ? 0.0 : WelchReeseCurve(c, y) / (4.0 * y);
+double WelchReeseSlope(const TConstants& c, double y, double curve) {
+    return y >= 16.0 * c.y50 ? 0.0 : curve / (4.0 * y);
 }
 
 // p = A pu tanh(k z y / (A pu)), A = max(3 - 0.8 z/b, 0.9). At z = 0 pu = 0 and the 0/0 in
 // the argument has the limit p = 0 (|p| <= A pu = 0).
-double Sand(const TConstants& c, double y) {
-    if (c.apu <= 0 || c.kz <= 0) return 0.0;
-    return c.apu * std::tanh(c.kz * y / c.apu);
-}
-double SandSlope(const TConstants& c, double y) {
-    if (c.apu <= 0 || c.kz <= 0) return 0.0;
+struct TValueAndSlope {
+    double p = 0, slope = 0;
+};
+TValueAndSlope SandPoint(const TConstants& c, double y) {
+    if (c.apu <= 0 || c.kz <= 0) return {0.0, 0.0};
     const double t = std::tanh(c.kz * y / c.apu);
-    return c.kz * (1.0 - t * t);
+    return {c.apu * t, c.kz * (1.0 - t * t)};
 }
+double Sand(const TConstants& c, double y) { return SandPoint(c, y).p; }
 
 // Vuggy limestone: su = qu/2; 2000 su y to 0.0004 b, then 0.8 su b + 100 su (y - 0.0004 b)
 // to su b at 0.0024 b, su b beyond (the joins are continuous: 2000 x 0.0004 = 0.8 and
@@ -296,48 +297,32 @@ double Resistance(const TPySoil& s, const TConstants& c, double y) {
     return 0.0;  // not reached: CheckPySoil rejects other values
 }
 
-// dp/dy for y > 0 (on a join, the slope of the branch that ends there).
-double Slope(const TPySoil& s, const TConstants& c, double y) {
-    switch (s.type) {
-    case TPyCriterion::SoftClay:
-        return WithInitialLineSlope(s, c, y, MatlockCurve(c, y), MatlockSlope(c, y));
-    case TPyCriterion::StiffClayFreeWater:
-        return WithInitialLineSlope(s, c, y, ReeseStiffClayCurve(c, y), ReeseStiffClaySlope(c, y));
-    case TPyCriterion::StiffClayNoFreeWater:
-        return WithInitialLineSlope(s, c, y, WelchReeseCurve(c, y), WelchReeseSlope(c, y));
-    case TPyCriterion::Sand: return SandSlope(c, y);
-    case TPyCriterion::Silt:
-        return (s.phiDeg > 0 ? SandSlope(c, y) : 0.0) + (s.c > 0 ? MatlockSlope(c, y) : 0.0);
-    case TPyCriterion::StrongRock: return StrongRockSlope(s, c, y);
-    case TPyCriterion::WeakRock: return WeakRockSlope(c, y);
-    }
-    return 0.0;
-}
-
-// The value and the slope at y > 0 together, as Resistance and Slope give them: where the
+// The value and dp/dy for y > 0 (on a join, the slope of the branch that ends there): where the
 // slope follows from the value (the power curves, tanh) the costly function runs once.
-struct TValueAndSlope {
-    double p = 0, slope = 0;
-};
 TValueAndSlope ValueAndSlope(const TPySoil& s, const TConstants& c, double y) {
     switch (s.type) {
     case TPyCriterion::SoftClay: {
         const double curve = MatlockCurve(c, y);
-        const double slope = y >= 8.0 * c.y50 ? 0.0 : curve / (3.0 * y);
-        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, slope)};
+        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, MatlockSlope(c, y, curve))};
+    }
+    case TPyCriterion::StiffClayFreeWater: {
+        const double curve = ReeseStiffClayCurve(c, y);
+        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, ReeseStiffClaySlope(c, y))};
     }
     case TPyCriterion::StiffClayNoFreeWater: {
         const double curve = WelchReeseCurve(c, y);
-        const double slope = y >= 16.0 * c.y50 ? 0.0 : curve / (4.0 * y);
-        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, slope)};
+        return {WithInitialLine(s, c, y, curve), WithInitialLineSlope(s, c, y, curve, WelchReeseSlope(c, y, curve))};
     }
-    case TPyCriterion::Sand: {
-        if (c.apu <= 0 || c.kz <= 0) return {0.0, 0.0};
-        const double t = std::tanh(c.kz * y / c.apu);
-        return {c.apu * t, c.kz * (1.0 - t * t)};
+    case TPyCriterion::Sand: return SandPoint(c, y);
+    case TPyCriterion::Silt: {
+        const TValueAndSlope sand = s.phiDeg > 0 ? SandPoint(c, y) : TValueAndSlope{};
+        const double clay = s.c > 0 ? MatlockCurve(c, y) : 0.0;
+        return {sand.p + clay, sand.slope + (s.c > 0 ? MatlockSlope(c, y, clay) : 0.0)};
     }
-    default: return {Resistance(s, c, y), Slope(s, c, y)};
+    case TPyCriterion::StrongRock: return {StrongRock(s, c, y), StrongRockSlope(s, c, y)};
+    case TPyCriterion::WeakRock: return {WeakRock(c, y), WeakRockSlope(c, y)};
     }
+    return {};
 }
 
 // dp/dy at y -> 0+: the k z line where the criterion starts with one; for the
@@ -633,11 +618,7 @@ TPyCurve::TLinear TPyCurve::SecantAndTangent(double y) const {
     return {point.p / a, point.slope};
 }
 
-double TPyCurve::Tangent(double y) const {
-    const double a = std::fabs(y);
-    if (!(a > small_)) return initialSlope_;
-    return Slope(soil_, constants_, a);
-}
+double TPyCurve::Tangent(double y) const { return SecantAndTangent(y).tangent; }
 
 std::vector<std::pair<double, double>> PyCurvePoints(const TPySoil& soil, double yMax, int count) {
     const TPyCurve curve(soil);
