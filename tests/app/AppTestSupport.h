@@ -61,4 +61,11 @@ inline void UseTemporarySettings(const QString& folder) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
+// What every window test starts with: settings in `folder` and `ui` answering the program's
+// dialogs (until SetUserInterface(nullptr)).
+inline void UseTestEnvironment(const QString& folder, TUserInterface& ui) {
+    UseTemporarySettings(folder);
+    SetUserInterface(&ui);
+}
+
 }  // namespace torvex::testing

@@ -26,8 +26,7 @@ private:
 
 private slots:
     void initTestCase() {
-        torvex::testing::UseTemporarySettings(settingsDir_.path());
-        torvex::SetUserInterface(&ui_);
+        torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_);
     }
     void cleanupTestCase() { torvex::SetUserInterface(nullptr); }
 

@@ -70,8 +70,7 @@ private slots:
     void initTestCase() {
         QVERIFY2(::geteuid() != 0, "run as an ordinary user, through run-unprivileged.sh");
         QVERIFY2(QFile::exists(Example(kStaged)), "TORVEX_EXAMPLES names no examples folder");
-        torvex::testing::UseTemporarySettings(settingsDir_.path());
-        torvex::SetUserInterface(&ui_);
+        torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_);
     }
     void cleanupTestCase() { torvex::SetUserInterface(nullptr); }
     void init() {

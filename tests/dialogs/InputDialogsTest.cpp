@@ -71,8 +71,7 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        torvex::testing::UseTemporarySettings(settingsDir_.path());
-        SetUserInterface(&ui_);
+        torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_);
     }
     void cleanupTestCase() { SetUserInterface(nullptr); }
     void init() {

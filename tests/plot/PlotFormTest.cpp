@@ -78,8 +78,7 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        torvex::testing::UseTemporarySettings(settingsDir_.path());
-        torvex::SetUserInterface(&ui_);
+        torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_);
         startDir_ = QDir::currentPath();
     }
     void cleanupTestCase() { torvex::SetUserInterface(nullptr); }

@@ -71,8 +71,7 @@ private:
 
 private slots:
     void initTestCase() {
-        torvex::testing::UseTemporarySettings(settingsDir_.path());
-        torvex::SetUserInterface(&ui_);
+        torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_);
         QDir().mkpath(kShots);
     }
     void init() {
