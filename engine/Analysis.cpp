@@ -355,7 +355,12 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                 break;  // once per case is enough to say it
             }
         }
-        if (result.outcome == TOutcome::Converged && input.tolerance > 1e-3 * yReach)
+        // A wall that does not move at all has no deflection to measure the tolerance against
+        // (a new wall, before earth pressure or loads are switched on, is such a wall).
+        if (result.outcome == TOutcome::Converged && yReach == 0)
+            result.warnings.push_back("The wall does not move: every deflection is zero. If it should carry loads, check "
+                                      "the earth pressure options, the surcharges and the concentrated loads.");
+        else if (result.outcome == TOutcome::Converged && input.tolerance > 1e-3 * yReach)
             result.warnings.push_back("The closure tolerance " + Text(input.tolerance) +
                                       " is more than 1/1000 of the largest deflection " + Text(yReach) +
                                       ": it is coarse for this wall and the results may be off by several per cent. "

@@ -46,9 +46,16 @@ void TMainForm::MyFilePopupHandler(int slot) {
 
 void TMainForm::UnitsClick(int system) { ChangeUnitSystem(workspace_, system); }
 
-void TMainForm::UserinputClick() { workspace_.Project().EarthPressureOption = 1; }
-void TMainForm::GentriangularClick() { workspace_.Project().EarthPressureOption = 2; }
-void TMainForm::GentrapeClick() { workspace_.Project().EarthPressureOption = 3; }
+// The choice holds at once: the next save or run must not wait for the menu to open again
+// before it stops (or starts) using the user-input distributed load.
+void TMainForm::ChooseEarthPressure(int32_t option) {
+    TProgramData& project = workspace_.Project();
+    project.EarthPressureOption = option;
+    project.UseDistributedLoad = option == 1 ? 1 : 0;
+}
+void TMainForm::UserinputClick() { ChooseEarthPressure(1); }
+void TMainForm::GentriangularClick() { ChooseEarthPressure(2); }
+void TMainForm::GentrapeClick() { ChooseEarthPressure(3); }
 
 void TMainForm::OptionskPYOpClick() {
     int32_t& generate = workspace_.Project().GenerateCurves;

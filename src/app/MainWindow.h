@@ -256,6 +256,7 @@ private:
     void RefreshAfterProjectChange();
     // Toggles an Apply switch; turning it off closes the editor window of its table.
     void ToggleSwitch(uint8_t& flag, const char* tableName);
+    void ChooseEarthPressure(int32_t option);
     bool ResultsAvailable() const;
     // The file named like the project's data file with `extension` exists.
     bool ResultFileExists(const char* extension) const;

@@ -454,6 +454,28 @@ private slots:
         QCOMPARE(int(project.UseDistributedLoad), 0);
     }
 
+    // An earth pressure chosen and saved at once, without the menu opened again in between,
+    // is the one saved: the file's pressure mode follows each choice.
+    void anEarthPressureChoiceIsSavedAtOnce() {
+        QTemporaryDir folder;
+        ui_.savePath = folder.path() + "/wall.tx4d";
+        TMainForm form;
+        form.show();
+        QApplication::setActiveWindow(&form);
+        for (const auto& [item, mode] : {std::pair{"Gentriangular", 2}, {"Userinput", 1}, {"Gentrape", 3}}) {
+            emit form.Menu("OptionsMenu")->aboutToShow();
+            emit form.Menu("OptionsKoutpt")->aboutToShow();
+            form.Action(item)->trigger();
+            QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+            QFile saved(ui_.savePath);
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            saved.readLine();
+            const QList<QByteArray> header = saved.readLine().simplified().split(' ');
+            QVERIFY(header.size() > 4);
+            QCOMPARE(header[4].toInt(), mode);
+        }
+    }
+
     void optionSwitchesDriveTheDataMenu() {
         TMainForm form;
         torvex::TProgramData& project = form.Workspace().Project();

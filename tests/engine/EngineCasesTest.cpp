@@ -310,6 +310,17 @@ TEST(EngineCases, ACoarseClosureToleranceIsWarned) {
         for (const std::string& warning : c.warnings) warned = warned || warning.find("coarse for this wall") != std::string::npos;
         EXPECT_EQ(warned, tolerance > 1e-3 * y) << static_cast<double>(tolerance) << " " << y;
     }
+    // Without earth pressure nothing loads the wall: no tolerance can be measured against a
+    // deflection of zero, and the warning says what to check instead.
+    TWorkspace w;
+    testing::SetUpSandWall(w, 100);
+    w.Project().EarthPressureOption = 0;
+    const TCaseResult c = Only(AnalyzeDataText(WriteDataFileText(w), "still.tx4d"));
+    ASSERT_EQ(c.outcome, TOutcome::Converged);
+    EXPECT_EQ(c.MaxBy(&TNodeResult::y)->y, 0.0);
+    EXPECT_EQ(c.warnings, std::vector<std::string>{"The wall does not move: every deflection is zero. If it should "
+                                                   "carry loads, check the earth pressure options, the surcharges "
+                                                   "and the concentrated loads."});
 }
 
 // The case the engine builds from the workspace, through the data file.
