@@ -36,7 +36,8 @@ struct TFileOutcome {
 TFileOutcome RunOne(const std::string& file, const std::string& csvFolder) {
     TFileOutcome outcome;
     std::error_code error;
-    if (!fs::is_regular_file(file, error)) return {file + ": no such file\n", 2};
+    if (!fs::is_regular_file(file, error))
+        return {file + (fs::exists(file, error) ? ": not a data file (a folder or a device)\n" : ": no such file\n"), 2};
     const TFileAnalysis analysis = AnalyzeDataFile(file);
     try {
         WriteResultFiles(analysis, ResultPathsFor(file));

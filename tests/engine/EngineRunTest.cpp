@@ -342,9 +342,12 @@ TEST_F(BatchRunTest, DataFilesThatWouldShareCsvNamesStopTheBatch) {
 }
 
 // The progress bar is drawn only when asked for (a terminal); otherwise the error stream holds
-// the closing note alone. Summaries come in the order of the files; a missing file gives 2.
+// the closing note alone. Summaries come in the order of the files; a missing file, or a
+// folder named like a data file, gives 2.
 TEST_F(BatchRunTest, ProgressOnATerminalQuietOtherwiseAndTheClosingNote) {
     options.files.push_back((folder / "missing.tx4d").string());
+    fs::create_directory(folder / "folder.tx4d");
+    options.files.push_back((folder / "folder.tx4d").string());
     options.threads = 2;
     for (const bool terminal : {false, true}) {
         options.progress = terminal;
@@ -354,13 +357,15 @@ TEST_F(BatchRunTest, ProgressOnATerminalQuietOtherwiseAndTheClosingNote) {
         const size_t stage = summary.find("three-stage-excavation.tx4d [Stage 3]: converged");
         const size_t sand = summary.find("cantilever-sand.tx4d [Analysis]: converged");
         const size_t missing = summary.find("missing.tx4d: no such file");
-        EXPECT_TRUE(stage < sand && sand < missing && missing != std::string::npos) << summary;
+        const size_t folderLine = summary.find("folder.tx4d: not a data file (a folder or a device)\n");
+        EXPECT_TRUE(stage < sand && sand < missing && missing < folderLine && folderLine != std::string::npos)
+            << summary;
         const std::string note = err.str().substr(err.str().rfind('\r') + 1);
-        EXPECT_EQ(note.rfind("torvex-run: 3 files in ", 0), 0u) << note;
+        EXPECT_EQ(note.rfind("torvex-run: 4 files in ", 0), 0u) << note;
         EXPECT_NE(note.find(" s on 2 threads, "), std::string::npos);
         EXPECT_EQ(note.substr(note.size() - 18), " files per second\n");
         EXPECT_EQ(err.str().find('\r') != std::string::npos, terminal);
-        if (terminal) EXPECT_NE(err.str().find("] 3/3 files"), std::string::npos);
+        if (terminal) EXPECT_NE(err.str().find("] 4/4 files"), std::string::npos);
         else EXPECT_EQ(err.str(), note);
     }
 }
