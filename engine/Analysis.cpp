@@ -35,7 +35,7 @@ std::vector<SoilLayer> DrivingLayers(const TWallInput& in) {
 }
 
 // A wall that no soil, spring or restraint can hold is an input error, not a singular solve.
-bool HasSupport(const TWallInput& in, const std::vector<TNodeSoil>& soils) {
+bool HasSupport(const TWallInput& in, const TNodeSoils& soils) {
     int supports = 0;
     bool rotation = false;
     for (int i = 0; i <= in.beam.n; ++i) {
@@ -134,7 +134,7 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
     return {applied - resisted, momentApplied - momentResisted, std::max(largestLoad, 1e-30), largestMoment};
 }
 
-std::vector<TPyCurveResult> SampleCurves(const std::vector<TNodeSoil>& soils, double h, double yReach) {
+std::vector<TPyCurveResult> SampleCurves(const TNodeSoils& soils, double h, double yReach) {
     std::vector<int> nodes;
     for (size_t i = 0; i < soils.size(); ++i)
         if (soils[i].kind != TNodeSoil::Kind::None) nodes.push_back(static_cast<int>(i));
@@ -223,7 +223,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                                         loads.soilLineLoad[static_cast<size_t>(i)],
                                         loads.surchargeLineLoad[static_cast<size_t>(i)]});
 
-        const std::vector<TNodeSoil> soils = NodeSoils(input, result.warnings);
+        const TNodeSoils soils = NodeSoils(input, result.warnings);
         if (!HasSupport(input, soils))
             throw std::invalid_argument(
                 "The wall is not supported: no soil resistance, spring or restraint holds it. Check the "

@@ -138,15 +138,22 @@ double TExcavationSideStress::At(double x) const {
 
 double ExcavationSideStress(const TWallInput& in, double x) { return TExcavationSideStress(in).At(x); }
 
-std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
+TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
     const int n = in.beam.n;
     const double h = in.beam.h;
     const double length = n * h;
-    std::vector<TNodeSoil> soils(static_cast<size_t>(n + 1));
+    TNodeSoils result;
+    std::vector<TNodeSoil>& soils = result.nodes_;
+    std::vector<TNodeSoil::TPart>& parts = result.parts_;
+    soils.resize(static_cast<size_t>(n + 1));
+    // Where each node's parts begin in `parts`; the spans are set once `parts` stops growing.
+    std::vector<size_t> firstPart(static_cast<size_t>(n + 2), 0);
+    parts.reserve(static_cast<size_t>(n + 1) + in.layers.size());
     if (in.resistanceMode >= 2 && !in.layers.empty()) {
         std::vector<bool> warned(in.layers.size(), false);
         const TExcavationSideStress stress(in);
         for (int i = 0; i <= n; ++i) {
+            firstPart[static_cast<size_t>(i)] = parts.size();
             const double x = i * h;
             const double from = std::max(x - h / 2, 0.0), to = std::min(x + h / 2, length);
             const double soilFrom = std::max(from, in.freeHeight);
@@ -155,7 +162,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
             for (size_t k = 0; k < in.layers.size(); ++k) {
                 const double share = std::min(to, LayerEnd(in, k)) - std::max(soilFrom, in.layers[k].top);
                 if (share <= 1e-9 * h) continue;
-                TNodeSoil::TPart& part = node.parts.emplace_back();
+                TNodeSoil::TPart& part = parts.emplace_back();
                 part.layer = k;
                 part.weight = share / (to - from);
                 part.soil = LayerSoil(in, stress, k, x);
@@ -170,7 +177,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
                 }
                 part.curve.SetChecked(part.soil);
             }
-            if (node.parts.empty()) continue;
+            if (parts.size() == firstPart[static_cast<size_t>(i)]) continue;
             node.kind = TNodeSoil::Kind::Generated;
             if (!in.pyModifiers.empty()) {
                 std::vector<TCurvePoint> pm, ym;
@@ -187,6 +194,9 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
             }
         }
     }
+    firstPart[static_cast<size_t>(n + 1)] = parts.size();
+    for (size_t s = 0; s < soils.size(); ++s)
+        soils[s].parts = std::span<const TNodeSoil::TPart>(parts.data() + firstPart[s], firstPart[s + 1] - firstPart[s]);
     // External curves replace the generated curve at their node; with external curves only,
     // the nodes between two curve nodes blend the two curves by depth.
     const auto& curves = in.externalCurves;
@@ -194,7 +204,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
         if (curves[c].points.empty()) continue;
         TNodeSoil& node = soils[static_cast<size_t>(curves[c].node)];
         node.kind = TNodeSoil::Kind::External;
-        node.parts.clear();
+        node.parts = {};
         node.curve = &curves[c];
         if (in.resistanceMode == 1 && c + 1 < curves.size() && !curves[c + 1].points.empty()) {
             const int from = curves[c].node, to = curves[c + 1].node;
@@ -207,7 +217,7 @@ std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>&
             }
         }
     }
-    return soils;
+    return result;
 }
 
 }  // namespace torvex::engine

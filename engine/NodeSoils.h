@@ -8,6 +8,7 @@
 // layer boundary carries the mean of the two layers' curves. Each layer's parameters are
 // taken at the node's depth.
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ struct TNodeSoil {
         double weight = 1;  // share of the node's length
         size_t layer = 0;   // index in TWallInput::layers
     };
-    std::vector<TPart> parts;  // Generated
+    std::span<const TPart> parts;  // Generated; held by the TNodeSoils the node belongs to
     double pm = 1, ym = 1;     // p-y modification at the node's depth
     const TExternalCurve* curve = nullptr;
     const TExternalCurve* other = nullptr;
@@ -40,9 +41,28 @@ struct TNodeSoil {
     TPyCurve::TLinear SecantAndTangent(double y) const;
 };
 
+// The soils of nodes 0..n, the curves of all of them kept in one array (a wall has a hundred
+// nodes or more, each with a curve or two). Moving keeps each node's parts where they are.
+class TNodeSoils {
+public:
+    TNodeSoils() = default;
+    TNodeSoils(TNodeSoils&&) = default;
+    TNodeSoils& operator=(TNodeSoils&&) = default;
+    TNodeSoils(const TNodeSoils&) = delete;
+    TNodeSoils& operator=(const TNodeSoils&) = delete;
+
+    size_t size() const { return nodes_.size(); }
+    const TNodeSoil& operator[](size_t node) const { return nodes_[node]; }
+
+private:
+    friend TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
+    std::vector<TNodeSoil::TPart> parts_;
+    std::vector<TNodeSoil> nodes_;
+};
+
 // Raises std::invalid_argument with an engineer-facing message for a layer that cannot give a
 // curve; warnings about defaults go to `warnings`, once per layer.
-std::vector<TNodeSoil> NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
+TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
 
 // The vertical effective stress on the excavation side at depth x (from the excavation level
 // down, with the excavation-side water table), with each layer's unit weight linear in depth.

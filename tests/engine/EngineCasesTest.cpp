@@ -373,7 +373,7 @@ TEST(EngineCases, WeakRockDepthIsMeasuredFromTheRockSurface) {
         SiWall(w, {{4, t.rockTop, sand, sand}, {7, 20, rock, rock}});
         const TWallInput in = Input(w);
         std::vector<std::string> warnings;
-        const std::vector<TNodeSoil> soils = NodeSoils(in, warnings);
+        const TNodeSoils soils = NodeSoils(in, warnings);
         const TNodeSoil& node = soils[static_cast<size_t>(t.node)];
         const TNodeSoil::TPart* part = nullptr;
         for (const TNodeSoil::TPart& candidate : node.parts)
@@ -393,11 +393,13 @@ TEST(EngineCases, SoilParametersVaryLinearlyThroughTheLayer) {
     SiWall(w, {{1, 10, {16, 20, 0.01L, 0}, {20, 60, 0.01L, 0}}, {1, 20, {20, 60, 0.01L, 0}, {0, 0, 0, 0}}});
     const TWallInput in = Input(w);
     std::vector<std::string> warnings;
-    const std::vector<TNodeSoil> soils = NodeSoils(in, warnings);
-    const TPySoil& s = soils[75].parts.at(0).soil;
+    const TNodeSoils soils = NodeSoils(in, warnings);
+    ASSERT_EQ(soils[75].parts.size(), 1u);
+    const TPySoil& s = soils[75].parts[0].soil;
     EXPECT_NEAR(s.c, 50, 1e-9);
     EXPECT_NEAR(s.sigmaV, 46.25, 1e-9);
-    EXPECT_NEAR(soils[140].parts.at(0).soil.c, 60, 1e-9);
+    ASSERT_EQ(soils[140].parts.size(), 1u);
+    EXPECT_NEAR(soils[140].parts[0].soil.c, 60, 1e-9);
     // The node on the boundary at 10 m carries both layers, each at that depth.
     ASSERT_EQ(soils[100].parts.size(), 2u);
     EXPECT_DOUBLE_EQ(soils[100].parts[0].weight, 0.5);
