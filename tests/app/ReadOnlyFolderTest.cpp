@@ -70,6 +70,8 @@ private slots:
     void initTestCase() {
         QVERIFY2(::geteuid() != 0, "run as an ordinary user, through run-unprivileged.sh");
         QVERIFY2(QFile::exists(Example(kStaged)), "TORVEX_EXAMPLES names no examples folder");
+        // Every case makes its folders in the temporary folder, which this user must write.
+        QVERIFY2(settingsDir_.isValid(), qPrintable(settingsDir_.errorString()));
         torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_);
     }
     void cleanupTestCase() { torvex::SetUserInterface(nullptr); }

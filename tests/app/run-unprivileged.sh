@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a test program as an ordinary user, so that tests of folders and files the user may not
 # write really meet a refusal: root writes anywhere. As root, the program and the bundled
-# examples are copied to a folder the user "nobody" can read, and the program runs as nobody;
-# as any other user it simply runs.
+# examples are copied to a folder the user "nobody" can read, and the program runs as nobody
+# with a home and a temporary folder of its own (the caller's TMPDIR may be a folder only root
+# can write); as any other user it simply runs.
 # Usage: run-unprivileged.sh PROGRAM EXAMPLES-FOLDER [ARGUMENTS...]
 set -euo pipefail
 program=$1
@@ -15,10 +16,10 @@ place=$(mktemp -d)
 trap 'rm -rf "$place"' EXIT
 cp "$program" "$place/"
 cp -r "$examples" "$place/examples"
-mkdir "$place/home"
-chown -R nobody:nogroup "$place/home"
+mkdir "$place/home" "$place/tmp"
+chown -R nobody:nogroup "$place/home" "$place/tmp"
 chmod -R a+rX "$place"
 cd "$place"
-HOME="$place/home" TORVEX_EXAMPLES="$place/examples" \
+HOME="$place/home" TMPDIR="$place/tmp" TORVEX_EXAMPLES="$place/examples" \
   setpriv --reuid=nobody --regid=nogroup --clear-groups \
   "$place/$(basename "$program")" "$@"
