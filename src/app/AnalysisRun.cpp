@@ -127,11 +127,13 @@ void TMainForm::RunEngine() {
         this,
         "Computations are completed. Please, check output file for results or error messages.");
     const std::string plotFile = SiblingFileName(workspace_.Project().FileName, ".tx4p");
-    if (FileExists(plotFile))
+    if (FileExists(plotFile)) {
         plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile,
                                    [this](const std::string& message) {
                                        UserInterface().Information(this, QString::fromStdString(message));
                                    });
+        RefitOpenGraphs();
+    }
     UpdateToolButtons();
     libraryEntry_ = nullptr;
     library_.reset();

@@ -39,6 +39,11 @@ void ShowGraph(TMainForm& form, TGraphPlot& graph) {
 
 }  // namespace
 
+void TMainForm::RefitOpenGraphs() {
+    for (QMdiSubWindow* child : Desk()->subWindowList())
+        if (auto* plot = qobject_cast<TPlotForm*>(child->widget())) plot->Refit();
+}
+
 void TMainForm::ComppyClick() { ShowGraph(*this, graphs_.pltPY); }
 void TMainForm::CompDefClick() { ShowGraph(*this, graphs_.pltDef); }
 void TMainForm::CompMomClick() { ShowGraph(*this, graphs_.pltMom); }

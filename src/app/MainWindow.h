@@ -252,6 +252,8 @@ private:
     void SplitStages(bool olderFormat);
     // Reads the plot file beside the project's data file, when there is one.
     void ReadPlotBeside();
+    // The graph windows open during a run show its results from their full range.
+    void RefitOpenGraphs();
     // After the project was replaced: caption, Data menu form, stages and result buttons.
     void RefreshAfterProjectChange();
     // Toggles an Apply switch; turning it off closes the editor window of its table.

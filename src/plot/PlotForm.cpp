@@ -55,11 +55,26 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
     menu_ = new QMenu("&Plot", this);
     menu_->setObjectName("PlotMenu");
     BuildMenu();
+    ShowLegendAsOpened();
+    resize(640, 480);
+}
+
+void TPlotForm::ShowLegendAsOpened() {
     // A graph that opens without a legend does not offer one.
     const bool legendShown = graph_.Lines.Count() > 0 && graph_.ShowLegend;
     legend_->setVisible(legendShown);
     MenuItem("PlotShowLegend")->setVisible(legendShown);
-    resize(640, 480);
+}
+
+void TPlotForm::Refit() {
+    // Ranges kept from the last run would clip larger results and squeeze smaller ones.
+    state_ = TPlotState(graph_);
+    graph_.ActivateCurvesForNewWindow();
+    RebuildCurveItems();
+    legend_->Rebuild();
+    ShowLegendAsOpened();
+    setWindowTitle(QString::fromStdString(graph_.Caption));
+    LayOut();
 }
 
 TPlotForm::~TPlotForm() { graph_.IsOpen = false; }

@@ -37,6 +37,11 @@ public:
     // The curve items after the fourteen fixed ones, in curve order.
     const std::vector<QAction*>& CurveItems() const { return curveItems_; }
 
+    // A run has filled the graph anew: the ranges, the active curves, the legend and the
+    // curve items start again as in a newly opened window, so new results are seen whole.
+    // The window keeps its place and size, and the legend the place it was dragged to.
+    void Refit();
+
     // The Plot menu drops down: checks and visibility from the graph.
     void UpdateMenu();
     // The Plot menu's dialogs: the title and its place, the curves' names, the active curves.
@@ -62,6 +67,8 @@ private:
     void RebuildCurveItems();
     // Rebuilds the curve items and the legend when the graph lost curves they refer to.
     void SyncCurves();
+    // The legend is shown, and offered in the menu, when the graph has curves to list.
+    void ShowLegendAsOpened();
     void LayOut();
     void ToggleCurve(int curve);
     void SetFontSize(int value);

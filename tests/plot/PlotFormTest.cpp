@@ -177,6 +177,37 @@ private slots:
         QCOMPARE(form.Desk()->subWindowList().size(), 2);
     }
 
+    // A graph left open while the wall is run again in other units shows the new curve from
+    // its own full range, not from the range of the run it opened on.
+    void aRunWithTheGraphOpenShowsTheNewResultsWhole() {
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        form.resize(1000, 750);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(RunExample(form, TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", jobs, run));
+        form.Action("SpeedButton8")->trigger();  // Deflection Diagram
+        TPlotForm* plot = ActivePlot(form);
+        QVERIFY(plot);
+        const torvex::TDataRange inches = plot->State().Panel(0).Home;
+        form.Action("SIUnits")->trigger();
+        form.Action("SpeedButton4")->trigger();  // Run Analysis
+        QCOMPARE(ActivePlot(form), plot);
+        const TGraphPlot& graph = form.Graphs().pltDef;
+        long double most = 0;
+        for (int j = 0; j < graph.Lines.PointCount(); ++j)
+            most = std::max(most, std::fabs(graph.Lines.Point(0, j).X));
+        const torvex::TDataRange& home = plot->State().Panel(0).Home;
+        QCOMPARE(plot->State().Panel(0).Map.Range, home);
+        // Rounded away from zero at a tenth of the span at most: the curve fills the width.
+        const long double span = home.XSpan();
+        QVERIFY2(most > 0 && most <= span && span <= 1.5L * most,
+                 qPrintable(QString("%1 m in a span of %2").arg(double(most)).arg(double(span))));
+        QVERIFY(span < inches.XSpan() / 10);  // metres, not the inches it opened with
+        QCOMPARE(plot->Legend()->Count(), 1);
+        QCOMPARE(plot->CurveItems().size(), size_t{1});
+    }
+
     void twentyFiveCurvesOpenWithTwentyActiveAndTheLegendMarksVisibleOnes() {
         TGraphPlot graph("pltDef");
         graph.CurveName = "Load #";
