@@ -421,6 +421,17 @@ std::vector<std::string_view> StageParts(std::string_view text) {
     return parts;
 }
 
+// A stage carries the deflections it ends with into the next; in other units they would be
+// read wrongly, and the graphs would draw both under one caption.
+std::string MixedUnitsMessage(int stageUnits, int fileUnits) {
+    const auto name = [](int code) {
+        return code == 1 ? std::string("English") : code == 2 ? std::string("SI") : std::string("Other");
+    };
+    return "This stage is in " + name(stageUnits) + " units and stage 1 in " + name(fileUnits) +
+           " units: every stage must be in the same units. Choose the units again in TORVEX "
+           "(Options, Units), which converts every stage, or convert the file with torvex-convert.";
+}
+
 }  // namespace
 
 TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile) {
@@ -439,6 +450,7 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     }
     file.title = workspace.Project().Title;
     const int stages = workspace.Project().StageCount;
+    const int fileUnits = workspace.Project().UnitSystem;  // those of stage 1
     const bool longTerm = workspace.Project().LongTermMarker == 9;
     // A lateral spring that first appears in a stage acts on the change of deflection since
     // the stage before, in that stage and in every later one while it stays: it carries no
@@ -453,6 +465,8 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
                 staged ? ReadBlock(*stageSpace.emplace(), part, TTerm::Short,
                                    LinesBefore(text, static_cast<size_t>(part.data() - text.data())))
                        : BuildWallInput(workspace, term);
+            if (staged && input.unitCode != fileUnits)
+                throw std::invalid_argument(MixedUnitsMessage(input.unitCode, fileUnits));
             const std::vector<double> springs = input.beam.kLateral;
             const bool hasSprings = std::any_of(springs.begin(), springs.end(), [](double k) { return k != 0; });
             if (staged && previousY.size() == springs.size()) {

@@ -42,9 +42,15 @@ void TMainForm::MyFilePopupHandler(int slot) {
     if (CommitActiveChild() && QuerySaveChanges()) OpenFileName(fileName, 0);
 }
 
-// Options. Switching does not mark the project modified.
+// Options. Switching does not mark the project modified. A staged project switches every
+// stage, so that the data file never joins stages in different units.
 
-void TMainForm::UnitsClick(int system) { ChangeUnitSystem(workspace_, system); }
+void TMainForm::UnitsClick(int system) {
+    if (workspace_.Project().StageCount > 1)
+        RunStageCommand([&] { ChangeStagesUnitSystem(workspace_, system); });
+    else
+        ChangeUnitSystem(workspace_, system);
+}
 
 // The choice holds at once: the next save or run must not wait for the menu to open again
 // before it stops (or starts) using the user-input distributed load.

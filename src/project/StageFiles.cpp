@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
 #include "project/SafeSave.h"
+#include "project/UnitConversion.h"
 #include "project/WordRead.h"
 #include "project/Workspace.h"
 
@@ -269,6 +272,62 @@ void ApplyStageCount(TWorkspace& workspace, int count) {
         workspace.SetModified(true);
     }
     DeleteStageFiles(project.FileName, count + 1);
+}
+
+void ChangeStagesUnitSystem(TWorkspace& workspace, int target) {
+    TProgramData& project = workspace.Project();
+    const int stages = project.StageCount;
+    const int current = project.CurrentStage;
+    const bool modified = workspace.IsModified();
+    // A stage file that cannot be read whole must not be written back with what was read.
+    const auto show = workspace.ShowInformation;
+    std::string unread;
+    workspace.ShowInformation = [&unread](const std::string& message) {
+        if (unread.empty()) unread = message;
+    };
+    const auto reload = [&] {
+        workspace.ShowInformation = show;
+        project.CurrentStage = current;
+        LoadCurrentStage(workspace);
+        project.StageCount = stages;
+        workspace.SetModified(modified);
+    };
+    try {
+        WriteCurrentStage(workspace);
+    } catch (...) {
+        // Nothing has changed on disk, and the edits on screen stay in memory.
+        workspace.ShowInformation = show;
+        throw;
+    }
+    // The stage files as they were before the change, to put back should one fail: half the
+    // stages in one system and half in the other would give wrong results.
+    std::vector<std::pair<std::string, std::optional<std::string>>> before;
+    try {
+        for (int k = 1; k <= stages; ++k) {
+            project.CurrentStage = k;
+            const std::string name = StageFileName(project.FileName, k);
+            before.emplace_back(name, FileExists(name) ? std::optional(LoadTextFile(name)) : std::nullopt);
+            // Loading takes the stage count and the unit system from the stage's file.
+            LoadCurrentStage(workspace);
+            if (!unread.empty()) throw EInOutError(unread);
+            project.StageCount = stages;
+            ChangeUnitSystem(workspace, target);
+            WriteCurrentStage(workspace);
+        }
+    } catch (...) {
+        for (const auto& [name, text] : before) {
+            try {
+                if (text)
+                    SaveTextFile(name, *text);
+                else
+                    fs::remove(name);
+            } catch (...) {
+            }
+        }
+        reload();
+        throw;
+    }
+    reload();
 }
 
 void CopyPreviousStage(TWorkspace& workspace) {

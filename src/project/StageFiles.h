@@ -58,6 +58,14 @@ void SwitchToStage(TWorkspace& workspace, int stage);
 // current stage as they were, and the stage files of those stages unchanged in content.
 void ApplyStageCount(TWorkspace& workspace, int count);
 
+// Switches every stage to a unit system, so that the data file they join into is in one:
+// the current stage's edits go to its file, each stage is loaded, converted and written back,
+// and the current stage is loaded again, with the modified state kept. A stage whose file is
+// in another system than the rest (from an earlier version) is brought into the target too.
+// A file error raises EInOutError after the stages already converted have been put back in
+// the units they had, with the current stage loaded as it was.
+void ChangeStagesUnitSystem(TWorkspace& workspace, int target);
+
 // Makes the current stage a copy of the stage before it (input and file).
 void CopyPreviousStage(TWorkspace& workspace);
 

@@ -103,6 +103,15 @@ private slots:
         Click(form, "SpeedButton15");
         QCOMPARE(ui_.shown.size(), 1);
         QCOMPARE(form.Workspace().Project().CurrentStage, 1);
+        // So does a change of units, which must reach every stage file: the stage on screen
+        // stays in the units it had.
+        ui_.Clear();
+        const long double stiffness = Stiffness(form);
+        form.Action("SIUnits")->trigger();
+        QCOMPARE(ui_.shown.size(), 1);
+        QVERIFY2(ui_.shown[0].contains("Permission denied"), qPrintable(ui_.shown[0]));
+        QCOMPARE(form.Workspace().Project().UnitSystem, 1);
+        QCOMPARE(Stiffness(form), stiffness);
         QVERIFY(SetWritable(share.path(), true));
     }
 

@@ -182,6 +182,49 @@ private slots:
         form.SetModified(false);
         QVERIFY(form.grab().save(QCoreApplication::applicationDirPath() + "/screenshot-stages.png"));
     }
+
+    // Switched to SI, the three-stage example is the same wall: every stage moves as far as
+    // it did in English units (inches x 0.0254 = metres), not only the stage on screen.
+    void aUnitChangeReachesEveryStage() {
+        QTemporaryDir jobs;
+        const QString data = jobs.filePath("three.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
+        TMainForm form;
+        form.show();
+        form.SetProgramFolder(jobs.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        QVERIFY(form.OpenFileName(data));
+        const auto largest = [&form] {
+            std::vector<double> most;
+            const torvex::TCurveSet& lines = form.Graphs().pltDef.Lines;
+            for (int i = 0; i < lines.Count(); ++i) {
+                double m = 0;
+                for (int j = 0; j < lines.PointCount(); ++j)
+                    m = std::max(m, std::fabs(static_cast<double>(lines.Point(i, j).X)));
+                most.push_back(m);
+            }
+            return most;
+        };
+        Click(form, "SpeedButton4");
+        const std::vector<double> inches = largest();
+        QCOMPARE(inches.size(), size_t{3});
+
+        Click(form, "SpeedButton15");  // at stage 2, as a user may well be
+        form.Action("SIUnits")->trigger();
+        QCOMPARE(form.Workspace().Project().UnitSystem, 2);
+        QCOMPARE(form.Workspace().Project().CurrentStage, 2);
+        ui_.Clear();
+        Click(form, "SpeedButton4");
+        QCOMPARE(ui_.shown.size(), 1);
+        const std::vector<double> metres = largest();
+        QCOMPARE(metres.size(), size_t{3});
+        for (size_t k = 0; k < 3; ++k)
+            QVERIFY2(std::fabs(metres[k] - inches[k] * 0.0254) <= 1e-3 * inches[k] * 0.0254,
+                     qPrintable(QString("stage %1: %2 m after %3 in").arg(k + 1).arg(metres[k]).arg(inches[k])));
+        const QByteArray saved = Content(data);
+        QCOMPARE(saved.count("\n2 0\t"), 3);  // the unit line of every stage says SI
+        form.SetModified(false);
+    }
 };
 
 QTEST_MAIN(StagedConstructionTest)

@@ -92,5 +92,23 @@ TEST(EngineBadInput, AStageMessageNamesTheLineOfTheWholeFile) {
         << file.cases[2].message;
 }
 
+// A file whose stage 2 says SI while stages 1 and 3 say English (as an earlier version could
+// save it) must not pass stage 2's deflections to stage 3 in the wrong units.
+TEST(EngineBadInput, AStageInOtherUnitsThanStageOneIsRefused) {
+    std::string text = LoadTextFile(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d");
+    const size_t units = text.find("\n1 0\t", text.find(" Stage No : 2"));
+    ASSERT_NE(units, std::string::npos);
+    text[units + 1] = '2';
+    const TFileAnalysis file = AnalyzeDataText(text, "mixed.tx4d");
+    ASSERT_EQ(file.cases.size(), 3u);
+    EXPECT_EQ(file.cases[0].outcome, TOutcome::Converged);
+    EXPECT_EQ(file.cases[1].outcome, TOutcome::InputError);
+    EXPECT_EQ(file.cases[1].message,
+              "This stage is in SI units and stage 1 in English units: every stage must be in the "
+              "same units. Choose the units again in TORVEX (Options, Units), which converts every "
+              "stage, or convert the file with torvex-convert.");
+    EXPECT_EQ(file.cases[2].outcome, TOutcome::Converged);
+}
+
 }  // namespace
 }  // namespace torvex::engine

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
 #include "project/SafeSave.h"
+#include "project/UnitConversion.h"
 #include "project/WordRead.h"
 
 namespace torvex {
@@ -272,6 +274,65 @@ TEST_F(StageFilesTest, TheStageCountWritesAndDeletesStageFiles) {
     EXPECT_EQ(p.StageCount, 1);
     EXPECT_FALSE(fs::exists(Path("Wall.st1")));
     EXPECT_FALSE(fs::exists(Path("Wall.st2")));
+}
+
+// Line n (from 1) of a stage file, split at blanks and tabs.
+std::vector<std::string> Fields(const std::string& text, int n) {
+    std::istringstream lines(text);
+    std::string line;
+    for (int i = 0; i < n; ++i) std::getline(lines, line);
+    std::istringstream words(line);
+    std::vector<std::string> fields;
+    for (std::string word; words >> word;) fields.push_back(word);
+    return fields;
+}
+
+// A unit change converts every stage, not only the one on screen: the data file the stages
+// join into must be in one system. A wall length of 3.6 in and a free height of 144 in are
+// 0.09144 m and 3.6576 m.
+TEST_F(StageFilesTest, AUnitChangeConvertsEveryStageOrNone) {
+    TProgramData& p = workspace.Project();
+    p.IncrementLength = 3.6L;
+    p.FreeHeight = 144;
+    WriteThreeStages();
+    p.NumIncrements = 33;  // an edit in stage 3, not yet in its file
+    workspace.SetModified(true);
+    ChangeStagesUnitSystem(workspace, 2);
+    for (int k = 1; k <= 3; ++k) {
+        const std::string text = LoadTextFile(Path("Wall.st" + std::to_string(k)));
+        EXPECT_EQ(Fields(text, 2).at(0), "2") << "stage " << k;
+        const std::vector<std::string> wall = Fields(text, 3);
+        EXPECT_EQ(wall.at(0), k == 3 ? "33" : std::to_string(10 * k));
+        EXPECT_EQ(wall.at(1), "0.09144");
+        EXPECT_EQ(wall.at(4), "3.6576");
+    }
+    EXPECT_EQ(p.CurrentStage, 3);
+    EXPECT_EQ(p.UnitSystem, 2);
+    EXPECT_EQ(p.NumIncrements, 33);
+    EXPECT_TRUE(workspace.Modified());
+
+    // A stage left in English units by an earlier version is brought into SI with the rest:
+    // 3.6576 m x 39.3701 = 144.00008 in, x 0.0254 = 3.657602 m; the other stages keep theirs.
+    ChangeUnitSystem(workspace, 1);
+    WriteCurrentStage(workspace);
+    ChangeStagesUnitSystem(workspace, 2);
+    EXPECT_EQ(Fields(LoadTextFile(Path("Wall.st3")), 3).at(4), "3.657602");
+    EXPECT_EQ(Fields(LoadTextFile(Path("Wall.st1")), 3).at(4), "3.6576");
+
+    // A stage file that cannot be read whole stops the change before anything is written
+    // from it, and every stage file is put back as it was.
+    const std::string damaged = LoadTextFile(Path("Wall.st2")).substr(0, 40);
+    SaveTextFile(Path("Wall.st2"), damaged);
+    const std::string first = LoadTextFile(Path("Wall.st1")), third = LoadTextFile(Path("Wall.st3"));
+    std::vector<std::string> shown;
+    workspace.ShowInformation = [&](const std::string& message) { shown.push_back(message); };
+    EXPECT_THROW(ChangeStagesUnitSystem(workspace, 1), EInOutError);
+    EXPECT_EQ(LoadTextFile(Path("Wall.st1")), first);
+    EXPECT_EQ(LoadTextFile(Path("Wall.st2")), damaged);
+    EXPECT_EQ(LoadTextFile(Path("Wall.st3")), third);
+    EXPECT_TRUE(shown.empty());  // the caller shows the failure, once
+    EXPECT_EQ(p.CurrentStage, 3);
+    EXPECT_EQ(p.UnitSystem, 2);
 }
 
 }  // namespace
