@@ -78,6 +78,14 @@ TDataRange DataRangeOf(const TCurveSet& set) {
     return range;
 }
 
+bool TLabelSpacing::Take(int low, int high) {
+    if (any_ && low < high_ + gap_ && high > low_ - gap_) return false;
+    any_ = true;
+    low_ = low;
+    high_ = high;
+    return true;
+}
+
 long double MajorTickStep(long double rawInterval) {
     const long double p = std::pow(10.0L, std::floor(std::log10(rawInterval)));
     const int q = static_cast<int>(FloorQuotient(rawInterval / p));

@@ -54,6 +54,21 @@ struct TAxisTicks {
     long long First = 0;      // tick k stands at k * Minor
     long long Last = -1;
 };
+// Keeps tick labels from running into each other where the labelled steps are narrower than
+// their texts (0.0002, 0.0004 ... across a third of the page): a label is drawn only when it
+// keeps `gap` pixels clear of the last label drawn on the same axis.
+class TLabelSpacing {
+public:
+    explicit TLabelSpacing(int gap) : gap_(gap) {}
+    // True, and remembered as the last label drawn, when the label over the pixels low..high
+    // along the axis is clear of the last one.
+    bool Take(int low, int high);
+
+private:
+    int gap_;
+    bool any_ = false;
+    int low_ = 0, high_ = 0;
+};
 // The major step for a raw interval: p, 2p, 5p or 10p with p the power of ten below it.
 long double MajorTickStep(long double rawInterval);
 // The ticks of an axis from `low` to `high` drawn over `pixels` with `intervals` wanted per

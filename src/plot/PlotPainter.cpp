@@ -100,6 +100,9 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
     p.setFont(SerifFont(s.H(), 400));
     const QFontMetrics metrics(p.font());
     const QPen tickPen(Qt::black, 1), gridPen(Qt::black, 1, Qt::DotLine);
+    // Labels keep the width of a blank between them; the grid and ticks are all drawn.
+    const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    TLabelSpacing xLabels(gap), yLabels(gap);
     for (long long k = panel.XTicks.First; k <= panel.XTicks.Last; ++k) {
         const long double v = k * panel.XTicks.Minor;
         const int x = panel.Map.XPixel(v);
@@ -109,7 +112,9 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
             p.drawLine(x, r.Top, x, r.Bottom);
             p.setPen(tickPen);
             const int top = g.XOnTop ? r.Top - dpiY / 32 - metrics.height() : r.Bottom + dpiY / 16;
-            TextCentred(p, x, top, ToQ(TickLabel(v)));
+            const QString label = ToQ(TickLabel(v));
+            const int half = metrics.horizontalAdvance(label) / 2;
+            if (xLabels.Take(x - half, x + half)) TextCentred(p, x, top, label);
         }
         p.setPen(tickPen);
         if (g.XOnTop) p.drawLine(x, r.Top, x, r.Top + dpiY / 16);
@@ -123,7 +128,10 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
             p.setPen(gridPen);
             p.drawLine(r.Left, y, r.Right, y);
             p.setPen(tickPen);
-            TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, ToQ(TickLabel(v)));
+            const QString label = ToQ(TickLabel(v));
+            const int half = metrics.horizontalAdvance(label) / 2;
+            if (yLabels.Take(y - half, y + half))
+                TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, label);
         }
         p.setPen(tickPen);
         p.drawLine(r.Left, y, r.Left + dpiX / 16, y);

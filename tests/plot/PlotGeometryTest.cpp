@@ -36,7 +36,9 @@ TEST(PlotGeometry, DataRangesContainTheOriginAndRoundAwayFromZero) {
     };
     for (const Case& c : cases) {
         long double low = c.low, high = c.high;
-        if (c.high > c.low) EXPECT_NEAR(RangeRoundingStep(c.high - c.low), c.step, 1e-15L);
+        if (c.high > c.low) {
+            EXPECT_NEAR(RangeRoundingStep(c.high - c.low), c.step, 1e-15L);
+        }
         RoundAxis(low, high);
         EXPECT_NEAR(low, c.roundedLow, 1e-12L) << c.low << " .. " << c.high;
         EXPECT_NEAR(high, c.roundedHigh, 1e-12L) << c.low << " .. " << c.high;
@@ -64,6 +66,21 @@ TEST(PlotGeometry, TickStepsAreOneTwoOrFiveTimesAPowerOfTen) {
     EXPECT_EQ(TickIntervals(600, 14, false), 7);
     EXPECT_EQ(TickIntervals(600, 14, true), 10);
     EXPECT_EQ(TickIntervals(83, 14, false), 0);
+}
+
+// Labels 40 pixels wide, 4 pixels apart at least: at steps of 30 pixels every second one
+// is drawn, whichever way the axis runs; at steps of 44 every one.
+TEST(PlotGeometry, TickLabelsThatWouldRunTogetherAreSkipped) {
+    const auto drawn = [](std::vector<int> centres) {
+        TLabelSpacing spacing(4);
+        std::string taken;
+        for (int c : centres) taken += spacing.Take(c - 20, c + 20) ? 'T' : '-';
+        return taken;
+    };
+    EXPECT_EQ(drawn({0, 30, 60, 90, 120}), "T-T-T");
+    EXPECT_EQ(drawn({120, 90, 60, 30, 0}), "T-T-T");
+    EXPECT_EQ(drawn({0, 44, 88}), "TTT");
+    EXPECT_EQ(drawn({0, 43, 86}), "T-T");
 }
 
 TEST(PlotGeometry, MapsBothWaysWithDepthGrowingDown) {
