@@ -51,6 +51,7 @@ void TMainForm::FileSaveAsClick() {
 
 TSaveOutcome TMainForm::Save() {
     TProgramData& project = workspace_.Project();
+    const bool modified = IsModified();
     try {
         if (project.StageCount > 1) WriteCurrentStage(workspace_);
     } catch (const std::exception& error) {
@@ -59,7 +60,10 @@ TSaveOutcome TMainForm::Save() {
     }
     project.SaveTarget = project.FileName;
     if (project.FileName == kNewProjectFileName || OlderFormat(project.FileName)) return SaveAs();
-    return WriteProjectFile(project.FileName) ? TSaveOutcome::Written : TSaveOutcome::Failed;
+    if (WriteProjectFile(project.FileName)) return TSaveOutcome::Written;
+    // Writing the stage file marked the project saved; the data file was not.
+    SetModified(modified);
+    return TSaveOutcome::Failed;
 }
 
 TSaveOutcome TMainForm::SaveAs() {
@@ -82,10 +86,28 @@ TSaveOutcome TMainForm::SaveAs() {
                                           " already exists.\nDo you want to replace it?",
                                 false) != TAnswer::Yes)
         return TSaveOutcome::Cancelled;
+    // The stage on screen goes to its file first, so that the new file holds what the user
+    // sees, as Save does.
+    const bool modified = IsModified();
+    if (project.StageCount > 1) {
+        try {
+            WriteCurrentStage(workspace_);
+        } catch (const std::exception& error) {
+            UserInterface().Information(this, QString::fromStdString(error.what()));
+            return TSaveOutcome::Failed;
+        }
+    }
+    const std::string previousName = project.FileName;
     project.FileName = target.toStdString();
     SetCaption();
     project.SaveTarget = project.FileName;
-    if (!WriteProjectFile(project.PreviousFileName)) return TSaveOutcome::Failed;
+    if (!WriteProjectFile(project.PreviousFileName)) {
+        // Nothing was written under the new name: the project keeps the name its files have.
+        project.FileName = previousName;
+        SetCaption();
+        SetModified(modified);
+        return TSaveOutcome::Failed;
+    }
     UpdatePrevFile(QString::fromStdString(project.FileName));
     CloseAllChildren();
     UpdateToolButtons();

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -224,6 +225,38 @@ private slots:
         const QByteArray saved = Content(data);
         QCOMPARE(saved.count("\n2 0\t"), 3);  // the unit line of every stage says SI
         form.SetModified(false);
+    }
+
+    // Save As writes what is on screen: a free height typed in stage 1 and not yet taken to
+    // its stage file by a stage switch is in the new file, and the project is saved.
+    void saveAsTakesTheStageOnScreen() {
+        QTemporaryDir jobs;
+        const QString data = jobs.filePath("three.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
+        TMainForm form;
+        form.show();
+        QVERIFY(form.OpenFileName(data));
+        TDlgProp* prop = WallProperties(form);
+        QVERIFY(prop);
+        QTRY_COMPARE(prop->DeFH->text(), QString("6"));
+        Type(prop->DeFH, "5");
+        // A name that a folder holds cannot be written: said so, and still unsaved.
+        QVERIFY(QDir(jobs.path()).mkdir("folder.tx4d"));
+        ui_.Clear();
+        ui_.savePath = jobs.filePath("folder.tx4d");
+        form.Action("FileSaveAs")->trigger();
+        QCOMPARE(ui_.shown.size(), 1);
+        QVERIFY(form.IsModified());
+        QCOMPARE(form.Workspace().Project().FileName, data.toStdString());
+        ui_.Clear();
+        ui_.savePath = jobs.filePath("copy.tx4d");
+        form.Action("FileSaveAs")->trigger();
+        QVERIFY2(ui_.shown.isEmpty(), qPrintable(ui_.shown.join('|')));
+        const QList<QByteArray> lines = Content(jobs.filePath("copy.tx4d")).split('\n');
+        QVERIFY(lines.size() > 3);
+        QCOMPARE(lines[2].trimmed(), QByteArray("120 3.6\t24\t1E-5\t60"));  // 5 ft
+        QCOMPARE(Content(jobs.filePath("copy.tx4d")).count(" Stage No : "), 2);
+        QVERIFY(!form.IsModified());
     }
 };
 
