@@ -52,6 +52,16 @@ TDlgProp* WallProperties(TMainForm& form) {
     return child ? child->findChild<TDlgProp*>() : nullptr;
 }
 
+// Opens a copy of a bundled example in `jobs`, set to run there; the copy's path, or empty.
+QString OpenExampleCopy(TMainForm& form, const QTemporaryDir& jobs, const char* example,
+                        const char* name) {
+    const QString data = jobs.filePath(name);
+    if (!QFile::copy(QString(TORVEX_SOURCE_DIR "/examples/") + example, data)) return {};
+    form.SetProgramFolder(jobs.path());
+    form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+    return form.OpenFileName(data) ? data : QString();
+}
+
 QByteArray Content(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -109,14 +119,11 @@ private slots:
 
     void aSingleStageExampleBecomesThreeStagesAndRuns() {
         QTemporaryDir jobs;
-        const QString data = jobs.filePath("sand.tx4d");
-        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", data));
         TMainForm form;
         form.resize(1000, 720);
         form.show();
-        form.SetProgramFolder(jobs.path());
-        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
-        QVERIFY(form.OpenFileName(data));
+        const QString data = OpenExampleCopy(form, jobs, "cantilever-sand.tx4d", "sand.tx4d");
+        QVERIFY(!data.isEmpty());
         ui_.Clear();
 
         TDlgStaged* dialog = StagedDialog(form);
@@ -188,13 +195,10 @@ private slots:
     // it did in English units (inches x 0.0254 = metres), not only the stage on screen.
     void aUnitChangeReachesEveryStage() {
         QTemporaryDir jobs;
-        const QString data = jobs.filePath("three.tx4d");
-        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
         TMainForm form;
         form.show();
-        form.SetProgramFolder(jobs.path());
-        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
-        QVERIFY(form.OpenFileName(data));
+        const QString data = OpenExampleCopy(form, jobs, "three-stage-excavation.tx4d", "three.tx4d");
+        QVERIFY(!data.isEmpty());
         const auto largest = [&form] {
             std::vector<double> most;
             const torvex::TCurveSet& lines = form.Graphs().pltDef.Lines;
@@ -231,11 +235,10 @@ private slots:
     // its stage file by a stage switch is in the new file, and the project is saved.
     void saveAsTakesTheStageOnScreen() {
         QTemporaryDir jobs;
-        const QString data = jobs.filePath("three.tx4d");
-        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
         TMainForm form;
         form.show();
-        QVERIFY(form.OpenFileName(data));
+        const QString data = OpenExampleCopy(form, jobs, "three-stage-excavation.tx4d", "three.tx4d");
+        QVERIFY(!data.isEmpty());
         TDlgProp* prop = WallProperties(form);
         QVERIFY(prop);
         QTRY_COMPARE(prop->DeFH->text(), QString("6"));
