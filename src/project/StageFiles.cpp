@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <string_view>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
