@@ -78,12 +78,15 @@ TDataRange DataRangeOf(const TCurveSet& set) {
     return range;
 }
 
-bool TLabelSpacing::Take(int low, int high) {
-    if (any_ && low < high_ + gap_ && high > low_ - gap_) return false;
-    any_ = true;
-    low_ = low;
-    high_ = high;
-    return true;
+int LabelStride(int widestLabel, int gap, long double majorPixels) {
+    if (!(majorPixels > 0) || !std::isfinite(majorPixels)) return 1;
+    const long double stride = std::ceil((widestLabel + gap) / majorPixels);
+    return stride < 1 ? 1 : stride > 1000 ? 1000 : static_cast<int>(stride);
+}
+
+bool LabelledTick(long long tickIndex, int stride) {
+    const long long major = tickIndex / 5;
+    return stride <= 1 || major % stride == 0;
 }
 
 long double MajorTickStep(long double rawInterval) {

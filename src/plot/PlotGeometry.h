@@ -54,21 +54,13 @@ struct TAxisTicks {
     long long First = 0;      // tick k stands at k * Minor
     long long Last = -1;
 };
-// Keeps tick labels from running into each other where the labelled steps are narrower than
-// their texts (0.0002, 0.0004 ... across a third of the page): a label is drawn only when it
-// keeps `gap` pixels clear of the last label drawn on the same axis.
-class TLabelSpacing {
-public:
-    explicit TLabelSpacing(int gap) : gap_(gap) {}
-    // True, and remembered as the last label drawn, when the label over the pixels low..high
-    // along the axis is clear of the last one.
-    bool Take(int low, int high);
-
-private:
-    int gap_;
-    bool any_ = false;
-    int low_ = 0, high_ = 0;
-};
+// Every how many major ticks a label is drawn, so that labels as wide as the widest, `gap`
+// pixels apart at least, do not run into each other where the major ticks stand
+// `majorPixels` apart (0.0002, 0.0004 ... across a third of the page): 1 where all fit.
+int LabelStride(int widestLabel, int gap, long double majorPixels);
+// Whether the major tick with this tick index (a multiple of 5) gets a label: every
+// stride-th one, counted from the tick at zero, so that the labels stay round numbers.
+bool LabelledTick(long long tickIndex, int stride);
 // The major step for a raw interval: p, 2p, 5p or 10p with p the power of ten below it.
 long double MajorTickStep(long double rawInterval);
 // The ticks of an axis from `low` to `high` drawn over `pixels` with `intervals` wanted per

@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <QLineF>
 #include <QList>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -102,7 +103,14 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
     const QPen tickPen(Qt::black, 1), gridPen(Qt::black, 1, Qt::DotLine);
     // Labels keep the width of a blank between them; the grid and ticks are all drawn.
     const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
-    TLabelSpacing xLabels(gap), yLabels(gap);
+    const auto stride = [&](const TAxisTicks& ticks, long double pixelsPerUnit) {
+        int widest = 0;
+        for (long long k = ticks.First; k <= ticks.Last; ++k)
+            if (k % 5 == 0) widest = std::max(widest, metrics.horizontalAdvance(ToQ(TickLabel(k * ticks.Minor))));
+        return LabelStride(widest, gap, ticks.Major * pixelsPerUnit);
+    };
+    const int xStride = stride(panel.XTicks, r.Width() / panel.Map.Range.XSpan());
+    const int yStride = stride(panel.YTicks, r.Height() / panel.Map.Range.YSpan());
     for (long long k = panel.XTicks.First; k <= panel.XTicks.Last; ++k) {
         const long double v = k * panel.XTicks.Minor;
         const int x = panel.Map.XPixel(v);
@@ -112,9 +120,7 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
             p.drawLine(x, r.Top, x, r.Bottom);
             p.setPen(tickPen);
             const int top = g.XOnTop ? r.Top - dpiY / 32 - metrics.height() : r.Bottom + dpiY / 16;
-            const QString label = ToQ(TickLabel(v));
-            const int half = metrics.horizontalAdvance(label) / 2;
-            if (xLabels.Take(x - half, x + half)) TextCentred(p, x, top, label);
+            if (LabelledTick(k, xStride)) TextCentred(p, x, top, ToQ(TickLabel(v)));
         }
         p.setPen(tickPen);
         if (g.XOnTop) p.drawLine(x, r.Top, x, r.Top + dpiY / 16);
@@ -128,10 +134,8 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
             p.setPen(gridPen);
             p.drawLine(r.Left, y, r.Right, y);
             p.setPen(tickPen);
-            const QString label = ToQ(TickLabel(v));
-            const int half = metrics.horizontalAdvance(label) / 2;
-            if (yLabels.Take(y - half, y + half))
-                TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, label);
+            if (LabelledTick(k, yStride))
+                TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, ToQ(TickLabel(v)));
         }
         p.setPen(tickPen);
         p.drawLine(r.Left, y, r.Left + dpiX / 16, y);

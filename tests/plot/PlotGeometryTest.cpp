@@ -68,19 +68,19 @@ TEST(PlotGeometry, TickStepsAreOneTwoOrFiveTimesAPowerOfTen) {
     EXPECT_EQ(TickIntervals(83, 14, false), 0);
 }
 
-// Labels 40 pixels wide, 4 pixels apart at least: at steps of 30 pixels every second one
-// is drawn, whichever way the axis runs; at steps of 44 every one.
-TEST(PlotGeometry, TickLabelsThatWouldRunTogetherAreSkipped) {
-    const auto drawn = [](std::vector<int> centres) {
-        TLabelSpacing spacing(4);
-        std::string taken;
-        for (int c : centres) taken += spacing.Take(c - 20, c + 20) ? 'T' : '-';
-        return taken;
-    };
-    EXPECT_EQ(drawn({0, 30, 60, 90, 120}), "T-T-T");
-    EXPECT_EQ(drawn({120, 90, 60, 30, 0}), "T-T-T");
-    EXPECT_EQ(drawn({0, 44, 88}), "TTT");
-    EXPECT_EQ(drawn({0, 43, 86}), "T-T");
+// Labels up to 40 pixels wide want 44 pixels each with a gap of 4: major ticks 44 pixels
+// apart all get one, 43 or 30 apart every second, 10 apart every fifth; the labelled ones
+// are the round multiples counted from zero, also below it.
+TEST(PlotGeometry, TickLabelsThatWouldRunTogetherAreThinnedOut) {
+    EXPECT_EQ(LabelStride(40, 4, 44), 1);
+    EXPECT_EQ(LabelStride(40, 4, 43), 2);
+    EXPECT_EQ(LabelStride(40, 4, 30), 2);
+    EXPECT_EQ(LabelStride(40, 4, 10), 5);
+    EXPECT_EQ(LabelStride(40, 4, 0), 1);  // a collapsed axis draws what it has
+    std::string labelled;
+    for (long long k = -20; k <= 20; k += 5) labelled += LabelledTick(k, 2) ? 'L' : '-';
+    EXPECT_EQ(labelled, "L-L-L-L-L");  // -20, -10, 0, 10, 20
+    EXPECT_TRUE(LabelledTick(15, 1));
 }
 
 TEST(PlotGeometry, MapsBothWaysWithDepthGrowingDown) {
