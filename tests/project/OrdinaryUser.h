@@ -4,18 +4,32 @@
 // runs in a child process that has become the user "nobody" and owns the test's folder.
 
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 namespace torvex::testing {
 
 inline constexpr uid_t kNobody = 65534;
+
+// Where such a test makes its folder: the temporary folder, unless one of the folders above
+// it is closed to other users (a TMPDIR of root's own); then /tmp.
+inline std::filesystem::path OrdinaryUserTempFolder() {
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    if (::geteuid() != 0) return temp;
+    for (std::filesystem::path p = temp;; p = p.parent_path()) {
+        struct stat st {};
+        if (::stat(p.c_str(), &st) != 0 || (st.st_mode & S_IXOTH) == 0) return "/tmp";
+        if (p == p.parent_path()) return temp;
+    }
+}
 
 inline void AsOrdinaryUser(const std::string& folder, const std::function<void()>& body) {
     if (::geteuid() != 0) {

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 class SafeSaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("torvex-safesave-" + std::to_string(::getpid()));
+        folder = testing::OrdinaryUserTempFolder() / ("torvex-safesave-" + std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
