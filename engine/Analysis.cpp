@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <stdexcept>
 
@@ -89,6 +90,23 @@ void RequireFiniteModel(const TBeamModel& beam) {
         if ((beam.fixedDeflection[i] && !std::isfinite(*beam.fixedDeflection[i])) ||
             (beam.fixedSlope[i] && !std::isfinite(*beam.fixedSlope[i])))
             throw std::invalid_argument("The restraint at node " + std::to_string(i) + " is not a finite number.");
+}
+
+// Whether every number of a case's results is finite.
+bool ResultsFinite(const TCaseResult& result) {
+    const auto finite = [](std::initializer_list<double> values) {
+        return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+    };
+    for (const TNodeResult& n : result.nodes)
+        if (!finite({n.depth, n.y, n.slope, n.moment, n.shear, n.reaction, n.EI, n.load})) return false;
+    for (const TPressureRecord& p : result.pressures)
+        if (!finite({p.depth, p.total, p.soils, p.surcharge})) return false;
+    for (const TPyCurveResult& curve : result.pyCurves) {
+        if (!finite({curve.depth})) return false;
+        for (const TCurvePoint& point : curve.points)
+            if (!finite({point.x, point.y})) return false;
+    }
+    return finite({result.forceResidual, result.momentResidual, result.largestLoad, result.largestMoment});
 }
 
 struct TEquilibrium {
@@ -379,6 +397,15 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         result.outcome = TOutcome::InputError;
         result.message = error.what();
         result.nodes.clear();
+    }
+    if (result.outcome != TOutcome::InputError && !ResultsFinite(result)) {
+        // Never shown as an answer: a number that is not finite is no result.
+        result.outcome = TOutcome::NotConverged;
+        result.message = "The results hold numbers that are not finite (the computation overflowed), so none "
+                         "are given. Check the input for values far outside their usual range.";
+        result.nodes.clear();
+        result.pressures.clear();
+        result.pyCurves.clear();
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #include "ResultFiles.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -255,11 +257,21 @@ std::string RunNotesText(const TFileAnalysis& analysis) {
 }
 
 void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths) {
-    std::error_code ignored;
-    std::filesystem::remove(paths.plot, ignored);
-    SaveResultFile(paths.output, ReportText(analysis));
-    SaveResultFile(paths.notes, RunNotesText(analysis));
-    if (HasResults(analysis)) SaveResultFile(paths.plot, PlotFileText(analysis));
+    // The three files belong to one run: when any cannot be written, none stays, so that no
+    // report, notes or graphs of earlier input sit beside changed input.
+    const auto removeAll = [&paths] {
+        // unlink: a folder of that name is the user's, never removed.
+        for (const std::string* path : {&paths.output, &paths.notes, &paths.plot}) ::unlink(path->c_str());
+    };
+    removeAll();
+    try {
+        SaveResultFile(paths.output, ReportText(analysis));
+        SaveResultFile(paths.notes, RunNotesText(analysis));
+        if (HasResults(analysis)) SaveResultFile(paths.plot, PlotFileText(analysis));
+    } catch (...) {
+        removeAll();
+        throw;
+    }
 }
 
 std::string SummaryLines(const TFileAnalysis& analysis) {

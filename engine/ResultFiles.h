@@ -22,7 +22,8 @@ std::string ReportText(const TFileAnalysis& analysis);
 std::string RunNotesText(const TFileAnalysis& analysis);
 
 // Writes the output report and the run notes, and the plot file when every case gave results;
-// otherwise removes a stale plot file so that no old graphs are shown.
+// otherwise removes a stale plot file so that no old graphs are shown. A write that fails
+// leaves none of the three (and raises EInOutError).
 void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths);
 
 // One line per case for the command line: outcome, maximum deflection and moment with depths.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "InputRanges.h"
 #include "dataentry/ColumnTypes.h"
 #include "project/Workspace.h"
 
@@ -304,6 +305,7 @@ TWallInput BuildWallInput(const TWorkspace& workspace, TTerm term) {
                              [](const TCurvePoint& a, const TCurvePoint& b) { return a.x < b.x; });
             if (!curve.points.empty()) in.momentEICurves.push_back(std::move(curve));
         }
+    CheckInputRanges(in);
     return in;
 }
 

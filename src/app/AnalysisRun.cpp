@@ -51,13 +51,14 @@ QString TMainForm::EngineLibraryPath() const {
 }
 
 QString TMainForm::RunFolder() const {
-    const QString program = ProgramFolder();
-    const QFileInfo info(program);
-    if (info.isDir() && info.isWritable()) return program;
-    // An installed program's folder is read-only: the run goes on in the user's own folder.
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    QDir().mkpath(own);
-    return own;
+    // The names file is the user's and serves one run: it goes to the user's runtime folder
+    // (cleared at log-out), never beside the program, where root could leave it in /usr/bin.
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty()) base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = QDir(base).filePath("torvex");
+    if (QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return folder;
 }
 
 QByteArray TMainForm::NamesFileText(const std::string& dataFileName) {

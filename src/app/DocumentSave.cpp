@@ -3,11 +3,14 @@
 
 #include <QFileInfo>
 #include <exception>
+#include <filesystem>
+#include <optional>
 
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
 #include "app/UserInterface.h"
 #include "project/DataFileWriter.h"
+#include "project/SafeSave.h"
 #include "project/StageFiles.h"
 
 namespace torvex {
@@ -89,11 +92,18 @@ TSaveOutcome TMainForm::SaveAs() {
     // The stage on screen goes to its file first, so that the new file holds what the user
     // sees, as Save does.
     const bool modified = IsModified();
+    // A Save As that fails leaves every file under the old name as it was, the stage file on
+    // screen included; the edits stay in memory.
+    std::optional<std::string> currentStageText;
+    const std::string currentStageFile = StageFileName(project.FileName, project.CurrentStage);
     if (project.StageCount > 1) {
         try {
+            if (QFileInfo(QString::fromStdString(currentStageFile)).isFile())
+                currentStageText = LoadTextFile(currentStageFile);
             WriteCurrentStage(workspace_);
         } catch (const std::exception& error) {
             UserInterface().Information(this, QString::fromStdString(error.what()));
+            SetModified(modified);
             return TSaveOutcome::Failed;
         }
     }
@@ -104,6 +114,14 @@ TSaveOutcome TMainForm::SaveAs() {
     if (!WriteProjectFile(project.PreviousFileName)) {
         // Nothing was written under the new name: the project keeps the name its files have.
         project.FileName = previousName;
+        if (project.StageCount > 1) {
+            try {
+                if (currentStageText) SaveTextFile(currentStageFile, *currentStageText);
+                else std::filesystem::remove(currentStageFile);
+            } catch (const std::exception&) {
+                // The stage file then holds the edits on screen, which stay in memory too.
+            }
+        }
         SetCaption();
         SetModified(modified);
         return TSaveOutcome::Failed;

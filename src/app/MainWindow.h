@@ -14,8 +14,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/ExternalPrograms.h"
 #include "app/RecentFiles.h"
 #include "plot/ResultGraphs.h"
 #include "project/Workspace.h"
@@ -132,19 +134,19 @@ public:
     // folder) unless set otherwise.
     QString EngineLibraryPath() const;
     void SetEngineLibraryPath(const QString& path) { engineLibraryPath_ = path; }
-    // The folder an analysis runs in: the program's folder when it can be written to,
-    // otherwise the program's per-user data folder (made when missing).
+    // The folder an analysis runs in and the names file goes to: "torvex" in the user's
+    // runtime folder (made when missing, open to the user alone).
     QString RunFolder() const;
-    // Starts a command line without waiting; false when it could not be started.
-    static bool StartCommandLine(const QString& commandLine);
-    // Puts another starter of command lines in place of StartCommandLine.
-    void SetProcessStarter(std::function<bool(const QString&)> starter);
-    // Hands a file to the program the system associates with its type.
-    void SetUrlOpener(std::function<void(const QUrl&)> opener);
+    // Puts another starter of programs in place of QProcess::startDetached.
+    void SetProcessStarter(std::function<bool(const TProgramCall&)> starter);
+    // Hands a file to the program the system associates with its type; false when nothing
+    // could show it.
+    void SetUrlOpener(std::function<bool(const QUrl&)> opener);
     // The names file for the engine as it is written: four lines ended by CR LF.
     static QByteArray NamesFileText(const std::string& dataFileName);
-    // The text editor's command line for a file: the editor, a blank, the quoted path.
-    QString EditorCommandLine(const QString& path) const;
+    // The text editor's call for a file: the editor setting's program and arguments and the
+    // file as the last argument, or the desktop's text editor; no value when there is none.
+    std::optional<TProgramCall> EditorCall(const QString& path) const;
 
     // A child window's own menu goes between Options (group 0) and Stage Construction
     // (group 3), as menu group 1.
@@ -292,8 +294,8 @@ private:
     QHash<QString, QPointer<QMdiSubWindow>> singleChildren_;
     QString programFolder_;
     QString engineLibraryPath_;
-    std::function<bool(const QString&)> startProcess_;
-    std::function<void(const QUrl&)> openUrl_;
+    std::function<bool(const TProgramCall&)> startProcess_;
+    std::function<bool(const QUrl&)> openUrl_;
     // The engine library, held only for the length of one run.
     std::unique_ptr<TDynamicLibrary> library_;
     void* libraryEntry_ = nullptr;

@@ -4,50 +4,64 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QUrl>
 
+#include "app/ExternalPrograms.h"
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
 #include "app/UserInterface.h"
 
 namespace torvex {
-bool TMainForm::StartCommandLine(const QString& commandLine) {
-    QStringList words = QProcess::splitCommand(commandLine);
-    if (words.isEmpty()) return false;
-    // The editor's path is not quoted and may hold blanks ("/opt/My Editor/edit"): the
-    // longest run of leading words that names a file is the program.
-    qsizetype programWords = 1;
-    for (qsizetype count = words.size() - 1; count > 1; --count)
-        if (QFileInfo(QStringList(words.mid(0, count)).join(' ')).isFile()) {
-            programWords = count;
-            break;
-        }
-    const QString program = QStringList(words.mid(0, programWords)).join(' ');
-    return QProcess::startDetached(program, words.mid(programWords));
+namespace {
+
+// Whether the desktop has a program for the file's type; a page also opens in a browser.
+bool DesktopShows(const QString& path) {
+    const QString type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+    if (!DesktopHandlerOf(type).isEmpty()) return true;
+    if (type != "text/html") return false;
+    if (qEnvironmentVariableIsSet("BROWSER")) return true;
+    for (const char* browser : {"x-www-browser", "sensible-browser", "firefox", "chromium"})
+        if (!QStandardPaths::findExecutable(browser).isEmpty()) return true;
+    return false;
 }
 
-void TMainForm::SetProcessStarter(std::function<bool(const QString&)> starter) {
+}  // namespace
+
+void TMainForm::SetProcessStarter(std::function<bool(const TProgramCall&)> starter) {
     startProcess_ = std::move(starter);
 }
 
-void TMainForm::SetUrlOpener(std::function<void(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+void TMainForm::SetUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
 
-QString TMainForm::EditorCommandLine(const QString& path) const {
-    return wordProcessor_ + " \"" + path + "\"";
+std::optional<TProgramCall> TMainForm::EditorCall(const QString& path) const {
+    std::optional<TProgramCall> call = EditorFromSetting(wordProcessor_);
+    if (!call) return DesktopTextEditorCall(path);
+    call->Arguments << path;
+    return call;
 }
 
 void TMainForm::ShowInEditor(const QString& path) {
-    const QString commandLine = EditorCommandLine(path);
-    const bool started = startProcess_ ? startProcess_(commandLine) : StartCommandLine(commandLine);
-    if (!started) UserInterface().Information(this, "An error occurred in running the Word Processor");
+    const std::optional<TProgramCall> call = EditorCall(path);
+    if (!call) {
+        UserInterface().Information(this, NoTextEditorMessage(path));
+        return;
+    }
+    const bool started = startProcess_ ? startProcess_(*call)
+                                       : QProcess::startDetached(call->Program, call->Arguments);
+    if (!started) UserInterface().Information(this, kEditorStartFailed);
 }
 
 void TMainForm::OpenHelpFile(const char* fileName) {
-    const QUrl url = QUrl::fromLocalFile(InstalledFile(fileName, kInstalledDocumentFolder));
-    // A missing file or a type without a program is not reported.
-    if (openUrl_) openUrl_(url);
-    else QDesktopServices::openUrl(url);
+    const QString path = InstalledFile(fileName, kInstalledDocumentFolder);
+    const QUrl url = QUrl::fromLocalFile(path);
+    // A missing document is not reported; a document nothing can show is.
+    const bool shown = openUrl_ ? openUrl_(url)
+                                : !QFileInfo(path).isFile() ||
+                                      (DesktopShows(path) && QDesktopServices::openUrl(url));
+    if (!shown) UserInterface().Information(this, NoViewerMessage(path));
 }
 
 void TMainForm::CompInputClick() { ShowInEditor(QString::fromStdString(workspace_.Project().FileName)); }

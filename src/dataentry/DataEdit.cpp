@@ -17,8 +17,12 @@ QWidget* FormOf(QWidget* widget) {
 
 TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(parent) {
     setText(QString::fromStdString(rules_.Text()));
-    connect(qApp, &QApplication::focusChanged, this, &TDataEdit::FocusChanged);
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this, &TDataEdit::FocusChanged);
 }
+
+// A field destroyed with the focus gives it up in QWidget's destructor, after this object's own
+// part is gone: stop listening first.
+TDataEdit::~TDataEdit() { disconnect(focusConnection_); }
 
 void TDataEdit::PullText() { rules_.SetText(text().toStdString()); }
 

@@ -18,6 +18,7 @@ class TDataEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TDataEdit(QWidget* parent = nullptr);
+    ~TDataEdit() override;
 
     bool IntegerOnly() const { return rules_.IntegerOnly(); }
     void SetIntegerOnly(bool value);
@@ -64,6 +65,7 @@ private:
     TDataEditRules rules_;
     QPointer<QLabel> label_;
     bool checking_ = false;
+    QMetaObject::Connection focusConnection_;  // QApplication::focusChanged
 };
 
 // Runs the field's exit check and tells whether its entry is valid.

@@ -96,7 +96,11 @@ bool TDlgStaged::event(QEvent* event) {
 }
 
 void TDlgStaged::FormActivate() {
+    // Coming back to the dialog (after its own message, or from another window) keeps what
+    // the user typed, unless the project's count changed meanwhile.
     const int stages = workspace_.Project().StageCount;
+    if (stages == shownCount_) return;
+    shownCount_ = stages;
     deStage->SetNumber(stages);
     const bool staged = stages > 1;
     StageAnalysis->setChecked(staged);

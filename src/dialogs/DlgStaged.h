@@ -43,6 +43,7 @@ private:
 
     TWorkspace& workspace_;
     std::function<void()> applied_;
+    int shownCount_ = -1;  // the project's stage count when the entry was last set from it
 };
 
 }  // namespace torvex

@@ -29,10 +29,15 @@ TdlgTitle::TdlgTitle(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
     });
 }
 
-void TdlgTitle::FormActivate() { TitleMemo->setText(QString::fromStdString(Project().Title)); }
+void TdlgTitle::FormActivate() {
+    TitleMemo->setText(QString::fromStdString(Project().Title));
+    shown_ = TitleMemo->text();
+}
 
 void TdlgTitle::CopyOut() {
-    const std::string text = TitleMemo->text().toStdString();
+    if (TitleMemo->text() == shown_) return;
+    shown_ = TitleMemo->text();
+    const std::string text = shown_.toStdString();
     if (text == Project().Title) return;
     Project().Title = text;
     Changed();

@@ -14,8 +14,12 @@ namespace torvex {
 TInputDialog::TInputDialog(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
     : QWidget(parent), workspace_(workspace), desk_(desk) {
     if (desk) connect(desk, &QMdiArea::subWindowActivated, this, &TInputDialog::SubWindowActivated);
-    connect(qApp, &QApplication::focusChanged, this, &TInputDialog::FocusChanged);
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this, &TInputDialog::FocusChanged);
 }
+
+// Its focused field gives up the focus while QWidget destroys the dialog, after this object's
+// own part is gone: stop listening first.
+TInputDialog::~TInputDialog() { disconnect(focusConnection_); }
 
 QMdiSubWindow* TInputDialog::SubWindow() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());

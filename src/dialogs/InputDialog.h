@@ -24,6 +24,7 @@ class TInputDialog : public QWidget, public TCommitsEdits {
     Q_OBJECT
 public:
     TInputDialog(TWorkspace& workspace, QMdiArea* desk, QWidget* parent = nullptr);
+    ~TInputDialog() override;
 
     // TCommitsEdits: the deactivation step, keeping the dialog where it is.
     bool CommitEdits() override;
@@ -69,6 +70,7 @@ private:
     TWorkspace& workspace_;
     QPointer<QMdiArea> desk_;
     QPointer<QWidget> focused_;
+    QMetaObject::Connection focusConnection_;  // QApplication::focusChanged
     bool active_ = false;
     bool refusing_ = false;
 };

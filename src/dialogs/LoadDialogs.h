@@ -79,6 +79,11 @@ public:
 protected:
     void FormActivate() override;
     void CopyOut() override;
+
+private:
+    // The title as the field showed it: a stored title that the field cannot show as it is
+    // (longer than kMaxTitle, or not UTF-8) changes only when the user edits it.
+    QString shown_;
 };
 
 // "Control Options": the text editor the output files are shown in. The setting belongs to

@@ -1,7 +1,11 @@
 #include "project/ConvertCommand.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -95,6 +99,47 @@ public:
     using EInOutError::EInOutError;
 };
 
+constexpr const char* kScratchPrefix = "torvex-convert-";
+
+// The process whose scratch folder a name is ("torvex-convert-" PID "-" number, nothing
+// else: a folder of the user's that only starts like it is never taken for one).
+std::optional<long> ScratchFolderProcess(const std::string& name) {
+    const size_t prefix = std::strlen(kScratchPrefix);
+    const size_t dash = name.find('-', prefix);
+    const auto digits = [&](size_t from, size_t to) {
+        return to > from && name.find_first_not_of("0123456789", from) >= to;
+    };
+    if (name.rfind(kScratchPrefix, 0) != 0 || dash == std::string::npos || !digits(prefix, dash) ||
+        !digits(dash + 1, name.size()) || dash - prefix > 9)
+        return std::nullopt;
+    return std::stol(name.substr(prefix, dash - prefix));
+}
+
+// A folder of another process that is gone; a folder of this process may be in use.
+bool OthersGone(long pid) { return pid != ::getpid() && ProcessIsGone(pid); }
+
+// A folder of this run's own for the stage files, in the user's runtime folder when there is
+// one. Its name carries this process, so that the next run removes what a killed one left.
+fs::path MakeScratchFolder() {
+    std::error_code error;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    fs::path base = runtime && *runtime && fs::is_directory(runtime, error) ? fs::path(runtime)
+                                                                           : fs::temp_directory_path();
+    for (fs::directory_iterator entries(base, error), end; !error && entries != end;
+         entries.increment(error)) {
+        const std::optional<long> pid = ScratchFolderProcess(entries->path().filename().string());
+        if (pid && OthersGone(*pid) && entries->is_directory(error)) {
+            std::error_code ignored;
+            fs::remove_all(entries->path(), ignored);
+        }
+    }
+    const fs::path scratch = base / (kScratchPrefix + std::to_string(::getpid()) + "-" +
+                                     std::to_string(std::random_device{}()));
+    fs::create_directories(scratch);
+    fs::permissions(scratch, fs::perms::owner_all, error);
+    return scratch;
+}
+
 // A staged file holds every stage: split it in a scratch folder, convert each stage and join
 // them again into OUT. `text` is IN's content, read once.
 void ConvertStages(TWorkspace& workspace, const Options& options, const std::string& text) {
@@ -102,9 +147,7 @@ void ConvertStages(TWorkspace& workspace, const Options& options, const std::str
     const std::string missing = MissingStagesMessage(text, project.StageCount);
     if (!missing.empty()) throw EStageReadError(missing);
 
-    const fs::path scratch = fs::temp_directory_path() /
-                             ("torvex-convert-" + std::to_string(std::random_device{}()));
-    fs::create_directories(scratch);
+    const fs::path scratch = MakeScratchFolder();
     struct Cleanup {
         fs::path path;
         ~Cleanup() {

@@ -40,6 +40,10 @@ bool WriteAll(int fd, std::string_view text) {
     return true;
 }
 
+bool ProcessIsGone(long pid) {
+    return pid <= 0 || pid == ::getpid() || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+}
+
 std::string TemporaryPrefix(const std::string& path) {
     const fs::path target(path);
     return "." + target.filename().string() + kTemporaryInfix;
@@ -70,10 +74,8 @@ void RemoveLeftTemporaries(const fs::path& folder, const std::string& prefix) {
     for (const fs::directory_entry& entry : entries) {
         const std::string name = entry.path().filename().string();
         if (name.rfind(prefix, 0) != 0) continue;
-        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-        const bool gone = pid <= 0 || pid == ::getpid() ||
-                          (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
-        if (gone) fs::remove(entry.path(), error);
+        if (ProcessIsGone(std::strtol(name.c_str() + prefix.size(), nullptr, 10)))
+            fs::remove(entry.path(), error);
     }
 }
 

@@ -24,6 +24,9 @@ bool WriteAll(int fd, std::string_view text);
 // the saving process's id + a unique tail. A save removes those that a killed save of the
 // same file left.
 inline constexpr const char* kTemporaryInfix = ".torvex-save-";
+// Whether the process of that id is gone (or is this one), so that what it left may go.
+bool ProcessIsGone(long pid);
+
 // "." + the file name of path + kTemporaryInfix.
 std::string TemporaryPrefix(const std::string& path);
 

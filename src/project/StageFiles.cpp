@@ -94,6 +94,30 @@ void DeleteStageFiles(const std::string& dataFileName, int from) {
     }
 }
 
+// Stage files as they were, to be put back when a change of several of them fails half way:
+// stages that disagree (in their count or their units) would give wrong results.
+class TStageFilesBefore {
+public:
+    void Keep(const std::string& name) {
+        files_.emplace_back(name, FileExists(name) ? std::optional(LoadTextFile(name)) : std::nullopt);
+    }
+    // Best effort: a file that cannot be put back keeps what was written.
+    void PutBack() const {
+        for (const auto& [name, text] : files_) {
+            try {
+                if (text)
+                    SaveTextFile(name, *text);
+                else if (FileExists(name))
+                    fs::remove(name);  // made since; a folder of that name is the user's
+            } catch (...) {
+            }
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> files_;
+};
+
 void ShowStatus(TWorkspace& workspace, const std::string& text) {
     if (workspace.SetStatusText) workspace.SetStatusText(text);
 }
@@ -140,24 +164,39 @@ void LoadCurrentStage(TWorkspace& workspace) {
 void CombineStageFiles(TWorkspace& workspace, const std::string& target,
                        const std::string& sourceBase) {
     const int stages = workspace.Project().StageCount;
+    std::vector<std::string> stageTexts;
     std::string text;
-    for (int k = 1; k <= stages; ++k) AppendLines(text, LoadTextFile(StageFileName(sourceBase, k)));
-    SaveTextFile(target, text);
-    if (target == sourceBase) return;
+    for (int k = 1; k <= stages; ++k) {
+        stageTexts.push_back(LoadTextFile(StageFileName(sourceBase, k)));
+        AppendLines(text, stageTexts.back());
+    }
+    if (target == sourceBase) {
+        SaveTextFile(target, text);
+        return;
+    }
+    // Every file under the new name is written before any under the old name goes: a failure
+    // anywhere removes what was made and leaves the project whole under its old name.
+    std::vector<std::string> made;
+    try {
+        for (int k = 1; k <= stages; ++k) {
+            const std::string to = StageFileName(target, k);
+            if (to == StageFileName(sourceBase, k)) continue;
+            SaveTextFile(to, stageTexts[static_cast<size_t>(k - 1)]);
+            made.push_back(to);
+        }
+        SaveTextFile(target, text);
+    } catch (...) {
+        for (const std::string& file : made) {
+            std::error_code ignored;
+            fs::remove(file, ignored);
+        }
+        throw;
+    }
     for (int k = 1; k <= stages; ++k) {
         const std::string from = StageFileName(sourceBase, k);
-        const std::string to = StageFileName(target, k);
-        if (from == to) continue;
-        std::error_code error;
-        fs::rename(from, to, error);
-        if (error) {
-            // Across file systems a rename cannot move: copy, then remove the source.
-            fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-            if (error)
-                throw EInOutError("Cannot move \"" + from + "\" to \"" + to + "\": " +
-                                  error.message() + ".");
-            fs::remove(from, error);
-        }
+        if (from == StageFileName(target, k)) continue;
+        std::error_code ignored;
+        fs::remove(from, ignored);
     }
 }
 
@@ -229,12 +268,12 @@ void ApplyStageCount(TWorkspace& workspace, int count) {
     TProgramData& project = workspace.Project();
     const int old = project.StageCount;
     const int oldCurrent = project.CurrentStage;
+    const bool modified = workspace.IsModified();
     count = std::clamp(count, 1, kMaxStages);
     if (count == old && count > 1) return;
     // The edits of the stage on screen go to its file first: the stages are read back from
     // their files below.
     if (old > 1 && count > 1) {
-        const bool modified = workspace.IsModified();
         WriteCurrentStage(workspace);
         workspace.SetModified(modified);
     }
@@ -249,7 +288,11 @@ void ApplyStageCount(TWorkspace& workspace, int count) {
         // Staging starts from the input in memory: stage files left from an earlier staging
         // of this file must not take its place.
         if (old == 1) DeleteStageFiles(project.FileName, 1);
+        // Each stage file is written with the new count in its header: should one fail, all
+        // go back to what they were, or a later stage switch would read the new count.
+        TStageFilesBefore before;
         try {
+            for (int k = 1; k <= count; ++k) before.Keep(StageFileName(project.FileName, k));
             for (int k = 1; k <= count; ++k) {
                 project.CurrentStage = k;
                 // Loading a stage takes its stage count from the file.
@@ -258,12 +301,13 @@ void ApplyStageCount(TWorkspace& workspace, int count) {
                 WriteCurrentStage(workspace);
             }
         } catch (...) {
-            // Stages up to the old count were written back as they were read; the rest are
-            // beyond the count and are never read.
+            before.PutBack();
             project.StageCount = old;
             project.CurrentStage = oldCurrent;
             LoadCurrentStage(workspace);
             project.StageCount = old;
+            // Writing and loading stages marked the project saved; its data file is not.
+            workspace.SetModified(modified);
             throw;
         }
         project.CurrentStage = current;
@@ -299,14 +343,13 @@ void ChangeStagesUnitSystem(TWorkspace& workspace, int target) {
         workspace.ShowInformation = show;
         throw;
     }
-    // The stage files as they were before the change, to put back should one fail: half the
-    // stages in one system and half in the other would give wrong results.
-    std::vector<std::pair<std::string, std::optional<std::string>>> before;
+    // Half the stages in one system and half in the other would give wrong results.
+    TStageFilesBefore before;
     try {
         for (int k = 1; k <= stages; ++k) {
             project.CurrentStage = k;
             const std::string name = StageFileName(project.FileName, k);
-            before.emplace_back(name, FileExists(name) ? std::optional(LoadTextFile(name)) : std::nullopt);
+            before.Keep(name);
             // Loading takes the stage count and the unit system from the stage's file.
             LoadCurrentStage(workspace);
             if (!unread.empty()) throw EInOutError(unread);
@@ -315,15 +358,7 @@ void ChangeStagesUnitSystem(TWorkspace& workspace, int target) {
             WriteCurrentStage(workspace);
         }
     } catch (...) {
-        for (const auto& [name, text] : before) {
-            try {
-                if (text)
-                    SaveTextFile(name, *text);
-                else
-                    fs::remove(name);
-            } catch (...) {
-            }
-        }
+        before.PutBack();
         reload();
         throw;
     }
@@ -337,6 +372,8 @@ void CopyPreviousStage(TWorkspace& workspace) {
     LoadCurrentStage(workspace);
     workspace.Project().CurrentStage = stage;
     WriteCurrentStage(workspace);
+    // The copy is in the stage file only: the data file still holds the stage as it was.
+    workspace.SetModified(true);
 }
 
 }  // namespace torvex

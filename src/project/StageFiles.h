@@ -29,8 +29,10 @@ void WriteCurrentStage(TWorkspace& workspace);
 void LoadCurrentStage(TWorkspace& workspace);
 
 // Writes `target` with the lines of the stage files 1..StageCount of `sourceBase`, each line
-// ended by CR LF; then, when the names differ, moves each source stage file to the target's
-// stage file name. A missing stage file raises EInOutError and leaves the target untouched.
+// ended by CR LF; when the names differ, the stage files are copied to the target's names
+// first, and the source's are removed only once the target and all its stage files are
+// written. Any failure (a missing stage file, a full disk, a name taken by a folder) raises
+// EInOutError with the target and the source's stage files as they were.
 void CombineStageFiles(TWorkspace& workspace, const std::string& target,
                        const std::string& sourceBase);
 
@@ -54,8 +56,9 @@ void SwitchToStage(TWorkspace& workspace, int stage);
 // staged construction and deletes the stage files; another count writes the stage files
 // 1..count (a stage without a file gets the input last loaded before it), deletes those above
 // the count and marks the project modified. The current stage becomes 1 when staging starts,
-// ends or the count drops. A file error raises EInOutError with the project's stage count and
-// current stage as they were, and the stage files of those stages unchanged in content.
+// ends or the count drops. A file error raises EInOutError with the project's stage count,
+// current stage and modified state as they were, and the stage files of those stages
+// unchanged in content.
 void ApplyStageCount(TWorkspace& workspace, int count);
 
 // Switches every stage to a unit system, so that the data file they join into is in one:
@@ -66,7 +69,8 @@ void ApplyStageCount(TWorkspace& workspace, int count);
 // the units they had, with the current stage loaded as it was.
 void ChangeStagesUnitSystem(TWorkspace& workspace, int target);
 
-// Makes the current stage a copy of the stage before it (input and file).
+// Makes the current stage a copy of the stage before it (input and file); the project is then
+// modified, since its data file does not hold the copy yet.
 void CopyPreviousStage(TWorkspace& workspace);
 
 }  // namespace torvex

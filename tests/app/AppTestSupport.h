@@ -3,11 +3,14 @@
 // preset answers and records what was shown, and settings kept in a temporary folder so that
 // no test touches the user's own.
 
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <csignal>
 #include <functional>
 
 #include "app/UserInterface.h"
@@ -52,6 +55,26 @@ public:
     int openFilter = 1;
     TAnswer answer = TAnswer::Cancel;
     std::function<void(const QString&)> onInformation;
+};
+
+// A disk that is full beyond `bytes`: while the object lives no file this process writes can
+// grow past that size. The write fails with EFBIG as it would on a full disk; the signal that
+// would end the process is ignored, as the program itself ignores it.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        struct rlimit full = saved_;
+        full.rlim_cur = bytes;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+private:
+    struct rlimit saved_ {};
 };
 
 // Points the program's settings at `folder` and turns on Qt's test paths.

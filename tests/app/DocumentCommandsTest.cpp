@@ -42,6 +42,20 @@ QByteArray Content(const QString& path) {
     return file.readAll();
 }
 
+void WriteText(const QString& path, const QString& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+}
+
+// An editor that writes each argument it gets, followed by a line "--", to its own path + ".args".
+QString WriteRecordingEditor(const QString& path) {
+    WriteText(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n--\\n' \"$a\"; done > \"$0.args\"\n");
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                    QFileDevice::ExeOther);
+    return path;
+}
+
 }  // namespace
 
 class DocumentCommandsTest : public QObject {
@@ -94,7 +108,7 @@ private slots:
         form.CompRunClick();
         QCOMPARE(ui_.saveTitles, QStringList({"Save NewWall.tx4d As"}));
         QVERIFY(ui_.shown.isEmpty());
-        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QVERIFY(!QFile::exists(QDir(form.RunFolder()).filePath("names.dat")));
         QCOMPARE(QDir::currentPath(), startDir_);
     }
 
@@ -165,7 +179,7 @@ private slots:
         form.SetProgramFolder(run.path());
         form.SetEngineLibraryPath(run.filePath("absent.DLL"));
         QByteArray names;
-        ui_.onInformation = [&](const QString&) { names = Content(run.filePath("names.dat")); };
+        ui_.onInformation = [&](const QString&) { names = Content(QDir(form.RunFolder()).filePath("names.dat")); };
         form.CompRunClick();
         QCOMPARE(ui_.shown, QStringList({kInitFailed}));
         const QString base = jobs.filePath("old.wall.");
@@ -215,17 +229,17 @@ private slots:
         QString current;
         ui_.Clear();
         ui_.onInformation = [&](const QString&) {
-            names = Content(run.filePath("names.dat"));
+            names = Content(QDir(form.RunFolder()).filePath("names.dat"));
             current = QDir::currentPath();
         };
         form.Action("SpeedButton4")->trigger();
         QCOMPARE(ui_.shown, QStringList({kInitFailed}));
         QVERIFY(ui_.saveTitles.isEmpty());
         QCOMPARE(names, TMainForm::NamesFileText(jobs.filePath("wall.tx4d").toStdString()));
-        QCOMPARE(current, QDir(run.path()).canonicalPath());
+        QCOMPARE(current, QDir(form.RunFolder()).canonicalPath());
         // The run folder stays current; the names file is gone; the engine wrote nothing.
-        QCOMPARE(QDir::currentPath(), QDir(run.path()).canonicalPath());
-        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QCOMPARE(QDir::currentPath(), QDir(form.RunFolder()).canonicalPath());
+        QVERIFY(!QFile::exists(QDir(form.RunFolder()).filePath("names.dat")));
         QVERIFY(!QFile::exists(jobs.filePath("wall.tx4o")));
         QVERIFY(!form.PlotLoaded());
 
@@ -253,7 +267,7 @@ private slots:
         ui_.Clear();
         form.CompRunClick();
         QCOMPARE(ui_.shown, QStringList({kInitFailed}));
-        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QVERIFY(!QFile::exists(QDir(form.RunFolder()).filePath("names.dat")));
     }
 
     void engineErrorsEndWithTheCompletionMessageAndNoGraphs() {
@@ -321,21 +335,38 @@ private slots:
         QCOMPARE(TDynamicLibrary::ClassifyLoadFailure("x: invalid ELF header", true), 0);
     }
 
-    void runFolderFallsBackToTheUsersOwnFolder() {
-        QTemporaryDir program;
+    void runsHappenInTheUsersRuntimeFolderNeverBesideTheProgram() {
+        QTemporaryDir program, runtime;
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         TMainForm form;
         form.SetProgramFolder(program.path());
-        QCOMPARE(form.RunFolder(), program.path());
-        // A folder that is not there (or cannot be written) gives the per-user folder.
-        form.SetProgramFolder(program.filePath("missing"));
-        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        QCOMPARE(form.RunFolder(), own);
-        QVERIFY(QFileInfo(own).isDir());
+        QCOMPARE(form.RunFolder(), runtime.filePath("torvex"));
+        QCOMPARE(int(QFile::permissions(form.RunFolder()) & 0x7077), 0x7000);  // the owner's alone
+        // A run through the engine leaves nothing in either folder.
+        QTemporaryDir jobs;
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", jobs.filePath("sand.tx4d")));
+        QVERIFY(form.OpenFileName(jobs.filePath("sand.tx4d")));
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        ui_.Clear();
+        form.Action("CompRun")->trigger();
+        QCOMPARE(ui_.shown, QStringList({kCompleted}));
+        QVERIFY(QDir(program.path()).isEmpty());
+        QVERIFY(QDir(form.RunFolder()).isEmpty());
+        QCOMPARE(QDir::currentPath(), QDir(form.RunFolder()).canonicalPath());
+        QDir::setCurrent(startDir_);
+        if (saved.isEmpty()) qunsetenv("XDG_RUNTIME_DIR");
+        else qputenv("XDG_RUNTIME_DIR", saved);
         // The help files stay in the program's folder.
         QList<QUrl> opened;
-        form.SetUrlOpener([&](const QUrl& url) { opened << url; });
+        form.SetUrlOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
         form.HelpContentsClick();
-        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("missing/TORVEX_2012.html"))}));
+        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(program.filePath("TORVEX_2012.html"))}));
     }
 
     void newOnAnUnchangedProjectAsksNothing() {
@@ -394,35 +425,50 @@ private slots:
         };
         form.CompRunClick();
         QCOMPARE(ui_.shown, QStringList({kCompleted, "Attempt to reinitialize DLL"}));
-        QVERIFY(!QFile::exists(run.filePath("names.dat")));
+        QVERIFY(!QFile::exists(QDir(form.RunFolder()).filePath("names.dat")));
         QVERIFY(form.PlotLoaded());
     }
 
     // ---- Viewers and help ----
 
-    void textEditorCommandLines() {
+    // The editor is a program and its arguments; the file is always the last, and one, argument.
+    void textEditorsGetTheFileAsOneArgument() {
+        QTemporaryDir tools;
+        QVERIFY(QDir(tools.path()).mkpath("my tools"));
+        const QString editor = WriteRecordingEditor(tools.filePath("my tools/ed"));
         QSettings settings("Norcel", "TORVEX");
-        settings.setValue("2012.4.2/Word Processor", "/opt/my tools/ed");
+        settings.setValue("2012.4.2/Word Processor", editor + " -n");
         settings.sync();
         TMainForm form;
         form.Workspace().Project().FileName = "/w/a b.tx4d";
-        QStringList started;
-        form.SetProcessStarter([&](const QString& line) {
-            started << line;
+        QList<torvex::TProgramCall> started;
+        form.SetProcessStarter([&](const torvex::TProgramCall& call) {
+            started << call;
             return true;
         });
         form.Action("CompOutput")->trigger();
         form.Action("CompKernel")->trigger();
         form.Action("CompInput")->trigger();
         form.SpeedButton5Click();
-        QCOMPARE(started, QStringList({"/opt/my tools/ed \"/w/a b.tx4o\"",
-                                       "/opt/my tools/ed \"/w/a b.tx4r\"",
-                                       "/opt/my tools/ed \"/w/a b.tx4d\"",
-                                       "/opt/my tools/ed \"/w/a b.tx4o\""}));
+        const auto call = [&](const char* file) { return torvex::TProgramCall{editor, {"-n", file}}; };
+        QCOMPARE(started, QList<torvex::TProgramCall>({call("/w/a b.tx4o"), call("/w/a b.tx4r"),
+                                                       call("/w/a b.tx4d"), call("/w/a b.tx4o")}));
         QVERIFY(ui_.shown.isEmpty());
-        form.SetProcessStarter([](const QString&) { return false; });
+        form.SetProcessStarter([](const torvex::TProgramCall&) { return false; });
         form.CompOutputClick();
         QCOMPARE(ui_.shown, QStringList({"An error occurred in running the Word Processor"}));
+
+        // A name made to break a command line reaches the real editor whole, and runs nothing.
+        QTemporaryDir jobs;
+        const QString hostile = jobs.filePath("x\" \"+!touch pwned\" \"y.tx4d");
+        settings.setValue("2012.4.2/Word Processor", editor);
+        settings.sync();
+        TMainForm real;
+        real.Workspace().Project().FileName = hostile.toStdString();
+        QDir::setCurrent(jobs.path());
+        real.Action("CompInput")->trigger();
+        QTRY_COMPARE(Content(editor + ".args"), (hostile + "\n--\n").toUtf8());
+        QVERIFY(!QFile::exists(jobs.filePath("pwned")));
 
         // An editor that is not there fails to start for real, with the same message.
         ui_.Clear();
@@ -431,11 +477,71 @@ private slots:
         TMainForm missing;
         missing.CompInputClick();
         QCOMPARE(ui_.shown, QStringList({"An error occurred in running the Word Processor"}));
-        // The editor is xdg-open when none is stored.
-        settings.clear();
-        settings.sync();
-        TMainForm plain;
-        QCOMPARE(plain.EditorCommandLine("/w/x.tx4o"), QString("xdg-open \"/w/x.tx4o\""));
+    }
+
+    // Blanks or the start-up default "xdg-open" (which would hand a data file to TORVEX) mean
+    // the desktop's text editor: the handler of text/plain, else a usual editor, else a word.
+    void theDefaultEditorIsTheDesktopsTextEditor() {
+        QTemporaryDir home;
+        const QString data = home.filePath("data"), config = home.filePath("config");
+        const QString bin = home.filePath("bin");
+        QVERIFY(QDir().mkpath(data + "/applications") && QDir().mkpath(config) && QDir().mkpath(bin));
+        const QString editor = WriteRecordingEditor(home.filePath("rec"));
+        WriteText(data + "/applications/rec.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Rec\nExec=" + editor + " --line %F %i\n");
+        // The Exec line's quoting and a terminal program, read as the desktop does.
+        WriteText(data + "/applications/term.desktop",
+                  "[Desktop Entry]\nName=T\nTerminal=true\nExec=\"/opt/my ed/ed\" -t \"a \\\\\"b\\\\\" 100%%\" %U\n");
+        QCOMPARE(torvex::DesktopEntryCall(data + "/applications/term.desktop", "/w/x \"y\".tx4d"),
+                 std::optional(torvex::TProgramCall{"x-terminal-emulator",
+                                                    {"-e", "/opt/my ed/ed", "-t", "a \"b\" 100%", "/w/x \"y\".tx4d"}}));
+        WriteText(data + "/applications/torvex.desktop",
+                  "[Desktop Entry]\nType=Application\nName=TORVEX\nExec=torvex %f\n");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("XDG_DATA_HOME", data.toUtf8());
+        qputenv("XDG_DATA_DIRS", data.toUtf8());
+        qputenv("XDG_CONFIG_HOME", config.toUtf8());
+        qputenv("XDG_CONFIG_DIRS", config.toUtf8());
+        const auto handler = [&](const char* id) {
+            WriteText(config + "/mimeapps.list", QString("[Default Applications]\ntext/plain=") + id + "\n");
+        };
+        for (const char* setting : {"", "   ", "xdg-open"}) {
+            QSettings settings("Norcel", "TORVEX");
+            settings.setValue("2012.4.2/Word Processor", setting);
+            settings.sync();
+            TMainForm form;
+            handler("rec.desktop");
+            QCOMPARE(form.EditorCall("/w/a.tx4d"),
+                     std::optional(torvex::TProgramCall{editor, {"--line", "/w/a.tx4d"}}));
+            // TORVEX's own entry is passed over for an editor found on the path.
+            handler("torvex.desktop");
+            WriteRecordingEditor(bin + "/gedit");
+            qputenv("PATH", (bin + ":" + path).toUtf8());
+            QCOMPARE(form.EditorCall("/w/a.tx4d"),
+                     std::optional(torvex::TProgramCall{bin + "/gedit", {"/w/a.tx4d"}}));
+            // None at all: the message names the setting.
+            QFile::remove(bin + "/gedit");
+            qputenv("PATH", bin.toUtf8());
+            ui_.Clear();
+            form.Workspace().Project().FileName = "/w/a.tx4d";
+            form.Action("CompInput")->trigger();
+            QCOMPARE(ui_.shown, QStringList({"No text editor was found to open \"/w/a.tx4d\". "
+                                             "Choose one under Options, Option of Text Editor."}));
+            qputenv("PATH", path);
+        }
+        // A help document that nothing installed can show is reported; a missing one is not.
+        QTemporaryDir program;
+        WriteText(program.filePath("TORVEX 2012 Users Manual.pdf"), "%PDF-1.4\n");
+        TMainForm form;
+        form.SetProgramFolder(program.path());
+        ui_.Clear();
+        form.Action("UserssManual1")->trigger();
+        form.Action("Tec1")->trigger();
+        QCOMPARE(ui_.shown, QStringList({"No program is installed that shows \"TORVEX 2012 Users "
+                                         "Manual.pdf\". Install a viewer for this type of file, or open " +
+                                         program.filePath("TORVEX 2012 Users Manual.pdf") + " yourself."}));
+        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+            qunsetenv(name);
     }
 
     void helpFilesOpenFromTheProgramFolderWithoutMessages() {
@@ -443,7 +549,10 @@ private slots:
         TMainForm form;
         form.SetProgramFolder(program.path());
         QList<QUrl> opened;
-        form.SetUrlOpener([&](const QUrl& url) { opened << url; });
+        form.SetUrlOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
         form.Action("HelpContents")->trigger();
         form.UserssManual1Click();
         form.Tec1Click();
@@ -513,8 +622,8 @@ private slots:
         for (const char* extension : {".tx4o", ".tx4p", ".tx4r"})
             QVERIFY2(QFile::exists(jobs.filePath(QFileInfo(data).completeBaseName() + extension)),
                      extension);
-        QVERIFY(!QFile::exists(run.filePath("names.dat")));
-        QCOMPARE(QDir::currentPath(), QDir(run.path()).canonicalPath());
+        QVERIFY(!QFile::exists(QDir(form.RunFolder()).filePath("names.dat")));
+        QCOMPARE(QDir::currentPath(), QDir(form.RunFolder()).canonicalPath());
 
         // The graph buttons follow the rule, and there is a deflection to show.
         const torvex::TGraphToolButtons expected = torvex::GraphToolButtonState(form.Graphs(), true);

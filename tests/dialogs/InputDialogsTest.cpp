@@ -355,6 +355,23 @@ private slots:
         QVERIFY(form_->CommitActiveChild());
         QCOMPARE(Project().Title, eighty.toStdString());
         QVERIFY(form_->IsModified());
+
+        // A stored title the field cannot show as it is (longer, or not UTF-8) is kept as it
+        // is by opening and leaving the dialog; only an edit replaces it.
+        title->parentWidget()->close();
+        const std::string stored = std::string(90, 'a') + "\xE9t\xE9";
+        Project().Title = stored;
+        form_->SetModified(false);
+        title = Open<TdlgTitle>(*form_, "DataTitle", "dlgTitle");
+        QCOMPARE(title->TitleMemo->text().size(), 80);
+        QVERIFY(form_->CommitActiveChild());
+        emit form_->Menu("FileMenu")->aboutToShow();
+        QCOMPARE(Project().Title, stored);
+        QVERIFY(!form_->IsModified());
+        TypeOnly(title->TitleMemo, "Quay");
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(Project().Title, std::string("Quay"));
+        QVERIFY(form_->IsModified());
     }
 
     void textEditorOptionIsAProgramSetting() {

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+#include <optional>
 
 #include "../app/AppTestSupport.h"
 #include "app/MainWindow.h"
@@ -260,6 +261,108 @@ private slots:
         QCOMPARE(lines[2].trimmed(), QByteArray("120 3.6\t24\t1E-5\t60"));  // 5 ft
         QCOMPARE(Content(jobs.filePath("copy.tx4d")).count(" Stage No : "), 2);
         QVERIFY(!form.IsModified());
+    }
+
+    // Save As is all or nothing: a stage file's name taken by a folder, or a disk that fills
+    // up after the stage files, leaves every file under the old name byte for byte as it was,
+    // and the project under that name with its edit.
+    void aFailedSaveAsLeavesEveryStageFileAsItWas() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        form.show();
+        const QString data = OpenExampleCopy(form, jobs, "three-stage-excavation.tx4d", "w.tx4d");
+        QVERIFY(!data.isEmpty());
+        Click(form, "SpeedButton15");
+        TDlgProp* prop = WallProperties(form);
+        QVERIFY(prop);
+        Type(prop->DeFH, "7");
+        const auto files = [&] {
+            QList<QByteArray> all{Content(data)};
+            for (int k = 1; k <= 3; ++k) all << Content(jobs.filePath(QString("w.st%1").arg(k)));
+            return all;
+        };
+        const QList<QByteArray> before = files();
+        qsizetype largestStage = 0;
+        for (int k = 1; k <= 3; ++k) largestStage = std::max(largestStage, before[k].size());
+        QVERIFY(before[0].size() > largestStage + 100);
+        QVERIFY(QDir(jobs.path()).mkdir("new.st2"));
+        for (const bool fullDisk : {false, true}) {
+            ui_.Clear();
+            ui_.savePath = jobs.filePath("new.tx4d");
+            {
+                std::optional<testing::TFileSizeLimit> full;
+                if (fullDisk) full.emplace(largestStage + 50);  // the stage files fit, the data file does not
+                form.Action("FileSaveAs")->trigger();
+            }
+            QCOMPARE(ui_.shown.size(), 1);
+            QCOMPARE(files(), before);
+            QCOMPARE(QDir(jobs.path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList({"w.st1", "w.st2", "w.st3", "w.tx4d"}));
+            QCOMPARE(form.Workspace().Project().FileName, data.toStdString());
+            QVERIFY(form.IsModified());
+            QVERIFY(QDir(jobs.path()).rmdir("new.st2") || fullDisk);
+        }
+        // Stage 1 is still stage 1, and the edit of stage 2 is kept.
+        Click(form, "SpeedButton14");
+        QCOMPARE(form.Workspace().Project().Title,
+                 std::string("Three-stage excavation with a strut added in the second stage"));
+        Click(form, "SpeedButton15");
+        QCOMPARE(form.Workspace().Project().FreeHeight, 7 * 12.0L);
+        form.SetModified(false);
+    }
+
+    // A change of the stage count that cannot write its files keeps the project unsaved, with
+    // its count; so does Copy Previous Stage, whose copy is not in the data file yet.
+    void stageFileChangesStayUnsavedUntilSaved() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        form.show();
+        QVERIFY(!OpenExampleCopy(form, jobs, "three-stage-excavation.tx4d", "w.tx4d").isEmpty());
+        // An edit of stage 2, left there for stage 1: the project is modified.
+        Click(form, "SpeedButton15");
+        TDlgProp* prop = WallProperties(form);
+        QVERIFY(prop);
+        Type(prop->DeFH, "7");
+        Click(form, "SpeedButton14");
+        QTRY_COMPARE(prop->DeFH->text(), QString("6"));  // the dialog shows stage 1
+        QVERIFY(form.IsModified());
+        QVERIFY(QDir(jobs.path()).mkdir("w.st5"));
+        QList<QByteArray> stageFiles;
+        for (int k = 1; k <= 3; ++k) stageFiles << Content(jobs.filePath(QString("w.st%1").arg(k)));
+        TDlgStaged* dialog = StagedDialog(form);
+        QVERIFY(dialog);
+        Type(dialog->deStage, "5");
+        ui_.Clear();
+        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+        QCOMPARE(ui_.shown.size(), 1);
+        QVERIFY2(ui_.shown[0].startsWith("Cannot write \"" + jobs.filePath("w.st5") + "\""),
+                 qPrintable(ui_.shown[0]));
+        // The dialog keeps the typed count through its message; the project its own.
+        QApplication::setActiveWindow(dialog);
+        QCOMPARE(dialog->deStage->text(), QString("5"));
+        QCOMPARE(form.Workspace().Project().StageCount, 3);
+        QVERIFY(form.IsModified());
+        for (int k = 1; k <= 3; ++k) QCOMPARE(Content(jobs.filePath(QString("w.st%1").arg(k))), stageFiles[k - 1]);
+        QCOMPARE(QDir(jobs.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"w.st1", "w.st2", "w.st3", "w.st5", "w.tx4d"}));
+        QTest::mouseClick(dialog->BtnCancel, Qt::LeftButton);
+        ui_.answer = TAnswer::Cancel;
+        ui_.Clear();
+        QVERIFY(!form.close());
+        QCOMPARE(ui_.asked, QStringList({"Do you want to save any changes?"}));
+        Click(form, "SpeedButton15");
+        QCOMPARE(form.Workspace().Project().FreeHeight, 7 * 12.0L);
+
+        ui_.Clear();
+        form.Action("FileSave")->trigger();
+        QVERIFY2(!form.IsModified(), qPrintable(ui_.shown.join('|')));
+        Click(form, "SpeedButton16");
+        ui_.answer = TAnswer::Yes;
+        emit form.Menu("StageMenu")->aboutToShow();
+        form.Action("CopyPreviousStage")->trigger();
+        QCOMPARE(ui_.asked.last(), QString("Do you want to copy all information from Stage 2 to Stage 3"));
+        QVERIFY(form.IsModified());
+        form.SetModified(false);
     }
 };
 

@@ -58,7 +58,26 @@ TEST(EngineBadInput, EachGivesItsMessageAndNoPlotFile) {
          [](TWorkspace& w) {
              for (int r = 0; r < 2; ++r) w.Table("NewSoil").Cell(2, 0).AsTable().Cell(0, r).SetFloat(1e308L);
          },
-         "is not a finite number"},
+         "Soil layer 1 (top): the unit weight must be between 0 and "},
+        {"p-y width of 1e308", [](TWorkspace& w) { w.Project().ResistanceWidth = 1e308L; },
+         "The width for generating p-y soil resistance, Wp must be between 0 and 4724.4094 in; the input gives "
+         "1e+308 in."},
+        {"negative cohesion",
+         [](TWorkspace& w) {
+             w.Table("NewSoil").Cell(0, 0).SetInteger(1);
+             for (int r = 0; r < 2; ++r) w.Table("NewSoil").Cell(2, 0).AsTable().Cell(1, r).SetFloat(-144);
+         },
+         "Soil layer 1 (top): the cohesion must be between 0 and 1450.3774 psi; the input gives -1 psi."},
+        {"spring of 1e300",
+         [](TWorkspace& w) {
+             w.Project().UseSprings = 1;
+             TGridTable& springs = w.Table("SoilStrength");
+             springs.Cell(0, 0).SetInteger(1);
+             springs.Cell(1, 0).SetInteger(3);
+             springs.Cell(2, 0).SetInteger(3);
+             springs.Cell(3, 0).SetFloat(1e300L);
+         },
+         "The lateral spring at node 3 must be between 0 and "},
     };
     const fs::path folder = fs::temp_directory_path() / ("torvex-badinput-" + std::to_string(::getpid()));
     fs::create_directories(folder);
@@ -90,6 +109,22 @@ TEST(EngineBadInput, AStageMessageNamesTheLineOfTheWholeFile) {
     ASSERT_EQ(file.cases.size(), 3u);
     EXPECT_NE(file.cases[2].message.find("Error on Line 32 Item 1"), std::string::npos)
         << file.cases[2].message;
+}
+
+// The width that once gave "converged" with "-nan" in every file: an input error naming the
+// field, in the file's own units.
+TEST(EngineBadInput, AnAbsurdWidthIsAnInputErrorNotANumberThatIsNot) {
+    std::string text = LoadTextFile(TORVEX_SOURCE_DIR "/examples/pile-wall-weak-rock.tx4d");
+    const size_t line7 = text.find("5\t1.2\t0.9\t");
+    ASSERT_NE(line7, std::string::npos);
+    text.replace(line7, 11, "5\t1.2\t1e308\t");
+    const TFileAnalysis file = AnalyzeDataText(text, "rock.tx4d");
+    ASSERT_EQ(file.cases.size(), 1u);
+    EXPECT_EQ(file.cases[0].outcome, TOutcome::InputError);
+    EXPECT_EQ(file.cases[0].message,
+              "The width for generating p-y soil resistance, Wp must be between 0 and 120 m; the input "
+              "gives 1e+308 m.");
+    EXPECT_EQ(ReportText(file).find("nan"), std::string::npos);
 }
 
 // A file whose stage 2 says SI while stages 1 and 3 say English (as an earlier version could

@@ -2,10 +2,13 @@
 // entry and the example projects.
 
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
+#include <csignal>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -247,6 +250,29 @@ TEST(ResultFileSave, ReplacesAtomicallyAndFailsCleanly) {
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();
     EXPECT_EQ(files, 1u);  // wall.tx4o alone: no temporary left
+
+    // A disk that fills up while a run writes: none of its three files stays, nor those of
+    // the run before, which would be taken for results of the changed input.
+    const TResultPaths paths = ResultPathsFor((folder / "full.tx4d").string());
+    for (const std::string* file : {&paths.output, &paths.notes, &paths.plot}) SaveResultFile(*file, "earlier run");
+    const TFileAnalysis analysis = AnalyzeDataFile(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d");
+    ASSERT_TRUE(analysis.AllConverged());
+    // Nothing fits; or the report and notes are written and the plot file's name is taken
+    // by a folder, which stays.
+    for (const bool folderInTheWay : {false, true}) {
+        if (folderInTheWay) fs::create_directories(paths.plot);
+        struct rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        struct rlimit full = saved;
+        if (!folderInTheWay) full.rlim_cur = 100;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        EXPECT_THROW(WriteResultFiles(analysis, paths), EInOutError);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_FALSE(fs::exists(paths.output)) << folderInTheWay;
+        EXPECT_FALSE(fs::exists(paths.notes)) << folderInTheWay;
+        EXPECT_EQ(fs::exists(paths.plot), folderInTheWay);
+    }
     fs::remove_all(folder);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -80,7 +81,22 @@ TEST_F(ConvertCommandTest, StagedFilesKeepEveryStage) {
         WriteCurrentStage(workspace);
     }
     CombineStageFiles(workspace, Path("Staged.tx4d"), Path("Staged.tx4d"));
+    // The stages are split in the user's runtime folder; what a killed run left there goes,
+    // what a running one uses stays.
+    const fs::path runtime = folder / "runtime";
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const fs::path left = runtime / ("torvex-convert-" + std::to_string(dead) + "-7");
+    const fs::path running = runtime / "torvex-convert-1-7";
+    const fs::path users = runtime / "torvex-convert-0-notes";
+    for (const fs::path& made : {left, running, users}) fs::create_directories(made);
+    SaveTextFile((left / "work.tx4d").string(), "left");
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     ASSERT_EQ(Run({Path("Staged.tx4d"), Path("Out.tx4d"), "--units", "other"}), 0) << err.str();
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(std::distance(fs::directory_iterator(runtime), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::exists(running) && fs::exists(users));
     const std::string text = LoadTextFile(Path("Out.tx4d"));
     EXPECT_EQ(text.rfind("New Wall\r\n3 ", 0), 0u) << text;
     EXPECT_NE(text.find(" Stage No : 2\r\n3 "), std::string::npos) << text;
