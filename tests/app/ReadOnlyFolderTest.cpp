@@ -155,6 +155,40 @@ private slots:
         form.SetModified(false);
     }
 
+    // Save As into a folder this user may not write: nothing is made there, and every file
+    // under the old name stays byte for byte as it was, the edited stage's included.
+    void aStagedSaveAsIntoAFolderThatCannotBeWrittenChangesNothing() {
+        QTemporaryDir jobs, share;
+        const QString data = jobs.filePath(kStaged);
+        QVERIFY(QFile::copy(Example(kStaged), data));
+        TMainForm form;
+        form.show();
+        QVERIFY(form.OpenFileName(data));
+        TypeStiffness(form, "9.5E9");
+        const auto files = [&jobs] {
+            QStringList all;
+            for (const QString& name : QDir(jobs.path()).entryList(QDir::Files | QDir::Hidden)) {
+                QFile file(jobs.filePath(name));
+                all << name + "=" + (file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : "?");
+            }
+            return all;
+        };
+        const QStringList before = files();
+        QCOMPARE(before.size(), 4);  // the data file and its three stage files
+        QVERIFY(SetWritable(share.path(), false));
+        ui_.Clear();
+        ui_.savePath = share.filePath("copy.tx4d");
+        form.Action("FileSaveAs")->trigger();
+        QCOMPARE(ui_.shown.size(), 1);
+        QCOMPARE(files(), before);
+        QVERIFY(QDir(share.path()).isEmpty());
+        QCOMPARE(form.Workspace().Project().FileName, data.toStdString());
+        QVERIFY(form.IsModified());
+        QCOMPARE(Stiffness(form), 9.5E9L);
+        QVERIFY(SetWritable(share.path(), true));
+        form.SetModified(false);
+    }
+
     void aStageSwitchOnAFullDiskKeepsTheEdit() {
         QTemporaryDir jobs;
         const QString data = jobs.filePath(kStaged);
