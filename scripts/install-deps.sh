@@ -10,6 +10,8 @@ packages=(
   fonts-liberation xvfb xauth
   xdg-utils locales
   desktop-file-utils libxml2-utils
+  # the package and its test: dpkg-shlibdeps, strip checks, lintian, the manual pages
+  dpkg-dev file lintian man-db groff-base
 )
 
 # A desktop with a decimal comma, for the tests that run the program in one.
