@@ -87,6 +87,11 @@ QString FindDesktopEntry(const QString& id) {
     return {};
 }
 
+bool Installed(const QString& program) {
+    return QFileInfo(program).isAbsolute() ? QFileInfo(program).isExecutable()
+                                           : !QStandardPaths::findExecutable(program).isEmpty();
+}
+
 // Editors a desktop usually has, in the order they are tried when it names none.
 constexpr const char* kUsualEditors[] = {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad",
                                          "pluma", "xed", "featherpad", "leafpad", "geany"};
@@ -161,7 +166,8 @@ std::optional<TProgramCall> DesktopTextEditorCall(const QString& file) {
     const QString handler = DesktopHandlerOf("text/plain");
     // TORVEX reads a data file as a project; it is no editor of its text.
     if (!handler.isEmpty() && QFileInfo(handler).fileName() != "torvex.desktop")
-        if (auto call = DesktopEntryCall(handler, file)) return call;
+        // Only a program that is there: a terminal editor needs a terminal to show in.
+        if (auto call = DesktopEntryCall(handler, file); call && Installed(call->Program)) return call;
     for (const char* editor : kUsualEditors) {
         const QString program = QStandardPaths::findExecutable(editor);
         if (!program.isEmpty()) return TProgramCall{program, {file}};

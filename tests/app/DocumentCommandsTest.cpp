@@ -496,7 +496,9 @@ private slots:
                  std::optional(torvex::TProgramCall{"x-terminal-emulator",
                                                     {"-e", "/opt/my ed/ed", "-t", "a \"b\" 100%", "/w/x \"y\".tx4d"}}));
         WriteText(data + "/applications/torvex.desktop",
-                  "[Desktop Entry]\nType=Application\nName=TORVEX\nExec=torvex %f\n");
+                  "[Desktop Entry]\nType=Application\nName=TORVEX\nExec=" + editor + " %f\n");
+        WriteText(data + "/applications/console.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Console\nTerminal=true\nExec=" + editor + " %f\n");
         const QByteArray path = qgetenv("PATH");
         qputenv("XDG_DATA_HOME", data.toUtf8());
         qputenv("XDG_DATA_DIRS", data.toUtf8());
@@ -519,6 +521,12 @@ private slots:
             qputenv("PATH", (bin + ":" + path).toUtf8());
             QCOMPARE(form.EditorCall("/w/a.tx4d"),
                      std::optional(torvex::TProgramCall{bin + "/gedit", {"/w/a.tx4d"}}));
+            // So is a terminal editor without a terminal to show it in.
+            if (QStandardPaths::findExecutable("x-terminal-emulator").isEmpty()) {
+                handler("console.desktop");
+                QCOMPARE(form.EditorCall("/w/a.tx4d"),
+                         std::optional(torvex::TProgramCall{bin + "/gedit", {"/w/a.tx4d"}}));
+            }
             // None at all: the message names the setting.
             QFile::remove(bin + "/gedit");
             qputenv("PATH", bin.toUtf8());
