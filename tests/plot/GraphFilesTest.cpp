@@ -2,7 +2,10 @@
 // format on a full disk keeps the old file and tells the user, the chosen file type completes
 // a bare name, and pictures record the chosen pixels per inch.
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -168,6 +171,46 @@ private slots:
             {"Two (*.bmp;*.dib)", "bmp"},
         };
         for (const auto& [filter, extension] : cases) QCOMPARE(FilterExtension(filter), QString(extension));
+    }
+
+    // The program's own save dialog: the file type picked in its list gives a bare name its
+    // extension and is reported to the caller.
+    void theSaveDialogCompletesANameWithThePickedType_data() {
+        QTest::addColumn<int>("type");  // 0-based in the dialog's list
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("PNG image") << 1 << "deflA" << "deflA.png";
+        QTest::newRow("JPEG image") << 2 << "deflA" << "deflA.jpg";
+        QTest::newRow("values") << 5 << "deflA" << "deflA.csv";
+        QTest::newRow("Bitmap") << 0 << "deflA" << "deflA.bmp";
+        QTest::newRow("typed extension") << 1 << "deflA.pdf" << "deflA.pdf";
+    }
+    void theSaveDialogCompletesANameWithThePickedType() {
+        QFETCH(int, type);
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QTemporaryDir folder;
+        SetUserInterface(nullptr);
+        bool reached = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(types && name);
+            reached = true;
+            for (int k = 0; k < type; ++k) QTest::keyClick(types, Qt::Key_Down);
+            QCOMPARE(types->currentIndex(), type);
+            name->setText(typed);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        int filter = 0;
+        const QString path =
+            UserInterface().SaveFileName(form_.get(), "Save As", folder.path(), GraphFileFilters(), "bmp", &filter);
+        SetUserInterface(&ui_);
+        QVERIFY(reached);
+        QCOMPARE(path, folder.filePath(chosen));
+        QCOMPARE(filter, type + 1);
     }
 
     void picturesRecordTheChosenPixelsPerInch_data() {

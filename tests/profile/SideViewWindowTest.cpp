@@ -165,6 +165,7 @@ private slots:
         file.close();
         QCOMPARE(torvex::testing::FolderEntries(folder.path()), QStringList{"profile.pdf"});
         // With room again the page replaces it, and nothing else is left beside it.
+        ui_.Clear();
         QTest::mouseClick(print, Qt::LeftButton);
         QCOMPARE(ui_.shown, QStringList());
         QVERIFY(file.open(QIODevice::ReadOnly));
