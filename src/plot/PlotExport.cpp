@@ -1,6 +1,5 @@
 #include "plot/PlotExport.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>

@@ -32,10 +32,10 @@ const QByteArray kSvg("<?xml");
 const QByteArray kPdf("%PDF-");
 const QByteArray kBmp("BM");
 
-// Saves through Save To Disk to the name the save dialog answers with, accepting Save
-// Attributes (if it opens) after `attributes` worked it.
-void SaveToDisk(TPlotForm& form, const QString& name, const std::function<void(TdlgFormat&)>& attributes = {}) {
-    if (GraphFileKindOf(name) == TGraphFileKind::Csv) {
+// Chooses Save To Disk, its save dialog answered as the test set up. Save Attributes opens
+// unless the file `written` is values; it is worked by `attributes`, then accepted.
+void SaveToDisk(TPlotForm& form, const QString& written, const std::function<void(TdlgFormat&)>& attributes = {}) {
+    if (GraphFileKindOf(written) == TGraphFileKind::Csv) {
         form.MenuItem("PlotSave")->trigger();
         return;
     }
@@ -149,12 +149,7 @@ private slots:
         ui_.Clear();
         ui_.savePath = folder.filePath(typed);
         ui_.saveFilter = filter;
-        // Save Attributes opens for a picture, not for values.
-        if (GraphFileKindOf(written) == TGraphFileKind::Csv)
-            form_->MenuItem("PlotSave")->trigger();
-        else
-            WithDialog<TdlgFormat>(*form_, "PlotSave",
-                                   [](TdlgFormat& dialog) { QTest::mouseClick(dialog.btnOK, Qt::LeftButton); });
+        SaveToDisk(*form_, folder.filePath(written));
         QCOMPARE(ui_.shown, QStringList());
         QCOMPARE(ui_.saveFilters, GraphFileFilters());
         const QByteArray bytes = Content(folder.filePath(written));
