@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QRegularExpression>
 
 #include "app/MainWindow.h"
 
@@ -39,11 +40,23 @@ public:
         return path;
     }
     QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
-                         const QStringList& filters, const QString& defaultExtension) override {
+                         const QStringList& filters, const QString& defaultExtension,
+                         int* selectedFilter) override {
         QFileDialog dialog(parent, title, suggested, filters.join(";;"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultExtension);
+        if (selectedFilter) {
+            // A bare name gets the extension of the file type shown, as the user chose it.
+            const auto follow = [&dialog, defaultExtension](const QString& filter) {
+                const QString extension = FilterExtension(filter);
+                dialog.setDefaultSuffix(extension.isEmpty() ? defaultExtension : extension);
+            };
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+            follow(dialog.selectedNameFilter());
+        }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        if (selectedFilter)
+            *selectedFilter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
         return dialog.selectedFiles().front();
     }
 };
@@ -52,6 +65,12 @@ TQtUserInterface qtUserInterface;
 TUserInterface* installed = nullptr;
 
 }  // namespace
+
+QString FilterExtension(const QString& filter) {
+    static const QRegularExpression pattern(R"(\(\*\.([A-Za-z0-9]+)[ ;)])");
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
 
 TUserInterface& UserInterface() { return installed ? *installed : qtUserInterface; }
 

@@ -24,13 +24,21 @@ public:
     // order the program lists them; `selectedFilter` receives the 1-based index chosen.
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
                                  int* selectedFilter) = 0;
+    // A name typed without extension gets `defaultExtension`; when the caller asks for the
+    // chosen filter (`selectedFilter` not null) it gets the extension of that filter instead,
+    // where the filter names one ("PNG image (*.png)" -> "png").
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
-                                 const QStringList& filters, const QString& defaultExtension) = 0;
+                                 const QStringList& filters, const QString& defaultExtension,
+                                 int* selectedFilter = nullptr) = 0;
     // The print dialog for `printer` (a printer or a PDF file); true when the user prints.
     virtual bool Print(QWidget* parent, QPrinter& printer);
     // The page setup dialog for `printer`; true when the user accepts the page it shows.
     virtual bool PageSetup(QWidget* parent, QPrinter& printer);
 };
+
+// The extension that a file filter names by its first pattern: "png" for "PNG image (*.png)",
+// "jpg" for "JPEG image (*.jpg *.jpeg)"; empty for none or a wildcard ("All Files (*.*)").
+QString FilterExtension(const QString& filter);
 
 // The interface in use; the program's Qt dialogs unless a test installed another.
 TUserInterface& UserInterface();

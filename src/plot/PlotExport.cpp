@@ -1,13 +1,9 @@
 #include "plot/PlotExport.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QStringList>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -20,7 +16,6 @@
 #include "plot/PlotPainter.h"
 #include "plot/PlotState.h"
 #include "plot/PltData.h"
-#include "project/SafeSave.h"
 
 namespace torvex {
 namespace {
@@ -109,29 +104,16 @@ void PaintPageLegend(QPainter& painter, const TPlotState& state) {
     painter.restore();
 }
 
-TGraphFileKind GraphFileKindOf(const QString& fileName) {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix == "png") return TGraphFileKind::Png;
-    if (suffix == "jpg" || suffix == "jpeg") return TGraphFileKind::Jpeg;
-    if (suffix == "svg") return TGraphFileKind::Svg;
-    if (suffix == "pdf") return TGraphFileKind::Pdf;
-    if (suffix == "csv") return TGraphFileKind::Csv;
-    return TGraphFileKind::Bmp;
-}
-
-QStringList GraphFileFilters() {
-    return {"Bitmap (*.bmp)", "PNG image (*.png)", "JPEG image (*.jpg *.jpeg)",
-            "SVG drawing (*.svg)", "PDF document (*.pdf)", "Values for spreadsheets (*.csv)"};
-}
-
 void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
-    QString name = UserInterface().SaveFileName(window, "Save As", QString(), GraphFileFilters(), "bmp");
-    if (name.isEmpty()) return;
-    if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
+    int filter = 1;
+    const QString chosen =
+        UserInterface().SaveFileName(window, "Save As", QString(), GraphFileFilters(), "bmp", &filter);
+    if (chosen.isEmpty()) return;
+    const QString name = CompletedGraphFileName(chosen, filter);
     const TGraphFileKind kind = GraphFileKindOf(name);
     try {
         if (kind == TGraphFileKind::Csv) {
-            SaveTextFile(name.toStdString(), GraphCsvText(state.Graph()));
+            SaveBytes(name, QByteArray::fromStdString(GraphCsvText(state.Graph())));
             return;
         }
         QImage bitmap;
@@ -143,44 +125,30 @@ void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
         }
         if (result != QDialog::Accepted) return;
         const int dpi = static_cast<int>(attributes.dePPI->Number());
-        const int width = bitmap.width();
-        const int height = bitmap.height();
-        bool written = false;
-        if (kind == TGraphFileKind::Svg) {
-            QSvgGenerator svg;
-            svg.setFileName(name);
-            svg.setSize(QSize(width, height));
-            svg.setViewBox(QRect(0, 0, width, height));
-            svg.setResolution(dpi);
-            svg.setTitle(QString::fromStdString(state.Graph().Caption));
-            QPainter painter(&svg);
+        const QString title = QString::fromStdString(state.Graph().Caption);
+        // Drawings are laid out at the chosen resolution.
+        const TCanvasPainter drawing = [&](QPainter& painter, int width, int height) {
             PaintPage(painter, state, width, height, dpi, dpi, fontHeight * dpi / 96, TPatternSize::Screen);
-            written = painter.end();
+        };
+        QByteArray bytes;
+        if (kind == TGraphFileKind::Svg) {
+            bytes = SvgFileBytes(bitmap.size(), dpi, title, drawing, name);
         } else if (kind == TGraphFileKind::Pdf) {
-            QPdfWriter pdf(name);
-            pdf.setTitle(QString::fromStdString(state.Graph().Caption));
-            pdf.setResolution(dpi);
-            pdf.setPageSize(QPageSize(QSizeF(static_cast<double>(attributes.deWidth->Number()),
-                                             static_cast<double>(attributes.deHeight->Number())),
-                                      QPageSize::Inch));
-            pdf.setPageMargins(QMarginsF());
-            QPainter painter(&pdf);
-            PaintPage(painter, state, pdf.width(), pdf.height(), dpi, dpi, fontHeight * dpi / 96,
-                      TPatternSize::Screen);
-            written = painter.end();
+            const QSizeF inches(static_cast<double>(attributes.deWidth->Number()),
+                                static_cast<double>(attributes.deHeight->Number()));
+            bytes = PdfFileBytes(inches, dpi, title, drawing, name);
         } else {
             bitmap.fill(Qt::white);
             {
                 QPainter painter(&bitmap);
                 painter.setRenderHint(QPainter::Antialiasing);
                 // Drawn at the window's resolution, as on screen, on a page of the chosen size.
-                PaintPage(painter, state, width, height, state.DpiX(), state.DpiY(), fontHeight,
-                          TPatternSize::Screen);
+                PaintPage(painter, state, bitmap.width(), bitmap.height(), state.DpiX(), state.DpiY(),
+                          fontHeight, TPatternSize::Screen);
             }
-            const char* format = kind == TGraphFileKind::Png ? "PNG" : kind == TGraphFileKind::Jpeg ? "JPG" : "BMP";
-            written = bitmap.save(name, format);
+            bytes = RasterFileBytes(bitmap, kind, dpi, name);
         }
-        if (!written) UserInterface().Information(window, "Cannot write the file \"" + name + "\".");
+        SaveBytes(name, bytes);
     } catch (const std::bad_alloc&) {
         UserInterface().Information(window, kNotEnoughMemory);
     } catch (const std::exception& error) {
@@ -206,13 +174,11 @@ bool PrintGraph(QPrinter& printer, const TPlotState& state, int fontHeightAt96Dp
     const int top = edge(margins.top(), border.top());
     const int right = edge(margins.right(), border.right());
     const int bottom = edge(margins.bottom(), border.bottom());
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    const int width = printer.width() - left - right;
-    const int height = printer.height() - top - bottom;
-    painter.translate(left, top);
-    PaintPage(painter, state, width, height, dpi, dpi, fontHeightAt96Dpi * dpi / 96, TPatternSize::Print);
-    return painter.end();
+    return PrintOnePage(printer, [&](QPainter& painter, const QPaintDevice& page) {
+        painter.translate(left, top);
+        PaintPage(painter, state, page.width() - left - right, page.height() - top - bottom, dpi, dpi,
+                  fontHeightAt96Dpi * dpi / 96, TPatternSize::Print);
+    });
 }
 
 }  // namespace torvex

@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/SafeOutput.h"
+#include "plot/GraphFileWriter.h"
+
 class QPainter;
 class QPrinter;
 class QWidget;
@@ -27,22 +30,16 @@ void PaintPageLegend(QPainter& painter, const TPlotState& state);
 // inch, but never inside the printer's unprintable border of `offset` pixels.
 int MarginPixels(int thousandths, int dpi, int offset);
 
-// What Save To Disk writes, by the extension of the chosen name: ".png", ".jpg"/".jpeg",
-// ".svg", ".pdf", ".csv"; any other (and none, which gets ".bmp") a BMP bitmap.
-enum class TGraphFileKind { Bmp, Png, Jpeg, Svg, Pdf, Csv };
-TGraphFileKind GraphFileKindOf(const QString& fileName);
-
-// The file filters of the save dialog, the bitmap first.
-QStringList GraphFileFilters();
-
-inline constexpr const char* kNotEnoughMemory = "There is not enough memory to complete this task.";
-
 // Save To Disk: the save dialog, then Save Attributes for the size (not for CSV), then the
-// file. Messages go to the user; nothing is written when a dialog is cancelled.
+// file, through the safe save. Messages go to the user (a failed write names the file and
+// the reason, and leaves an old file as it was); nothing is written when a dialog is
+// cancelled.
 void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight);
 
 // Prints the graph on one page of `printer` (set up and chosen by the caller), with the page
-// legend and the printing fill patterns; the job is titled with the graph's caption.
+// legend and the printing fill patterns; the job is titled with the graph's caption. Printed
+// to a file, the page goes through PrintOnePage's safe save (EInOutError when it fails);
+// false when a printer refused the job.
 bool PrintGraph(QPrinter& printer, const TPlotState& state, int fontHeightAt96Dpi);
 
 }  // namespace torvex

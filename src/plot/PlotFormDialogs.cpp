@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QPrinter>
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -61,8 +63,14 @@ void TPlotForm::PrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(pageLayout_);
     if (!UserInterface().Print(this, printer)) return;
-    if (!PrintGraph(printer, state_, FontHeight() * 96 / std::max(1, logicalDpiY())))
-        UserInterface().Information(this, "The graph could not be printed.");
+    try {
+        if (!PrintGraph(printer, state_, FontHeight() * 96 / std::max(1, logicalDpiY())))
+            UserInterface().Information(this, "The graph could not be printed.");
+    } catch (const std::bad_alloc&) {
+        UserInterface().Information(this, kNotEnoughMemory);
+    } catch (const std::exception& error) {
+        UserInterface().Information(this, QString::fromStdString(error.what()));
+    }
     update();
 }
 

@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <exception>
+#include <new>
 
+#include "app/SafeOutput.h"
 #include "app/UserInterface.h"
 #include "profile/MarkPainter.h"
 
@@ -98,19 +101,22 @@ void TDlgSideView::Button1Click() {
 
 void TDlgSideView::PrintPage(QPrinter& printer) {
     printer.setDocName(kPrintJobName);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        UserInterface().Information(this, "The page could not be printed.");
-        return;
-    }
-    const int pageWidth = printer.width();
-    const int pageHeight = printer.height();
-    painter.fillRect(QRect(0, 0, pageWidth, pageHeight), Qt::white);
-    painter.setRenderHint(QPainter::Antialiasing);
     const TMarkStyle style{Qt::black, palette().color(QPalette::WindowText), Qt::black,
                            title_->font()};
-    PaintMarks(painter, PageMarks(scene_, geometry_, pageWidth, pageHeight), style);
-    painter.end();
+    try {
+        const bool printed = PrintOnePage(printer, [&](QPainter& painter, const QPaintDevice& page) {
+            const int pageWidth = page.width();
+            const int pageHeight = page.height();
+            painter.fillRect(QRect(0, 0, pageWidth, pageHeight), Qt::white);
+            painter.setRenderHint(QPainter::Antialiasing);
+            PaintMarks(painter, PageMarks(scene_, geometry_, pageWidth, pageHeight), style);
+        });
+        if (!printed) UserInterface().Information(this, "The page could not be printed.");
+    } catch (const std::bad_alloc&) {
+        UserInterface().Information(this, kNotEnoughMemory);
+    } catch (const std::exception& error) {
+        UserInterface().Information(this, QString::fromStdString(error.what()));
+    }
 }
 
 }  // namespace torvex

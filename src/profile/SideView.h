@@ -36,7 +36,8 @@ public:
     std::vector<TMark> CurrentMarks() const;
     QPushButton* PrintButton() const { return printButton_; }
 
-    // Draws the page as Print does, on a printer that is already set up.
+    // Draws the page as Print does, on a printer that is already set up. A page printed to a
+    // file goes through the safe save; a failure is shown to the user.
     void PrintPage(QPrinter& printer);
 
 public slots:

@@ -32,11 +32,12 @@ public:
         return openPath;
     }
     QString SaveFileName(QWidget*, const QString& title, const QString& suggested,
-                         const QStringList& filters, const QString& extension) override {
+                         const QStringList& filters, const QString& extension, int* filter) override {
         saveTitles << title;
         savePresets << suggested;
         saveFilters = filters;
         saveExtension = extension;
+        if (filter) *filter = saveFilter;
         return savePath;
     }
     void Clear() {
@@ -45,6 +46,7 @@ public:
         saveTitles.clear();
         savePresets.clear();
         savePath.clear();
+        saveFilter = 1;
         onInformation = nullptr;
     }
 
@@ -52,30 +54,39 @@ public:
     QString saveExtension;
     QString savePath;  // the Save As answer; empty cancels
     QString openPath;  // the Open answer; empty cancels
+    int saveFilter = 1;  // the file type chosen in Save As, 1-based
     int openFilter = 1;
     TAnswer answer = TAnswer::Cancel;
     std::function<void(const QString&)> onInformation;
 };
 
-// A disk that is full beyond `bytes`: while the object lives no file this process writes can
-// grow past that size. The write fails with EFBIG as it would on a full disk; the signal that
-// would end the process is ignored, as the program itself ignores it.
-class TFileSizeLimit {
+// A full disk while it lives: no file of this process may grow beyond `bytes`, and a write
+// past that fails with EFBIG, as on a full disk (the signal that would end the program is
+// ignored, as the program's own is). The old limit comes back on destruction.
+class TFullDisk {
 public:
-    explicit TFileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        struct rlimit full = saved_;
+    explicit TFullDisk(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &before_);
+        struct rlimit full = before_;
         full.rlim_cur = bytes;
         std::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &full);
+        set_ = ::setrlimit(RLIMIT_FSIZE, &full) == 0;
     }
-    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+    ~TFullDisk() { ::setrlimit(RLIMIT_FSIZE, &before_); }
+    TFullDisk(const TFullDisk&) = delete;
+    TFullDisk& operator=(const TFullDisk&) = delete;
+    bool IsSet() const { return set_; }
 
 private:
-    struct rlimit saved_ {};
+    struct rlimit before_ {};
+    bool set_ = false;
 };
+
+// Every entry of a folder, hidden ones included, by name.
+inline QStringList FolderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
 
 // Points the program's settings at `folder` and turns on Qt's test paths.
 inline void UseTemporarySettings(const QString& folder) {

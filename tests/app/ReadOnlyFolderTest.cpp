@@ -197,7 +197,8 @@ private slots:
         // The disk fills up: no file may grow beyond 100 bytes.
         ui_.Clear();
         {
-            const torvex::testing::TFileSizeLimit full(100);
+            const torvex::testing::TFullDisk full(100);
+            QVERIFY(full.IsSet());
             Click(form, "SpeedButton15");
         }
         QCOMPARE(ui_.shown.size(), 1);

@@ -290,8 +290,9 @@ private slots:
             ui_.Clear();
             ui_.savePath = jobs.filePath("new.tx4d");
             {
-                std::optional<testing::TFileSizeLimit> full;
+                std::optional<testing::TFullDisk> full;
                 if (fullDisk) full.emplace(largestStage + 50);  // the stage files fit, the data file does not
+                QVERIFY(!full || full->IsSet());
                 form.Action("FileSaveAs")->trigger();
             }
             QCOMPARE(ui_.shown.size(), 1);

@@ -142,6 +142,37 @@ private slots:
         QVERIFY(!QFile::exists(ui_.pdfPath));
     }
 
+    // The disk is full: the page printed last time stays as it was, and the user is told.
+    void aFullDiskKeepsTheOldPrintedPage() {
+        Open("surcharges-water.tx4d");
+        QPushButton* print = ClickViewSoilProfile(*form_)->PrintButton();
+        QTemporaryDir folder;
+        ui_.pdfPath = folder.filePath("profile.pdf");
+        ui_.accept = true;
+        const QByteArray old = QByteArray("the profile printed last week\n").repeated(40);
+        QFile file(ui_.pdfPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
+        ui_.Clear();
+        {
+            torvex::testing::TFullDisk full(16);
+            QVERIFY(full.IsSet());
+            QTest::mouseClick(print, Qt::LeftButton);
+        }
+        QCOMPARE(ui_.shown, QStringList{"Cannot write \"" + ui_.pdfPath + "\": File too large."});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+        file.close();
+        QCOMPARE(torvex::testing::FolderEntries(folder.path()), QStringList{"profile.pdf"});
+        // With room again the page replaces it, and nothing else is left beside it.
+        ui_.Clear();
+        QTest::mouseClick(print, Qt::LeftButton);
+        QCOMPARE(ui_.shown, QStringList());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("%PDF-"));
+        QCOMPARE(torvex::testing::FolderEntries(folder.path()), QStringList{"profile.pdf"});
+    }
+
     void pictureOfEveryMark() {
         // Cantilever sand (increments of 3.6 in, E at node 33.3) with a sloped backfill, a
         // restraint at node 20, an external p-y curve at node 60 and springs at nodes 10 and 50.
