@@ -23,7 +23,7 @@ bool DesktopShows(const QString& path) {
     if (!DesktopHandlerOf(type).isEmpty()) return true;
     if (type != "text/html") return false;
     if (qEnvironmentVariableIsSet("BROWSER")) return true;
-    for (const char* browser : {"x-www-browser", "sensible-browser", "firefox", "chromium"})
+    for (const char* browser : {"x-www-browser", "firefox", "chromium"})
         if (!QStandardPaths::findExecutable(browser).isEmpty()) return true;
     return false;
 }
