@@ -1,14 +1,19 @@
 // The main window starts, is titled and carries its desk for child windows.
 
 #include <QMdiArea>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "AppTestSupport.h"
 #include "app/Display.h"
 #include "app/MainWindow.h"
 
 class MainWindowTest : public QObject {
     Q_OBJECT
+    QTemporaryDir settingsDir_;
 private slots:
+    // Settings of the test's own, never the user's.
+    void initTestCase() { torvex::testing::UseTemporarySettings(settingsDir_.path()); }
     void startsWithTitleAndDesk() {
         torvex::TMainForm form;
         form.show();

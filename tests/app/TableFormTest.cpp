@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -69,6 +70,8 @@ void DeleteLaterNow() {
 class TableFormTest : public QObject {
     Q_OBJECT
 private slots:
+    // Settings of the test's own, never the user's.
+    void initTestCase() { torvex::testing::UseTemporarySettings(settingsDir_.path()); }
     void init() {
         SetUserInterface(&ui_);
         ui_.shown.clear();
@@ -609,6 +612,7 @@ private slots:
 
 private:
     RecordingUserInterface ui_;
+    QTemporaryDir settingsDir_;
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<TWorkspace> workspace_;
 };

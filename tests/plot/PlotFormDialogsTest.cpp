@@ -39,9 +39,11 @@ class PlotFormDialogsTest : public QObject {
     Q_OBJECT
 private:
     TPrintingInterface ui_;
+    QTemporaryDir settingsDir_;
 
 private slots:
-    void initTestCase() { SetUserInterface(&ui_); }
+    // The windows keep their recent files in settings of the test's own, never the user's.
+    void initTestCase() { torvex::testing::UseTestEnvironment(settingsDir_.path(), ui_); }
     void cleanupTestCase() { SetUserInterface(nullptr); }
 
     void marginsAndPageLegendEntries() {
