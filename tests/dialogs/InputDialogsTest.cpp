@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -392,6 +393,23 @@ private slots:
     }
 
     // ---- Pictures ----
+
+    // The strip load's X in the Additional Surcharge picture runs from the wall face to the
+    // strip's near edge, as the engine measures it, and the centre line is marked w/2 from
+    // that edge. (A user who took X to the centre line got 6.5 % less moment.)
+    void theStripLoadsXRunsToItsNearEdge() {
+        QSvgRenderer picture(QString(":/pictures/Surcharges.svg"));  // the dialog's picture
+        QVERIFY(picture.isValid());
+        const QRectF strip = picture.boundsOnElement("strip");
+        const QRectF x = picture.boundsOnElement("strip-x");
+        const QRectF half = picture.boundsOnElement("strip-half-width");
+        // Bounds take in half of each stroke: a pixel of slack.
+        QVERIFY(std::fabs(strip.width() - 60) <= 1);
+        QVERIFY2(std::fabs(x.left() - 40) <= 1 && std::fabs(x.right() - strip.left()) <= 1,
+                 qPrintable(QString("X from %1 to %2, strip from %3").arg(x.left()).arg(x.right()).arg(strip.left())));
+        QVERIFY(std::fabs(half.left() - strip.left()) <= 1 && std::fabs(half.right() - strip.center().x()) <= 1);
+        QVERIFY(std::fabs(picture.boundsOnElement("strip-centre-line").center().x() - strip.center().x()) <= 1);
+    }
 
     void everyPictureIsThereAndScreenshotsAreWritten() {
         Project().UseSprings = 1;
