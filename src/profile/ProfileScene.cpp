@@ -12,10 +12,10 @@ constexpr long double kInchesPerFoot = 12;
 // label shows the bottom row.
 constexpr int kLabelRow = 1;
 
-// As the layer's table shows the number (8 significant digits): a unit weight read from a
-// file in English units comes back as 119.999999232, which the table shows as 120.
+// The value in its shortest general text form, every digit it holds (32.123456789 stays
+// so; the table's 8 digits would show 32.123457).
 std::string Number(const std::vector<long double>& values, size_t column) {
-    return column < values.size() ? DataNumberText(values[column]) : "";
+    return column < values.size() ? ShortestNumberText(static_cast<double>(values[column])) : "";
 }
 
 std::vector<long double> NodeDepths(const TWorkspace& workspace, const char* tableName,

@@ -170,18 +170,19 @@ TEST(SideViewMarks, PageMarks) {
 }
 
 TEST(SoilLabels, EveryTypeCode) {
-    // Numbers as the layer's table shows them, with 8 significant digits.
-    const std::vector<long double> values = {119.999999232L, 32.5, 200};
+    // Numbers in their shortest general text form, every digit kept (the table's 8 digits
+    // would show 32.123457), small and large ones in exponent form past the fixed range.
+    const std::vector<long double> values = {120, 32.123456789L, 2e-5L};
     const struct {
         int code;
         const char *name, *parameters;
-    } cases[] = {{1, "Soft clay", "c= 32.5; gamma= 120"},
-                 {2, "Stiff clay w/free water", "c= 32.5; gamma= 120"},
-                 {3, "Stiff clay w/o free water", "c= 32.5; gamma= 120"},
-                 {4, "Sand", "\u00f8= 32.5; gamma= 120"},
-                 {5, "Silt", "\u00f8= 32.5; c= 200; gamma= 120"},
-                 {6, "Rock", "compressive strength= 32.5; gamma= 120"},
-                 {7, "Weak Rock", "compressive strength= 32.5; gamma= 120"},
+    } cases[] = {{1, "Soft clay", "c= 32.123456789; gamma= 120"},
+                 {2, "Stiff clay w/free water", "c= 32.123456789; gamma= 120"},
+                 {3, "Stiff clay w/o free water", "c= 32.123456789; gamma= 120"},
+                 {4, "Sand", "\u00f8= 32.123456789; gamma= 120"},
+                 {5, "Silt", "\u00f8= 32.123456789; c= 2E-5; gamma= 120"},
+                 {6, "Rock", "compressive strength= 32.123456789; gamma= 120"},
+                 {7, "Weak Rock", "compressive strength= 32.123456789; gamma= 120"},
                  {0, "", ""},
                  {8, "", ""}};
     for (const auto& c : cases) {
