@@ -1,11 +1,15 @@
 #include "app/UserInterface.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
+#include "app/ExternalPrograms.h"
 #include "app/MainWindow.h"
 
 namespace torvex {
@@ -75,6 +79,33 @@ QString FilterExtension(const QString& filter) {
 TUserInterface& UserInterface() { return installed ? *installed : qtUserInterface; }
 
 void SetUserInterface(TUserInterface* userInterface) { installed = userInterface; }
+
+QString TUserInterface::ProgramFileName(QWidget* parent, const QString& title, const QString& preset) {
+    const QString programs = "Programs (*)";
+    QFileDialog dialog(parent, title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({programs, "All Files (*)"});
+    const auto show = [&dialog, programs](const QString& filter) {
+        QDir::Filters listed = QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot;
+        if (filter == programs) listed |= QDir::Executable;
+        dialog.setFilter(listed);
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, show);
+    show(programs);
+    // The program the setting names, also with its options ("kate -n") or found on the path.
+    QString start;
+    if (const std::optional<TProgramCall> call = EditorFromSetting(preset))
+        start = QFileInfo(call->Program).isAbsolute() ? call->Program
+                                                      : QStandardPaths::findExecutable(call->Program);
+    if (QFileInfo(start).isFile()) {
+        dialog.setDirectory(QFileInfo(start).absolutePath());
+        dialog.selectFile(QFileInfo(start).fileName());
+    } else if (QFileInfo(start).isDir()) {
+        dialog.setDirectory(start);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
 
 bool TUserInterface::Print(QWidget* parent, QPrinter& printer) {
     return QPrintDialog(&printer, parent).exec() == QDialog::Accepted;

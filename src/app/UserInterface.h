@@ -30,6 +30,10 @@ public:
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
                                  const QStringList& filters, const QString& defaultExtension,
                                  int* selectedFilter = nullptr) = 0;
+    // Browse for a program: the file dialog preset on `preset` (a path, or a program found on
+    // the path). Its first file type, "Programs", lists the files that can be run (a program
+    // has no extension here), the second all files. The chosen path, or empty when cancelled.
+    virtual QString ProgramFileName(QWidget* parent, const QString& title, const QString& preset);
     // The print dialog for `printer` (a printer or a PDF file); true when the user prints.
     virtual bool Print(QWidget* parent, QPrinter& printer);
     // The page setup dialog for `printer`; true when the user accepts the page it shows.

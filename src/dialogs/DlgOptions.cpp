@@ -35,9 +35,7 @@ void TDlgOptions::FormActivate() { EdtWord->setText(get_()); }
 void TDlgOptions::CopyOut() { set_(EdtWord->text()); }
 
 void TDlgOptions::BtnBrowseClick() {
-    int filter = 1;
-    const QString chosen = UserInterface().OpenFileName(
-        this, "Open", {"Programs (*.exe *.com)", "All Files (*.*)"}, &filter);
+    const QString chosen = UserInterface().ProgramFileName(this, "Open", EdtWord->text());
     if (!chosen.isEmpty()) EdtWord->setText(QFileInfo(chosen).absoluteFilePath());
 }
 

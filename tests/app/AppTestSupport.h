@@ -31,6 +31,10 @@ public:
         if (filter) *filter = openFilter;
         return openPath;
     }
+    QString ProgramFileName(QWidget*, const QString&, const QString& preset) override {
+        programPresets << preset;
+        return openPath;
+    }
     QString SaveFileName(QWidget*, const QString& title, const QString& suggested,
                          const QStringList& filters, const QString& extension, int* filter) override {
         saveTitles << title;
@@ -50,7 +54,7 @@ public:
         onInformation = nullptr;
     }
 
-    QStringList shown, asked, saveTitles, savePresets, saveFilters;
+    QStringList shown, asked, saveTitles, savePresets, saveFilters, programPresets;
     QString saveExtension;
     QString savePath;  // the Save As answer; empty cancels
     QString openPath;  // the Open answer; empty cancels

@@ -10,7 +10,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
 #include <QPushButton>
+#include <QTimer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -380,7 +384,9 @@ private slots:
         QCOMPARE(options->parentWidget()->windowTitle(), QString("Control Options"));
         QCOMPARE(options->EdtWord->text(), form_->WordProcessor());
         ui_.openPath = "/usr/bin/../bin/editor";
+        options->EdtWord->setText("kate -n");
         QTest::mouseClick(options->BtnBrowse, Qt::LeftButton);
+        QCOMPARE(ui_.programPresets, QStringList{"kate -n"});  // Browse starts at what is typed
         QCOMPARE(options->EdtWord->text(), QString("/usr/bin/editor"));
         QVERIFY(form_->CommitActiveChild());
         QCOMPARE(form_->WordProcessor(), QString("/usr/bin/editor"));
@@ -390,6 +396,52 @@ private slots:
         QVERIFY(form_->CommitActiveChild());
         QCOMPARE(form_->WordProcessor(), QString());
         QVERIFY(!form_->IsModified());
+    }
+
+    // The real Browse dialog starts at the program the edit names, and its "Programs" type
+    // lists the files that can be run: a program here has no ".exe".
+    void browseListsProgramsFromTheEditorSet() {
+        QTemporaryDir tools;
+        for (const char* name : {"ed", "notes.txt"}) {
+            QFile file(tools.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+        }
+        QFile::setPermissions(tools.filePath("ed"), QFile::permissions(tools.filePath("ed")) | QFile::ExeOwner);
+        const auto names = [](QFileDialog* dialog) {
+            auto* view = dialog->findChild<QListView*>("listView");
+            QStringList listed;
+            if (!view) return listed;
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            listed.sort();
+            return listed;
+        };
+        bool reached = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            reached = true;
+            // A check that fails must not leave the dialog waiting.
+            const auto closer = qScopeGuard([dialog] {
+                if (dialog->isVisible()) dialog->reject();
+            });
+            QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(tools.path()).canonicalPath());
+            QTRY_COMPARE(names(dialog), QStringList{"ed"});
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            QVERIFY(types);
+            QTest::keyClick(types, Qt::Key_Down);  // All Files
+            QTRY_COMPARE(names(dialog), QStringList({"ed", "notes.txt"}));
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name);
+            name->setText("ed");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        SetUserInterface(nullptr);
+        const QString chosen = UserInterface().ProgramFileName(form_.get(), "Open", tools.filePath("ed") + " -n");
+        SetUserInterface(&ui_);
+        QVERIFY(reached);
+        QCOMPARE(chosen, tools.filePath("ed"));
     }
 
     // ---- Pictures ----
