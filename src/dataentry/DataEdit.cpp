@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QScopeGuard>
 
 #include "app/UserInterface.h"
 
@@ -94,6 +95,8 @@ void TDataEdit::SetNumber(long double value) {
 bool TDataEdit::ExitCheck(bool takeFocusBack) {
     if (checking_) return rules_.Valid();
     checking_ = true;
+    // Any other exception passes on, and the field still checks its next entry.
+    const auto checked = qScopeGuard([this] { checking_ = false; });
     PullText();
     const TDataEditRules::TCheck check = rules_.ExitCheck();
     PushText();
@@ -101,7 +104,6 @@ bool TDataEdit::ExitCheck(bool takeFocusBack) {
         UserInterface().Information(this, QString::fromStdString(check.message));
         if (takeFocusBack && isVisible()) setFocus(Qt::OtherFocusReason);
     }
-    checking_ = false;
     return check.valid;
 }
 

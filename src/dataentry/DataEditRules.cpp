@@ -85,6 +85,10 @@ TDataEditRules::TCheck TDataEditRules::ExitCheck() {
     long double value = 0;
     try {
         value = Number();
+    } catch (const EMathError& error) {
+        // An arithmetic fault is no mistyped entry: it keeps its own message, also in an
+        // integer-only field.
+        return {false, error.what()};
     } catch (const EAssignError& error) {
         return {false, integerOnly_ ? "Entry must be a valid integer." : error.what()};
     }

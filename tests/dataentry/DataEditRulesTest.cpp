@@ -34,7 +34,9 @@ TEST(DataEditRules, IncrementsFieldChecksEveryKindOfEntry) {
         {"301", false, "Entry must be less than or equal to 300", "300"},
         {"abc", false, "Entry must be a valid integer.", "abc"},
         {"", false, "Entry must be a valid integer.", ""},
-        {"1/0", false, "Entry must be a valid integer.", "1/0"},
+        // An arithmetic fault is no mistyped integer: its own message.
+        {"1/0", false, "Division by zero", "1/0"},
+        {"1E4000*1E4000", false, "Floating point overflow", "1E4000*1E4000"},
     };
     for (const ExitCase& c : cases) {
         TDataEditRules field = Increments();
