@@ -22,6 +22,7 @@ public:
 
     bool IntegerOnly() const { return rules_.IntegerOnly(); }
     void SetIntegerOnly(bool value);
+    void SetPositiveOnly(bool value) { rules_.SetPositiveOnly(value); }
     bool Hex() const { return rules_.Hex(); }
     void SetHex(bool value) { rules_.SetHex(value); }
     long double MinVal() const { return rules_.MinVal(); }

@@ -93,6 +93,7 @@ TDataEditRules::TCheck TDataEditRules::ExitCheck() {
         return {false, integerOnly_ ? "Entry must be a valid integer." : error.what()};
     }
     if (integerOnly_ && value != std::trunc(value)) return {false, "Entry must be an integer."};
+    if (positiveOnly_ && !(value > 0)) return {false, "Entry must be greater than 0"};
     if (value < minVal_) {
         SetNumber(minVal_);
         return {false, "Entry must be greater than or equal to " + NumberText(minVal_)};

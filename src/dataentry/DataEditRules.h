@@ -35,6 +35,9 @@ public:
     // Integer-only also brings both limits into the 32-bit range.
     void SetIntegerOnly(bool value);
     void SetHex(bool value) { hex_ = value; }
+    // A value the program cannot use unless it is above zero (a length to divide by): zero or
+    // less is refused with "Entry must be greater than 0", the typed text kept.
+    void SetPositiveOnly(bool value) { positiveOnly_ = value; }
     // A maximum below the minimum becomes the minimum; a value above it comes down to it.
     void SetMaxVal(long double value);
     // A minimum above the maximum becomes the maximum; a value below it goes up to it.
@@ -70,6 +73,7 @@ private:
     bool TryNumber(long double& value) const;
 
     bool integerOnly_ = false;
+    bool positiveOnly_ = false;
     bool hex_ = false;
     long double minVal_ = -kLargest;
     long double maxVal_ = kLargest;

@@ -333,7 +333,7 @@ const std::vector<TTableComment>& TableStartupComments() {
          "The unit for point load is lbs or kN \r"
          "The unit for line load is lbs/in. or kN/m \r"
          "The unit for strip load is lbs/in^2 or kN/m^2 \r"
-         "The distance X of a strip load is from the wall to the strip's near edge"},
+         "The distance X of a strip load is from the wall to the strip's near edge "},
         {"PYCurve",
          "Lateral movement (y) should start from negative deflection and\r"
          " gradually increases to positive deflection for the range of the response.\r"

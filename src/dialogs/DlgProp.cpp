@@ -38,6 +38,8 @@ TDlgProp::TDlgProp(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
     AddNote(grid, "(Approx.10% of the wall height)  ");
     deSlope = AddField(grid, "deSlope", "Deflection Closure Tolerance", "L");
 
+    // The analysis divides by these: zero or less is refused at entry, not after a run.
+    for (TDataEdit* field : {deXGS, deXLN, deSlope}) field->SetPositiveOnly(true);
     for (TDataEdit* field : {deNI, deXGS, DeFH, deXLN, deSlope}) WatchChanges(field);
 }
 

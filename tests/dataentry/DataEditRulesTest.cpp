@@ -67,6 +67,25 @@ TEST(DataEditRules, FieldWithoutLimitsTakesAnyValueAndShowsTheEvaluatorsMessage)
     }
 }
 
+// A length the analysis divides by: zero or less is refused and stays as typed.
+TEST(DataEditRules, PositiveOnlyRefusesZeroAndLess) {
+    const ExitCase cases[] = {
+        {"0", false, "Entry must be greater than 0", "0"},
+        {"-3.6", false, "Entry must be greater than 0", "-3.6"},
+        {"1E-300", true, "", "1E-300"},
+        {"3.6*2", true, "", "7.2"},
+    };
+    for (const ExitCase& c : cases) {
+        TDataEditRules field;
+        field.SetPositiveOnly(true);
+        field.SetText(c.typed);
+        const TDataEditRules::TCheck check = field.ExitCheck();
+        EXPECT_EQ(check.valid, c.valid) << c.typed;
+        EXPECT_EQ(check.message, c.message) << c.typed;
+        EXPECT_EQ(field.Text(), c.shownAfter) << c.typed;
+    }
+}
+
 TEST(DataEditRules, LimitsClampEachOtherAndTheValue) {
     TDataEditRules field;
     field.SetNumber(5);

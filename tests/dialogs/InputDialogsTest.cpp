@@ -228,6 +228,26 @@ private slots:
         QCOMPARE(static_cast<double>(Project().IncrementLength), 9.0);
     }
 
+    // The lengths the analysis divides by are refused at entry when zero or less, instead of
+    // after a run; the field keeps what was typed and the project its value.
+    void wallPropertiesRefuseLengthsOfZeroOrLess() {
+        auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
+        QVERIFY(prop);
+        const long double length = Project().IncrementLength;
+        for (TDataEdit* field : {prop->deXGS, prop->deXLN, prop->deSlope}) {
+            ui_.Clear();
+            TypeOnly(field, field == prop->deXLN ? "-1" : "0");
+            QTest::keyClick(field, Qt::Key_Return);
+            QCOMPARE(ui_.shown, QStringList({"Entry must be greater than 0"}));
+            QCOMPARE(QApplication::focusWidget(), field);
+            QVERIFY(!form_->CommitActiveChild());
+            TypeOnly(field, "2");
+        }
+        QVERIFY(form_->CommitActiveChild());
+        QCOMPARE(static_cast<double>(Project().IncrementLength), 2.0);
+        QVERIFY(Project().IncrementLength != length);
+    }
+
     void openWaitsForARefusedEntryAndThenClosesTheDialog() {
         auto* prop = Open<TDlgProp>(*form_, "DataProp", "DlgProp");
         TypeOnly(prop->deNI, "abc");
