@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <new>
@@ -133,6 +134,9 @@ TfrmGraphCaption::TfrmGraphCaption(QWidget* parent) : QDialog(parent) {
     layout->addWidget(edtCaption);
     layout->addWidget(location);
     layout->addWidget(btnOK, 0, Qt::AlignRight);
+    // A single border: the dialog keeps the size of its contents.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -142,6 +146,9 @@ TfrmLineNames::TfrmLineNames(QStringList& labels, std::function<QColor(int)> col
     : QDialog(parent), labels_(labels), colour_(std::move(colour)) {
     setObjectName("frmLineNames");
     setWindowTitle("Legend");
+    // The system menu and its close box only: no minimise, maximise or help button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setMinimumSize(195, 167);
     lblSelect = new QLabel("Select line to modify:", this);
     lbLines = new QListWidget(this);
@@ -204,6 +211,15 @@ void TfrmLineNames::done(int result) {
         TakeText();
     CopyBack();
     QDialog::done(result);
+}
+
+void TfrmLineNames::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Centred on the screen, whatever window it serves.
+    if (QScreen* shown = screen()) {
+        const QRect frame = frameGeometry();
+        move(pos() + shown->geometry().center() - frame.center());
+    }
 }
 
 void TfrmLineNames::closeEvent(QCloseEvent* event) {

@@ -69,6 +69,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void done(int result) override;
 

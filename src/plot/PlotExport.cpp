@@ -20,16 +20,16 @@
 namespace torvex {
 namespace {
 
-// The state laid out on a page of its own and painted there, the page legend included.
-void PaintPage(QPainter& painter, const TPlotState& screen, int width, int height, int dpiX,
-               int dpiY, int fontHeight, TPatternSize patterns) {
-    TPlotState page = screen;
-    page.LayOut(width, height, dpiX, dpiY, fontHeight);
-    page.UpdateTicks();
+// The state laid out on a page of its own (`page` in the canvas's pixels) and painted there
+// with the page legend in its place.
+void PaintPage(QPainter& painter, const TPlotState& screen, const TPixelRect& page, int dpiX,
+               int dpiY, int fontHeight, TPageKind kind, TPatternSize patterns) {
+    TPlotState state = screen;
+    state.LayOut(page, dpiX, dpiY, fontHeight, kind);
     TPaintOptions options;
     options.Patterns = patterns;
-    PaintGraph(painter, page, options);
-    PaintPageLegend(painter, page);
+    options.PageLegend = true;
+    PaintGraph(painter, state, options);
 }
 
 double InchesPerUnit(QPageLayout::Unit unit) {
@@ -62,48 +62,6 @@ int MarginPixels(int thousandths, int dpi, int offset) {
     return std::max(pixels, offset);
 }
 
-void PaintPageLegend(QPainter& painter, const TPlotState& state) {
-    std::vector<std::pair<int, QString>> entries;  // legend position, text
-    for (const auto& [position, label] : PageLegendEntries(state.Graph()))
-        entries.emplace_back(position, QString::fromStdString(label));
-    if (entries.empty()) return;
-    const int dpiX = state.DpiX();
-    const int dpiY = state.DpiY();
-    QFont font(SerifFamily());
-    font.setPixelSize(std::max(1, state.H()));
-    font.setWeight(QFont::Normal);
-    painter.save();
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const int t = metrics.height();
-    int w = 0;
-    for (const auto& entry : entries) w = std::max(w, metrics.horizontalAdvance(entry.second));
-    const TPixelRect& plot = state.Layout().Plot;
-    const int n = static_cast<int>(entries.size());
-    const int right = plot.Right;
-    const int left = right - w - 3 * dpiX / 16;
-    const int bottom = plot.Bottom;
-    const int top = bottom - (n * (dpiY / 32 + t) + dpiY / 32);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::white);
-    painter.drawRect(left, top, right - left, bottom - top);
-    const int rx = std::max(2, dpiX / 32);
-    const int ry = std::max(2, dpiY / 32);
-    for (int r = 0; r < n; ++r) {
-        const auto& [index, text] = entries[static_cast<size_t>(r)];
-        const int y = top + dpiY / 32 + r * (dpiY / 32 + t);
-        const QColor colour = CurveColour(index % kCurveColourCount);
-        painter.setPen(QPen(colour, 1));
-        painter.setBrush(Qt::NoBrush);
-        QPolygon marker;
-        for (const TPixelPoint& corner : MarkerCorners(index, left + dpiX / 16, y + t / 2, rx, ry))
-            marker << QPoint(corner.X, corner.Y);
-        painter.drawPolygon(marker);
-        painter.drawText(left + 2 * dpiX / 16, y + metrics.ascent(), text);
-    }
-    painter.restore();
-}
-
 void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
     int filter = 1;
     const QString chosen =
@@ -128,7 +86,8 @@ void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
         const QString title = QString::fromStdString(state.Graph().Caption);
         // Drawings are laid out at the chosen resolution.
         const TCanvasPainter drawing = [&](QPainter& painter, int width, int height) {
-            PaintPage(painter, state, width, height, dpi, dpi, fontHeight * dpi / 96, TPatternSize::Screen);
+            PaintPage(painter, state, {0, 0, width, height}, dpi, dpi, fontHeight * dpi / 96,
+                      TPageKind::Saved, TPatternSize::Screen);
         };
         QByteArray bytes;
         if (kind == TGraphFileKind::Svg) {
@@ -143,8 +102,8 @@ void SaveGraphToDisk(QWidget* window, const TPlotState& state, int fontHeight) {
                 QPainter painter(&bitmap);
                 painter.setRenderHint(QPainter::Antialiasing);
                 // Drawn at the window's resolution, as on screen, on a page of the chosen size.
-                PaintPage(painter, state, bitmap.width(), bitmap.height(), state.DpiX(), state.DpiY(),
-                          fontHeight, TPatternSize::Screen);
+                PaintPage(painter, state, {0, 0, bitmap.width(), bitmap.height()}, state.DpiX(),
+                          state.DpiY(), fontHeight, TPageKind::Saved, TPatternSize::Screen);
             }
             bytes = RasterFileBytes(bitmap, kind, dpi, name);
         }
@@ -174,10 +133,10 @@ bool PrintGraph(QPrinter& printer, const TPlotState& state, int fontHeightAt96Dp
     const int top = edge(margins.top(), border.top());
     const int right = edge(margins.right(), border.right());
     const int bottom = edge(margins.bottom(), border.bottom());
-    return PrintOnePage(printer, [&](QPainter& painter, const QPaintDevice& page) {
-        painter.translate(left, top);
-        PaintPage(painter, state, page.width() - left - right, page.height() - top - bottom, dpi, dpi,
-                  fontHeightAt96Dpi * dpi / 96, TPatternSize::Print);
+    return PrintOnePage(printer, [&](QPainter& painter, const QPaintDevice& sheet) {
+        const TPixelRect page = PageInsideMargins(sheet.width(), sheet.height(), left, top, right, bottom);
+        PaintPage(painter, state, page, dpi, dpi, fontHeightAt96Dpi * dpi / 96, TPageKind::Printed,
+                  TPatternSize::Print);
     });
 }
 

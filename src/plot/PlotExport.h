@@ -19,12 +19,10 @@ namespace torvex {
 class TGraphPlot;
 class TPlotState;
 
-// The entries of the legend drawn onto a page: the curves drawn (active and visible), each
-// with its position among the active curves (its colour and marker) and its label.
+// The entries of the legend drawn onto a page (PaintPageLegend): the curves drawn (active
+// and visible), each with its position among the active curves (its colour and marker)
+// and its label.
 std::vector<std::pair<int, std::string>> PageLegendEntries(const TGraphPlot& graph);
-// The legend drawn onto a page: those entries with their markers, in a box at the
-// bottom-right corner of the plot.
-void PaintPageLegend(QPainter& painter, const TPlotState& state);
 
 // A printed page's margin in the printer's pixels: the page-setup margin in thousandths of an
 // inch, but never inside the printer's unprintable border of `offset` pixels.

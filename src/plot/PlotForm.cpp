@@ -222,10 +222,11 @@ void TPlotForm::SetFontSize(int value) {
 void TPlotForm::LayOut() {
     state_.LayOut(width(), height(), logicalDpiX(), logicalDpiY(), FontHeight());
     const TPixelRect& plot = state_.Layout().Plot;
-    // The box sits in the plot's bottom-right corner (the window opens at its normal size
-    // and is then maximised) until the user drags it elsewhere.
+    // The box is put in the plot's bottom-right corner by the first layout only; later
+    // layouts just keep it inside the window.
     QPoint at = legend_->pos();
-    if (!legend_->Moved()) at = QPoint(plot.Right - legend_->width(), plot.Bottom - legend_->height());
+    if (!legendPlaced_) at = QPoint(plot.Right - legend_->width(), plot.Bottom - legend_->height());
+    legendPlaced_ = true;
     const TPixelPoint kept =
         KeepInside({at.x(), at.y()}, legend_->width(), legend_->height(), width(), height());
     legend_->move(kept.X, kept.Y);

@@ -81,6 +81,7 @@ private:
     std::vector<QAction*> curveItems_;
     QActionGroup* markerGroup_ = nullptr;
     QRubberBand* band_ = nullptr;
+    bool legendPlaced_ = false;  // by the first layout
     bool banding_ = false;
     QPoint bandStart_;
     QPageLayout pageLayout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1),

@@ -141,28 +141,67 @@ int TickIntervals(int pixels, int h, bool threePanels) {
     return std::max(pixels, 0) / (k * h);
 }
 
+namespace {
+
+// The plot rectangle of the window and of a saved picture: the captions and tick labels
+// get two font heights and an eighth of an inch on the axis sides, a quarter inch and half a
+// font height on the others.
+TPixelRect WindowPlot(const TLayoutInput& in, const TPixelRect& page) {
+    const int h = in.H;
+    TPixelRect plot;
+    plot.Left = page.Left + 2 * h + in.DpiX / 8 + h / 8;
+    plot.Right = page.Right - in.DpiX / 4 - h / 2;
+    if (in.XOnTop) {
+        plot.Top = page.Top + 2 * h + in.DpiY / 8 + h / 8;
+        plot.Bottom = page.Bottom - in.DpiY / 4 - h / 2;
+    } else {
+        plot.Top = page.Top + h / 2 + in.DpiY / 4;
+        plot.Bottom = page.Bottom - 2 * h - in.DpiY / 8 - h / 8;
+    }
+    return plot;
+}
+
+// The plot rectangle of a printed page: out to the page's edges but for the captions' side
+// and the axis side, where the room kept is measured with dpiX both ways.
+TPixelRect PrintedPlot(const TLayoutInput& in, const TPixelRect& page) {
+    const int h = in.H;
+    const int axisRoom = 2 * h + in.DpiX / 8 + h / 8;
+    TPixelRect plot{page.Left + axisRoom, page.Top, page.Right, page.Bottom};
+    if (in.XOnTop) plot.Top += axisRoom;
+    else plot.Bottom -= axisRoom;
+    if (in.HasTitle) {
+        if (in.TitleOnTop) plot.Top += in.DpiY / 4;
+        else plot.Bottom -= in.DpiY / 2;
+    }
+    return plot;
+}
+
+}  // namespace
+
 TPlotLayout LayOut(const TLayoutInput& in) {
     TPlotLayout out;
     const int h = in.H;
-    out.Page = {0, 0, in.PageWidth, in.PageHeight};
+    out.Page = {in.PageLeft, in.PageTop, in.PageLeft + in.PageWidth, in.PageTop + in.PageHeight};
     TPixelRect& plot = out.Plot;
-    plot.Left = 2 * h + in.DpiX / 8 + h / 8;
-    plot.Right = in.PageWidth - in.DpiX / 4 - h / 2;
-    if (in.XOnTop) {
-        plot.Top = 2 * h + in.DpiY / 8 + h / 8;
-        plot.Bottom = in.PageHeight - in.DpiY / 4 - h / 2;
+    if (in.Kind == TPageKind::Printed) {
+        plot = PrintedPlot(in, out.Page);
     } else {
-        plot.Top = h / 2 + in.DpiY / 4;
-        plot.Bottom = in.PageHeight - 2 * h - in.DpiY / 8 - h / 8;
-    }
-    if (in.HasTitle) {
-        if (in.TitleOnTop) plot.Top += h + h / 8;
-        else plot.Bottom -= h;
+        plot = WindowPlot(in, out.Page);
+        // Only the window moves the plot aside for the title.
+        if (in.HasTitle && in.Kind == TPageKind::Window) {
+            if (in.TitleOnTop) plot.Top += h + h / 8;
+            else plot.Bottom -= h;
+        }
     }
     if (in.ShowLayers) {
         const int oldRight = plot.Right;
-        plot.Right -= in.DpiX;
-        out.Column = {oldRight - in.DpiX + in.DpiX / 5, plot.Top, oldRight, plot.Bottom};
+        if (in.Kind == TPageKind::Saved) {
+            plot.Right -= in.DpiX / 2;
+            out.Column = {plot.Right + in.DpiX / 5, plot.Top, oldRight, plot.Bottom};
+        } else {
+            plot.Right -= in.DpiX;
+            out.Column = {oldRight - in.DpiX + in.DpiX / 5, plot.Top, oldRight, plot.Bottom};
+        }
         out.HasColumn = true;
     }
     out.Panels = {plot, plot, plot};
@@ -176,6 +215,10 @@ TPlotLayout LayOut(const TLayoutInput& in) {
         out.Panels[2].Right = plot.Right;
     }
     return out;
+}
+
+TPixelRect PageInsideMargins(int width, int height, int left, int top, int right, int bottom) {
+    return {left, top, width - right, height - bottom};
 }
 
 TPixelPoint KeepInside(TPixelPoint topLeft, int width, int height, int clientWidth,

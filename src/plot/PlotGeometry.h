@@ -79,9 +79,15 @@ struct TPlotMapping {
     long double YValue(int pixel) const;
 };
 
+// Where a page is drawn. The window's client area, a printed sheet (the plot reaches the
+// page's right edge and the margins' bottom or top edge, the title takes a fixed quarter or
+// half inch) and a saved picture (laid out as the window, no room kept for the title, a
+// narrower soil column) each place the plot differently.
+enum class TPageKind { Window, Printed, Saved };
+
 // What the layout depends on.
 struct TLayoutInput {
-    int PageWidth = 0, PageHeight = 0;  // client area
+    int PageWidth = 0, PageHeight = 0;  // client area, sheet inside its margins, picture
     int DpiX = 96, DpiY = 96;
     int H = 14;              // scaled font height
     bool XOnTop = true;
@@ -89,6 +95,8 @@ struct TLayoutInput {
     bool TitleOnTop = false;
     bool ShowLayers = false;
     bool ShowThree = false;
+    TPageKind Kind = TPageKind::Window;
+    int PageLeft = 0, PageTop = 0;  // a printed page starts at its margins
 };
 struct TPlotLayout {
     TPixelRect Page;
@@ -98,6 +106,8 @@ struct TPlotLayout {
     bool HasColumn = false;
 };
 TPlotLayout LayOut(const TLayoutInput& in);
+// The page of a sheet of `width` x `height` pixels inside margins of so many pixels.
+TPixelRect PageInsideMargins(int width, int height, int left, int top, int right, int bottom);
 // The scaled font height: the canvas font's height times SizeFont / 10.
 int ScaledFontHeight(int fontHeight, int sizeFont);
 // Intervals wanted per panel side: 6 font heights each, 4 in the three-panel layout.

@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
+#include "plot/PlotExport.h"
 #include "plot/PlotState.h"
 #include "plot/PltData.h"
 #include "plot/SoilColumn.h"
@@ -71,14 +74,14 @@ void PaintCaptions(QPainter& p, const TPlotState& s) {
     const int textHeight = QFontMetrics(p.font()).height();
     if (title) {
         const int top = g.TitleOnTop ? page.Top : page.Bottom - textHeight;
-        TextCentred(p, page.Width() / 2, top, ToQ(g.Title));
+        TextCentred(p, page.Left + page.Width() / 2, top, ToQ(g.Title));
     }
     if (!s.ThreePanels()) {
         int top;
         if (g.XOnTop) top = page.Top + (title && g.TitleOnTop ? h / 8 + h : 0);
         else top = page.Bottom - textHeight - (title && !g.TitleOnTop ? h / 8 + h : 0);
-        TextCentred(p, page.Width() / 2, top, ToQ(g.XAxisLabel(1)));
-        TextRotated(p, page.Left, page.Height() / 2, ToQ(g.YAxisLabel(1)));
+        TextCentred(p, page.Left + page.Width() / 2, top, ToQ(g.XAxisLabel(1)));
+        TextRotated(p, page.Left, page.Top + page.Height() / 2, ToQ(g.YAxisLabel(1)));
         return;
     }
     for (int i = 0; i < 3; ++i) {
@@ -100,7 +103,7 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
     const int dpiX = s.DpiX(), dpiY = s.DpiY();
     p.setFont(SerifFont(s.H(), 400));
     const QFontMetrics metrics(p.font());
-    const QPen tickPen(Qt::black, 1), gridPen(Qt::black, 1, Qt::DotLine);
+    const QPen tickPen(Qt::black, 1);
     // Labels keep the width of a blank between them; the grid and ticks are all drawn.
     const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
     const auto stride = [&](const TAxisTicks& ticks, long double pixelsPerUnit) {
@@ -116,7 +119,7 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
         const int x = panel.Map.XPixel(v);
         if (x < r.Left || x > r.Right) continue;
         if (k % 5 == 0) {
-            p.setPen(gridPen);
+            p.setPen(GridPen(dpiY));
             p.drawLine(x, r.Top, x, r.Bottom);
             p.setPen(tickPen);
             const int top = g.XOnTop ? r.Top - dpiY / 32 - metrics.height() : r.Bottom + dpiY / 16;
@@ -131,7 +134,7 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
         const int y = panel.Map.YPixel(v);
         if (y < r.Top || y > r.Bottom) continue;
         if (k % 5 == 0) {
-            p.setPen(gridPen);
+            p.setPen(GridPen(dpiX));
             p.drawLine(r.Left, y, r.Right, y);
             p.setPen(tickPen);
             if (LabelledTick(k, yStride))
@@ -232,6 +235,54 @@ void PaintSoilColumn(QPainter& p, const TPlotState& s, const TPaintOptions& opti
 
 }  // namespace
 
+QPen GridPen(int dpi) {
+    QPen pen(Qt::black, 0, Qt::CustomDashLine);  // width 0: cosmetic, one pixel
+    pen.setCosmetic(true);
+    const qreal unit = std::max(1, dpi / 96);
+    pen.setDashPattern({unit, 2 * unit});
+    return pen;
+}
+
+void PaintPageLegend(QPainter& painter, const TPlotState& state) {
+    std::vector<std::pair<int, QString>> entries;  // legend position, text
+    for (const auto& [position, label] : PageLegendEntries(state.Graph()))
+        entries.emplace_back(position, ToQ(label));
+    if (entries.empty()) return;
+    const int dpiX = state.DpiX();
+    const int dpiY = state.DpiY();
+    painter.save();
+    painter.setFont(SerifFont(state.H(), 400));
+    const QFontMetrics metrics(painter.font());
+    const int t = metrics.height();
+    int w = 0;
+    for (const auto& entry : entries) w = std::max(w, metrics.horizontalAdvance(entry.second));
+    const TPixelRect& plot = state.Layout().Plot;
+    const int n = static_cast<int>(entries.size());
+    const int right = plot.Right;
+    const int left = right - w - 3 * dpiX / 16;
+    const int bottom = plot.Bottom;
+    const int top = bottom - (n * (dpiY / 32 + t) + dpiY / 32);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(left, top, right - left, bottom - top);
+    // The markers of the curves, at their size there.
+    const int rx = dpiX / 32;
+    const int ry = dpiY / 32;
+    for (int r = 0; r < n; ++r) {
+        const auto& [index, text] = entries[static_cast<size_t>(r)];
+        const int y = top + dpiY / 32 + r * (dpiY / 32 + t);
+        const QColor colour = CurveColour(index % kCurveColourCount);
+        painter.setPen(QPen(colour, 1));
+        painter.setBrush(Qt::NoBrush);
+        QPolygon marker;
+        for (const TPixelPoint& corner : MarkerCorners(index, left + dpiX / 16, y + t / 2, rx, ry))
+            marker << QPoint(corner.X, corner.Y);
+        painter.drawPolygon(marker);
+        painter.drawText(left + 2 * dpiX / 16, y + metrics.ascent(), text);
+    }
+    painter.restore();
+}
+
 void PaintGraph(QPainter& p, const TPlotState& s, const TPaintOptions& options) {
     const TPixelRect& page = s.Layout().Page;
     p.fillRect(page.Left, page.Top, page.Width(), page.Height(), Qt::white);
@@ -243,6 +294,7 @@ void PaintGraph(QPainter& p, const TPlotState& s, const TPaintOptions& options) 
         PaintTicks(p, s, s.Panel(i));
         PaintCurves(p, s, s.Panel(i), *sets[static_cast<size_t>(i)], options);
     }
+    if (options.PageLegend) PaintPageLegend(p, s);
     if (g.ShowLayers) PaintSoilColumn(p, s, options);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);

@@ -1,8 +1,10 @@
 #pragma once
 // Paints a graph onto any canvas (the window, an image, later a printer) from the window's
-// state: captions, ticks and grid, the curves with their markers, the soil column, the frame.
+// state: captions, ticks and grid, the curves with their markers, the page legend of a
+// printed or saved page, the soil column, the frame.
 
 #include <QColor>
+#include <QPen>
 
 #include "plot/FillPatterns.h"
 
@@ -22,7 +24,17 @@ QString SerifFamily();
 struct TPaintOptions {
     bool AntiAliasCurves = true;  // on screen; the geometry stays the same either way
     TPatternSize Patterns = TPatternSize::Screen;
+    bool PageLegend = false;      // printed and saved pages carry the legend themselves
 };
+
+// The pen of the grid: dotted and one device pixel thin on any canvas, its dots and gaps as
+// long on paper as on a 96-dpi screen (one pixel and two there). `dpi` is the resolution
+// along the line.
+QPen GridPen(int dpi);
+
+// The legend drawn onto a printed or saved page: the visible curves' entries with their
+// markers, in a box at the bottom-right corner of the plot.
+void PaintPageLegend(QPainter& painter, const TPlotState& state);
 
 // Paints the page of `state` (laid out beforehand) with its graph's current data.
 void PaintGraph(QPainter& painter, const TPlotState& state, const TPaintOptions& options = {});

@@ -18,12 +18,20 @@ TPlotState::TPlotState(const TGraphPlot& graph) : graph_(&graph) {
 bool TPlotState::ThreePanels() const { return graph_->ShowThree; }
 
 void TPlotState::LayOut(int pageWidth, int pageHeight, int dpiX, int dpiY, int fontHeight) {
+    LayOut(TPixelRect{0, 0, pageWidth, pageHeight}, dpiX, dpiY, fontHeight, TPageKind::Window);
+}
+
+void TPlotState::LayOut(const TPixelRect& page, int dpiX, int dpiY, int fontHeight,
+                        TPageKind kind) {
     dpiX_ = dpiX;
     dpiY_ = dpiY;
     h_ = ScaledFontHeight(fontHeight, graph_->SizeFont);
     TLayoutInput in;
-    in.PageWidth = pageWidth;
-    in.PageHeight = pageHeight;
+    in.PageLeft = page.Left;
+    in.PageTop = page.Top;
+    in.PageWidth = page.Width();
+    in.PageHeight = page.Height();
+    in.Kind = kind;
     in.DpiX = dpiX;
     in.DpiY = dpiY;
     in.H = h_;

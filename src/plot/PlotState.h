@@ -24,8 +24,11 @@ public:
     explicit TPlotState(const TGraphPlot& graph);
 
     const TGraphPlot& Graph() const { return *graph_; }
-    // Lays out a page of this size at this resolution, with the canvas font's height.
+    // Lays out the window's client area of this size at this resolution, with the canvas
+    // font's height.
     void LayOut(int pageWidth, int pageHeight, int dpiX, int dpiY, int fontHeight);
+    // Lays out a printed page or a saved picture: `page` in the canvas's pixels.
+    void LayOut(const TPixelRect& page, int dpiX, int dpiY, int fontHeight, TPageKind kind);
     // Recomputes the ticks of every panel for the current ranges (before each paint).
     void UpdateTicks();
 

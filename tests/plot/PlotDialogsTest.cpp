@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QtTest>
 
 #include "../app/AppTestSupport.h"
@@ -58,6 +59,36 @@ private slots:
         QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(labels, QStringList({"Stage 1", "Stage 2", "Excavated", "Stage 4"}));
+    }
+
+    // The Legend dialog stands in the middle of the screen, not over the window that opened
+    // it, with the system menu and close box alone; Graph Caption cannot be resized.
+    void legendCentredOnTheScreenAndCaptionOfFixedSize() {
+        QWidget owner;
+        owner.setGeometry(10, 10, 200, 150);
+        owner.show();
+        QStringList labels{"Stage 1", "Stage 2"};
+        TfrmLineNames legend(labels, {}, &owner);
+        legend.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&legend));
+        const QPoint offCentre = legend.frameGeometry().center() - legend.screen()->geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(QString("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
+        const Qt::WindowFlags flags = legend.windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        for (Qt::WindowType button : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+                                      Qt::WindowContextHelpButtonHint})
+            QVERIFY(!flags.testFlag(button));
+
+        TfrmGraphCaption caption;
+        caption.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&caption));
+        const QSize size = caption.size();
+        QCOMPARE(caption.minimumSize(), size);
+        QCOMPARE(caption.maximumSize(), size);
+        caption.resize(size + QSize(120, 80));
+        QCOMPARE(caption.size(), size);
+        QVERIFY(caption.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
     }
 
     void activeCurvesToggleTheSelection() {

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -182,6 +183,62 @@ private slots:
         QVERIFY(box.hasMatch());
         QCOMPARE(qRound(box.captured(1).toDouble()), 842);
         QCOMPARE(qRound(box.captured(2).toDouble()), 595);
+    }
+
+    // Printed through the Plot menu on a Letter sheet with one-inch margins, at the 1200 dpi of
+    // a PDF (10200 x 13200 pixels): the page is 1200..9000 by 1200..12000, H is 14 x 1200 / 96
+    // = 175, and the axis side keeps 2H + dpiX/8 + H/8 = 350 + 150 + 21 = 521.
+    void printedPageLaidOutByThePageRules() {
+        QTemporaryDir folder;
+        TGraphPlot graph("pltDef");
+        ThreeCurves(graph);
+        graph.Lines[2].Visible = false;  // the page legend lists two curves
+        TPlotForm form(graph);
+        form.resize(700, 500);
+        form.show();
+        ui_.chosen = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1),
+                                 QPageLayout::Inch);
+        form.MenuItem("PlotPageSetup")->trigger();
+        ui_.chosen.reset();
+        struct Case { bool xOnTop; const char* title; bool titleOnTop; QRect plot; };
+        const Case cases[] = {
+            {true, "", false, QRect(QPoint(1721, 1721), QPoint(9000, 12000))},
+            {true, "Wall A", true, QRect(QPoint(1721, 2021), QPoint(9000, 12000))},     // + dpiY/4
+            {true, "Wall A", false, QRect(QPoint(1721, 1721), QPoint(9000, 11400))},    // - dpiY/2
+            {false, "", false, QRect(QPoint(1721, 1200), QPoint(9000, 11479))},         // 12000 - 521
+            {false, "Wall A", false, QRect(QPoint(1721, 1200), QPoint(9000, 10879))},
+        };
+        QFont legendFont("Times New Roman");
+        legendFont.setPixelSize(175);
+        const int t = QFontMetrics(legendFont).height();
+        const QRegularExpression rectangle(R"((-?[\d.]+) (-?[\d.]+) (-?[\d.]+) (-?[\d.]+) re\b)");
+        for (const Case& c : cases) {
+            graph.XOnTop = c.xOnTop;
+            graph.Title = c.title;
+            graph.TitleOnTop = c.titleOnTop;
+            ui_.printTo = folder.filePath("page.pdf");
+            QFile::remove(ui_.printTo);
+            form.MenuItem("PlotPrint")->trigger();
+            const QString content = QString::fromLatin1(torvex::testing::PdfContent(Content(ui_.printTo)));
+            // The frame, the last rectangle drawn; QRect's right and bottom are one short.
+            const QString frame = QString("%1 %2 %3 %4 re").arg(c.plot.left()).arg(c.plot.top())
+                                      .arg(c.plot.width() - 1).arg(c.plot.height() - 1);
+            const qsizetype frameAt = content.lastIndexOf(frame);
+            QVERIFY2(frameAt > 0, qPrintable(frame));
+            // The page legend: after the curves (drawn 5 pixels wide at 1200 dpi) and under the
+            // frame, in the plot's bottom-right corner, two rows of dpiY/32 + t with dpiY/32 more.
+            const qsizetype curvesAt = content.lastIndexOf("\n5 w ");
+            QVERIFY(curvesAt > 0);
+            bool legend = false;
+            for (const QRegularExpressionMatch& m : rectangle.globalMatch(content.mid(curvesAt, frameAt - curvesAt))) {
+                const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
+                const double w = m.captured(3).toDouble(), h = m.captured(4).toDouble();
+                legend |= x + w == 9000 && y + h == c.plot.bottom() && h == 2 * (37 + t) + 37;
+            }
+            QVERIFY2(legend, qPrintable(frame));
+            // The grid: a thin cosmetic pen, dots of 1200/96 = 12 pixels, gaps of 24.
+            QVERIFY(content.contains(QRegularExpression(R"(\b0 w [^\n]*\[12 24 ?\])")));
+        }
     }
 
     void titleLegendAndActiveCurves() {

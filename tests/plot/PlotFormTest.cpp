@@ -257,6 +257,40 @@ private slots:
         QCOMPARE(plot.Legend()->x(), 0);
     }
 
+    // The first layout puts the box in the plot's corner; a larger window or a larger legend
+    // font leaves it where it stands. Its border is one flat black line, not a bevel.
+    void legendPlacedByTheFirstLayoutOnlyWithAFlatBorder() {
+        TGraphPlot graph("pltDef");
+        AddCurve(graph.Lines, {{0, 0}, {1, 10}});
+        AddCurve(graph.Lines, {{0, 0}, {2, 10}});
+        TPlotForm plot(graph);
+        plot.resize(800, 600);
+        plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plot));
+        const torvex::TPixelRect first = plot.State().Layout().Plot;
+        const QPoint corner(first.Right - 1, first.Bottom - 1);
+        QCOMPARE(plot.Legend()->geometry().bottomRight(), corner);
+        plot.resize(1000, 700);
+        QVERIFY(plot.State().Layout().Plot.Right > first.Right);  // laid out anew
+        QCOMPARE(plot.Legend()->geometry().bottomRight(), corner);
+        const QPoint placed = plot.Legend()->pos();
+        const int narrow = plot.Legend()->width();
+        plot.MenuItem("PlotFontSize")->menu()->actions()[2]->trigger();  // 2 * Default
+        QVERIFY(plot.Legend()->width() > narrow);
+        QCOMPARE(plot.Legend()->pos(), placed);
+        const QImage box = plot.Legend()->grab().toImage();
+        const int w = box.width(), h = box.height();
+        int notBlack = 0;
+        for (int x = 0; x < w; ++x)
+            for (int y : {0, h - 1}) notBlack += QColor(box.pixel(x, y)) != QColor(Qt::black);
+        for (int y = 0; y < h; ++y)
+            for (int x : {0, w - 1}) notBlack += QColor(box.pixel(x, y)) != QColor(Qt::black);
+        QCOMPARE(notBlack, 0);
+        // Just inside the line it is white: no second, shaded line of a bevel.
+        for (QPoint inside : {QPoint(1, 1), QPoint(w - 2, 1), QPoint(1, h - 2), QPoint(w - 2, h - 2)})
+            QCOMPARE(QColor(box.pixel(inside)), QColor(Qt::white));
+    }
+
     void plotMenuFollowsTheGraph() {
         TGraphPlot graph("pltDMS");
         AddCurve(graph.Lines, {{0, 0}, {1, 10}});

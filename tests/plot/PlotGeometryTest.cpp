@@ -125,6 +125,94 @@ TEST(PlotGeometry, LaysOutTheSingleAndTheThreePanelPage) {
     EXPECT_EQ(KeepInside({-5, 10}, 900, 50, 800, 600), (TPixelPoint{0, 10}));
 }
 
+// A Letter sheet at 600 dpi (5100 x 6600 pixels) with one-inch margins: the page is
+// 600..4500 by 600..6000. H = 87 (14 pixels at 96 dpi, 14 x 600 / 96 = 87.5, truncated).
+// The room on the axis sides is 2H + dpiX/8 + H/8 = 174 + 75 + 10 = 259.
+TEST(PlotGeometry, PrintedPlotReachesThePageEdges) {
+    const TPixelRect page = PageInsideMargins(5100, 6600, 600, 600, 600, 600);
+    ASSERT_EQ(page, (TPixelRect{600, 600, 4500, 6000}));
+    struct Case { bool xOnTop, hasTitle, titleOnTop; TPixelRect plot; };
+    const Case cases[] = {
+        {true, false, false, {859, 859, 4500, 6000}},
+        {true, true, true, {859, 1009, 4500, 6000}},    // title on top: dpiY/4 = 150 lower
+        {true, true, false, {859, 859, 4500, 5700}},    // title at the bottom: dpiY/2 = 300
+        {false, false, false, {859, 600, 4500, 5741}},  // X axis below: 6000 - 259
+        {false, true, true, {859, 750, 4500, 5741}},
+        {false, true, false, {859, 600, 4500, 5441}},
+    };
+    for (const Case& c : cases) {
+        TLayoutInput in{page.Width(), page.Height(), 600, 600, 87, c.xOnTop, c.hasTitle, c.titleOnTop};
+        in.Kind = TPageKind::Printed;
+        in.PageLeft = page.Left;
+        in.PageTop = page.Top;
+        const TPlotLayout out = LayOut(in);
+        EXPECT_EQ(out.Page, page);
+        EXPECT_EQ(out.Plot, c.plot) << c.xOnTop << c.hasTitle << c.titleOnTop;
+        EXPECT_EQ(out.Panels[0], c.plot);
+        EXPECT_FALSE(out.HasColumn);
+    }
+    // The soil column and the three panels as in the window: the plot gives up an inch and
+    // the column starts dpiX/5 = 120 into it; w = (3641 - 348 - 300) / 3 = 997 with gaps of
+    // 2H + dpiX/4 = 324.
+    TLayoutInput in{3900, 5400, 600, 600, 87};
+    in.Kind = TPageKind::Printed;
+    in.PageLeft = in.PageTop = 600;
+    in.ShowLayers = true;
+    TPlotLayout out = LayOut(in);
+    EXPECT_EQ(out.Plot, (TPixelRect{859, 859, 3900, 6000}));
+    EXPECT_EQ(out.Column, (TPixelRect{4020, 859, 4500, 6000}));
+    in.ShowLayers = false;
+    in.ShowThree = true;
+    out = LayOut(in);
+    EXPECT_EQ(out.Panels[0], (TPixelRect{859, 859, 1856, 6000}));
+    EXPECT_EQ(out.Panels[1], (TPixelRect{2180, 859, 3177, 6000}));
+    EXPECT_EQ(out.Panels[2], (TPixelRect{3501, 859, 4500, 6000}));
+    // The axis room is measured with dpiX on both axes: 174 + 150 + 10 = 334 at 1200 x 600.
+    in = TLayoutInput{3900, 5400, 1200, 600, 87, false};
+    in.Kind = TPageKind::Printed;
+    EXPECT_EQ(LayOut(in).Plot, (TPixelRect{334, 0, 3900, 5066}));
+}
+
+// A 6 x 4 inch picture saved from a 96-dpi window (576 x 384 pixels, H = 14) is laid out as
+// the window: left 28 + 12 + 1 = 41, right 576 - 24 - 7 = 545; the title takes no room.
+TEST(PlotGeometry, SavedPictureAsTheWindowWithANarrowerColumn) {
+    struct Case { bool xOnTop, hasTitle, titleOnTop, layers; TPixelRect plot, column; };
+    const Case cases[] = {
+        {true, false, false, false, {41, 41, 545, 353}, {}},   // bottom 384 - 24 - 7
+        {true, true, true, false, {41, 41, 545, 353}, {}},     // the window: top 56
+        {false, true, false, false, {41, 31, 545, 343}, {}},   // the window: bottom 329
+        // ShowLayers: the plot gives up dpiX/2 = 48, the column starts 96/5 = 19 after it.
+        {true, false, false, true, {41, 41, 497, 353}, {516, 41, 545, 353}},
+        {false, true, true, true, {41, 31, 497, 343}, {516, 31, 545, 343}},
+    };
+    for (const Case& c : cases) {
+        TLayoutInput in{576, 384, 96, 96, 14, c.xOnTop, c.hasTitle, c.titleOnTop, c.layers};
+        in.Kind = TPageKind::Saved;
+        const TPlotLayout out = LayOut(in);
+        EXPECT_EQ(out.Plot, c.plot) << c.xOnTop << c.hasTitle << c.titleOnTop << c.layers;
+        EXPECT_EQ(out.HasColumn, c.layers);
+        if (c.layers) EXPECT_EQ(out.Column, c.column);
+    }
+}
+
+// The state lays out a printed page from its graph's settings.
+TEST(PlotState, PrintedPageFromTheGraphsSettings) {
+    TGraphPlot graph;
+    AddCurve(graph.Lines, {{0, 0}, {1, 20}});
+    AddCurve(graph.LayerLines, {{1, 20}});
+    graph.XOnTop = true;
+    graph.Title = "Wall A";
+    graph.TitleOnTop = false;
+    graph.ShowLayers = true;
+    TPlotState state(graph);
+    state.LayOut(TPixelRect{600, 600, 4500, 6000}, 600, 600, 87, TPageKind::Printed);
+    EXPECT_EQ(state.Layout().Plot, (TPixelRect{859, 859, 3900, 5700}));
+    EXPECT_EQ(state.Layout().Column, (TPixelRect{4020, 859, 4500, 5700}));
+    EXPECT_EQ(state.Panel(0).Map.Rect, state.Layout().Plot);
+    EXPECT_EQ(state.DpiX(), 600);
+    EXPECT_EQ(state.H(), 87);
+}
+
 TEST(PlotGeometry, MarkerShapesAndSpacing) {
     using P = std::vector<TPixelPoint>;
     // sin and cos of 60 degrees times 3 are 2.598 and 1.5: 3 and 2 (half to even).

@@ -1,7 +1,7 @@
 #pragma once
 // What the graph-window tests share: a modal dialog worked from a Plot menu item, an
-// interface that answers the print dialog with a PDF file, a file's bytes and graphs of
-// straight curves.
+// interface that answers the print dialog with a PDF file, a file's bytes, the drawing
+// instructions of a PDF file and graphs of straight curves.
 
 #include <QApplication>
 #include <QFile>
@@ -63,6 +63,26 @@ public:
 inline QByteArray Content(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The drawing instructions of a PDF file: its compressed streams inflated and joined.
+inline QByteArray PdfContent(const QByteArray& pdf) {
+    QByteArray content;
+    for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at + 6)) {
+        if (at >= 3 && pdf.mid(at - 3, 3) == "end") continue;
+        const qsizetype dictionary = pdf.lastIndexOf("<<", at);
+        if (dictionary < 0 || !pdf.mid(dictionary, at - dictionary).contains("/FlateDecode")) continue;
+        qsizetype begin = at + 6;
+        if (pdf.mid(begin, 2) == "\r\n") begin += 2;
+        else if (pdf.mid(begin, 1) == "\n") begin += 1;
+        else continue;
+        const qsizetype end = pdf.indexOf("endstream", begin);
+        if (end < 0) break;
+        // qUncompress wants the length first; it grows a buffer that is too small.
+        const QByteArray length("\x00\x10\x00\x00", 4);
+        content += qUncompress(length + pdf.mid(begin, end - begin));
+    }
+    return content;
 }
 
 }  // namespace torvex::testing
