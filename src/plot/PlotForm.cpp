@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
+#include <QTimer>
 
 #include "plot/PlotLegend.h"
 #include "plot/PlotPainter.h"
@@ -222,11 +223,11 @@ void TPlotForm::SetFontSize(int value) {
 void TPlotForm::LayOut() {
     state_.LayOut(width(), height(), logicalDpiX(), logicalDpiY(), FontHeight());
     const TPixelRect& plot = state_.Layout().Plot;
-    // The box is put in the plot's bottom-right corner by the first layout only; later
-    // layouts just keep it inside the window.
+    // The box is put in the plot's bottom-right corner by the layout the window opens with;
+    // later layouts just keep it inside the window. The command that opens a graph may
+    // still maximise it: the place is taken for good once that command is over.
     QPoint at = legend_->pos();
     if (!legendPlaced_) at = QPoint(plot.Right - legend_->width(), plot.Bottom - legend_->height());
-    legendPlaced_ = true;
     const TPixelPoint kept =
         KeepInside({at.x(), at.y()}, legend_->width(), legend_->height(), width(), height());
     legend_->move(kept.X, kept.Y);
@@ -234,6 +235,11 @@ void TPlotForm::LayOut() {
 }
 
 void TPlotForm::resizeEvent(QResizeEvent*) { LayOut(); }
+
+void TPlotForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!legendPlaced_) QTimer::singleShot(0, this, [this] { legendPlaced_ = true; });
+}
 
 void TPlotForm::paintEvent(QPaintEvent*) {
     SyncCurves();

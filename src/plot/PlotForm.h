@@ -58,6 +58,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -81,7 +82,7 @@ private:
     std::vector<QAction*> curveItems_;
     QActionGroup* markerGroup_ = nullptr;
     QRubberBand* band_ = nullptr;
-    bool legendPlaced_ = false;  // by the first layout
+    bool legendPlaced_ = false;  // by the layout the window opened with
     bool banding_ = false;
     QPoint bandStart_;
     QPageLayout pageLayout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1),

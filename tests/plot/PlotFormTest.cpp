@@ -137,6 +137,9 @@ private slots:
         TPlotForm* plot = ActivePlot(form);
         QVERIFY(plot);
         QVERIFY(deflection->isMaximized());
+        // The legend box opens in the corner of the maximised window's plot.
+        QTRY_COMPARE(plot->Legend()->geometry().bottomRight(),
+                     QPoint(plot->State().Layout().Plot.Right - 1, plot->State().Layout().Plot.Bottom - 1));
         QCOMPARE(&plot->Graph(), &form.Graphs().pltDef);
         QVERIFY(form.Graphs().pltDef.IsOpen);
         // The Plot menu stands after Options, with its fourteen items and a curve item.
