@@ -26,6 +26,11 @@ QPoint CascadePosition(int others, QSize child, QSize area, int step) {
     return {k * step, k * step};
 }
 
+QSize CascadeSize(QSize normal, QPoint at, QSize area, QSize least) {
+    const QSize room(area.width() - at.x(), area.height() - at.y());
+    return normal.boundedTo(room).expandedTo(least);
+}
+
 TChildPlacement::TChildPlacement(QMdiArea* desk) : desk_(desk), viewport_(desk->viewport()) {
     desk_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     desk_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

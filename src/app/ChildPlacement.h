@@ -18,6 +18,10 @@ namespace torvex {
 // the area's right or bottom edge. A child larger than the area goes to the corner.
 QPoint CascadePosition(int others, QSize child, QSize area, int step);
 
+// The size of a child cascaded to `at`: its normal size, at least `least`, and where that
+// fits, no larger than the area from `at` to the area's bottom-right corner.
+QSize CascadeSize(QSize normal, QPoint at, QSize area, QSize least);
+
 // Owned by the main window and gone before its work area is destroyed.
 class TChildPlacement : public QObject {
 public:

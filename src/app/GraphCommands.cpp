@@ -21,14 +21,7 @@ void OpenGraphWindow(TMainForm& form, TGraphPlot& graph) {
         return plot;
     });
     if (open) return;
-    QMenu* menu = plot->PlotMenu();
-    form.InsertChildMenu(menu);
-    // Another active child hides the menu; the menu goes with its window.
-    QObject::connect(form.Desk(), &QMdiArea::subWindowActivated, menu,
-                     [menu, child](QMdiSubWindow* active) {
-                         if (active) menu->menuAction()->setVisible(active == child);
-                     });
-    menu->menuAction()->setVisible(true);
+    form.InsertChildMenu(plot->PlotMenu(), child);
     child->showMaximized();
 }
 

@@ -7,8 +7,12 @@
 #include <algorithm>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <utility>
+#include <vector>
 
 #include "app/MainWindow.h"
+#include "app/ChildPlacement.h"
 #include "app/FileNames.h"
 #include "app/UserInterface.h"
 #include "project/StageFiles.h"
@@ -165,7 +169,20 @@ void TMainForm::CopyPreviousStageClick() {
 
 // Window.
 
-void TMainForm::WindowCascadeClick() { desk_->cascadeSubWindows(); }
+void TMainForm::WindowCascadeClick() {
+    // The toolkit's cascade gives every child its size hint; each child keeps its own normal
+    // size here instead (a maximised one the size it comes back to), within the work area.
+    std::vector<std::pair<QPointer<QMdiSubWindow>, QSize>> sizes;
+    for (QMdiSubWindow* child : desk_->subWindowList()) {
+        if (child->isHidden() || child->isMinimized()) continue;
+        if (child->isMaximized()) child->showNormal();
+        sizes.emplace_back(child, child->size());
+    }
+    desk_->cascadeSubWindows();
+    const QSize area = desk_->viewport()->size();
+    for (const auto& [child, size] : sizes)
+        if (child) child->resize(CascadeSize(size, child->pos(), area, child->minimumSizeHint()));
+}
 
 void TMainForm::WindowArrangeClick() {
     // Only the minimised children are lined up, in rows from the bottom left; the others

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include "app/MainWindow.h"
 #include "app/ToolIcons.h"
@@ -323,9 +325,34 @@ void TMainForm::CreateToolBar() {
     toolBar_->setFixedHeight(34);
 }
 
-void TMainForm::InsertChildMenu(QMenu* menu) {
+void TMainForm::InsertChildMenu(QMenu* menu, QMdiSubWindow* child) {
     menu->menuAction()->setProperty(kMenuGroup, 1);
-    menuBar()->insertMenu(childMenuAnchor_, menu);
+    childMenus_.push_back({child, menu});
+    // The window was made active as it opened (while the program may itself be in the back).
+    ShowChildMenus(desk_->currentSubWindow());
+}
+
+void TMainForm::ShowChildMenus(QMdiSubWindow* active) {
+    // No active child for a moment (a message box in front, the last child closing): the bar
+    // stays as it is; a closed window's menu goes with the window.
+    if (!active) return;
+    std::erase_if(childMenus_, [](const TChildMenu& entry) { return !entry.Menu || !entry.Child; });
+    QMenuBar* bar = menuBar();
+    // A hidden menu would still hold its mnemonic in the bar: the menus of the windows in the
+    // back are taken out altogether.
+    for (const TChildMenu& entry : childMenus_) {
+        QAction* action = entry.Menu->menuAction();
+        if (entry.Child != active) {
+            bar->removeAction(action);
+            action->setVisible(false);
+        }
+    }
+    for (const TChildMenu& entry : childMenus_) {
+        if (entry.Child != active) continue;
+        QAction* action = entry.Menu->menuAction();
+        if (!bar->actions().contains(action)) bar->insertAction(childMenuAnchor_, action);
+        action->setVisible(true);
+    }
 }
 
 }  // namespace torvex

@@ -36,6 +36,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     desk_->setBackground(Qt::white);
     setCentralWidget(desk_);
     placement_ = std::make_unique<TChildPlacement>(desk_);
+    connect(desk_, &QMdiArea::subWindowActivated, this, &TMainForm::ShowChildMenus);
     // Child windows take the window's icon unless they have their own.
     setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
@@ -114,7 +115,8 @@ QMdiSubWindow* TMainForm::SingleChild(const QString& name) const {
 }
 
 QMdiSubWindow* TMainForm::ShowSingleChild(const QString& name,
-                                          const std::function<QWidget*()>& create) {
+                                          const std::function<QWidget*()>& create,
+                                          QSize openingSize) {
     QMdiSubWindow* child = SingleChild(name);
     // A child closed in this same turn of the event loop is hidden and about to go: a new
     // one takes its place.
@@ -122,6 +124,7 @@ QMdiSubWindow* TMainForm::ShowSingleChild(const QString& name,
     if (!child) {
         child = desk_->addSubWindow(create());
         child->setAttribute(Qt::WA_DeleteOnClose);
+        if (openingSize.isValid()) child->resize(openingSize);
         singleChildren_.insert(name, child);
     }
     if (child->isMinimized()) child->showNormal();

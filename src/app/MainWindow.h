@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QHash>
 #include <QStringList>
@@ -117,8 +118,11 @@ public:
 
     // The single-instance children (input dialogs, profile view, staged options): the child
     // named `name` is created by `create` only while none is open, and shown (restored and
-    // brought to the front) otherwise. It frees itself when closed.
-    QMdiSubWindow* ShowSingleChild(const QString& name, const std::function<QWidget*()>& create);
+    // brought to the front) otherwise. It frees itself when closed. A new child's frame takes
+    // `openingSize` when one is given, before it shows: a child that the work area then shows
+    // maximised (over a maximised one) fills the area and comes back to that size.
+    QMdiSubWindow* ShowSingleChild(const QString& name, const std::function<QWidget*()>& create,
+                                   QSize openingSize = {});
     // The open single-instance child of that name, or nullptr.
     QMdiSubWindow* SingleChild(const QString& name) const;
 
@@ -149,8 +153,10 @@ public:
     std::optional<TProgramCall> EditorCall(const QString& path) const;
 
     // A child window's own menu goes between Options (group 0) and Stage Construction
-    // (group 3), as menu group 1.
-    void InsertChildMenu(QMenu* menu);
+    // (group 3), as menu group 1. It stands in the menu bar only while `child` is the active
+    // child: the menus of the others are out of the bar, so that no mnemonic of a window in
+    // the back competes with the one in front. The menu goes with its window.
+    void InsertChildMenu(QMenu* menu, QMdiSubWindow* child);
 
 public slots:
     // Drop-down rules.
@@ -256,6 +262,8 @@ private:
     void ReadPlotBeside();
     // The graph windows open during a run show its results from their full range.
     void RefitOpenGraphs();
+    // Puts the menu of `active` into the menu bar and takes the other children's menus out.
+    void ShowChildMenus(QMdiSubWindow* active);
     // After the project was replaced: caption, Data menu form, stages and result buttons.
     void RefreshAfterProjectChange();
     // Toggles an Apply switch; turning it off closes the editor window of its table.
@@ -290,6 +298,11 @@ private:
     std::vector<QAction*> windowItems_;
     std::vector<QPointer<QMdiSubWindow>> listedWindows_;
     QAction* childMenuAnchor_ = nullptr;
+    struct TChildMenu {
+        QPointer<QMdiSubWindow> Child;
+        QPointer<QMenu> Menu;
+    };
+    std::vector<TChildMenu> childMenus_;
     // The created-window flags: a child counts as created while its window exists.
     QHash<QString, QPointer<QMdiSubWindow>> singleChildren_;
     QString programFolder_;

@@ -14,10 +14,9 @@ constexpr const char* kSideViewName = "DlgSideView";
 }  // namespace
 
 void TMainForm::SpeedButton6Click() {
-    const bool created = SingleChild(kSideViewName) == nullptr;
-    QMdiSubWindow* child =
-        ShowSingleChild(kSideViewName, [this] { return new TDlgSideView(workspace_); });
-    if (created) child->resize(TDlgSideView::kOpeningWidth, TDlgSideView::kOpeningHeight);
+    // Sized before it shows: over a maximised graph it opens maximised too, and fills the area.
+    ShowSingleChild(kSideViewName, [this] { return new TDlgSideView(workspace_); },
+                    QSize(TDlgSideView::kOpeningWidth, TDlgSideView::kOpeningHeight));
 }
 
 void TMainForm::CompLayersClick() { SpeedButton6Click(); }

@@ -252,6 +252,7 @@ TTableForm::TTableForm(TGridTable& table, QMdiArea* desk) : table_(&table), desk
     rows->setHighlightSections(false);
     corner_ = grid_->findChild<QAbstractButton*>();
     if (corner_) corner_->installEventFilter(this);
+    grid_->installEventFilter(this);
 
     auto makeButton = [this](const char* name, const char* text) {
         auto* button = new QPushButton(tr(text), this);
@@ -330,6 +331,10 @@ void TTableForm::ShowEditor(bool modal) {
                                                  Qt::WindowMinimizeButtonHint |
                                                  Qt::WindowCloseButtonHint);
             sub_->setAttribute(Qt::WA_DeleteOnClose);
+            // Brought back to the front, the window takes typing in its current cell.
+            connect(desk_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
+                if (active && active == sub_) FocusCurrentCellLater();
+            });
         } else {
             setAttribute(Qt::WA_DeleteOnClose);
         }
@@ -338,6 +343,8 @@ void TTableForm::ShowEditor(bool modal) {
     if (sub_) {
         sub_->showNormal();
         desk_->setActiveSubWindow(sub_);
+        // Already the active child, the window is not activated again.
+        FocusCurrentCellLater();
     } else {
         show();
         raise();
@@ -759,6 +766,10 @@ void TTableForm::Snap() {
 }
 
 bool TTableForm::eventFilter(QObject* watched, QEvent* event) {
+    // The grid takes the focus without an open cell: when the window comes back after a
+    // message box or from behind another window, the cell's editor has closed with the
+    // window's deactivation. Typing goes into the cell again, not to the grid.
+    if (watched == grid_ && event->type() == QEvent::FocusIn) FocusCurrentCellLater();
     if (watched == corner_ && event->type() == QEvent::Paint) {
         // The corner of the grid shows the table's TopLeft text.
         QStyleOptionHeader option;
@@ -836,8 +847,7 @@ void TTableForm::GridCurrentChanged(const QModelIndex& current, const QModelInde
             reverting_ = true;
             grid_->setCurrentIndex(previous);
             reverting_ = false;
-            grid_->setFocus();
-            if (!CellEditor()) grid_->edit(previous);
+            FocusCurrentCell();
             return;
         }
     }
@@ -889,8 +899,41 @@ void TTableForm::ReturnToCell() {
     if (!table_) return;
     if (sub_ && desk_) desk_->setActiveSubWindow(sub_);
     else activateWindow();
+    FocusCurrentCell();
+}
+
+void TTableForm::FocusCurrentCell() {
+    if (!table_) return;
     grid_->setFocus();
-    if (!CellEditor()) grid_->edit(grid_->currentIndex());
+    const QModelIndex current = grid_->currentIndex();
+    // A cell with controls is edited through them.
+    if (!current.isValid() || current.column() >= table_->VisibleColumnCount() ||
+        table_->VisibleColumn(current.column()).UsesControls())
+        return;
+    if (!CellEditor()) grid_->edit(current);
+    // The typing goes into the cell's editor: with the grid focused instead, Ctrl+A would
+    // select every cell rather than the entry.
+    if (QLineEdit* editor = CellEditor()) editor->setFocus();
+}
+
+void TTableForm::FocusCurrentCellLater() {
+    // After the child window has given the focus to what it remembered: that may be nothing
+    // (a cell editor closed since), the frame itself or the grid, and none of them takes
+    // typing into the cell.
+    QTimer::singleShot(0, this, [self = QPointer<TTableForm>(this)] {
+        if (self) self->TakeTypingInCell();
+    });
+}
+
+void TTableForm::TakeTypingInCell() {
+    if (!table_ || !shown_ || committing_ || reverting_) return;
+    if (sub_ && desk_ && desk_->activeSubWindow() != sub_) return;
+    QWidget* focus = QApplication::focusWidget();
+    const bool onGrid = focus && (focus == grid_ || focus == grid_->viewport());
+    // A control of the window the user clicked (a row button) keeps the focus, and so does
+    // the open cell.
+    if (!onGrid && !(sub_ && (!focus || focus == sub_))) return;
+    FocusCurrentCell();
 }
 
 // Leaving the grid for another control, or the window for another: the cell is committed,

@@ -112,6 +112,12 @@ private:
     void FocusChanged(QWidget* old, QWidget* now);
     // After a refused entry: the window in front, the grid focused, the bad cell in edit.
     void ReturnToCell();
+    // The grid focused and the current cell's editor open with the focus, for typing.
+    void FocusCurrentCell();
+    // The same once the child window's own activation is over, when the focus is not on a
+    // control of this window.
+    void FocusCurrentCellLater();
+    void TakeTypingInCell();
     bool InGridText(QWidget* widget) const;
     int FirstTextColumn(int from) const;
     int TopDataRow() const;

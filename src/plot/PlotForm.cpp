@@ -18,6 +18,9 @@ namespace {
 
 // The window's font is "Times New Roman" 14 pixels high at 96 pixels per inch.
 constexpr int kFontPixels = 14;
+// The window's size when it is not maximised.
+constexpr int kNormalWidth = 640;
+constexpr int kNormalHeight = 480;
 
 struct TValueItem {
     const char* Caption;
@@ -57,7 +60,7 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
     menu_->setObjectName("PlotMenu");
     BuildMenu();
     ShowLegendAsOpened();
-    resize(640, 480);
+    resize(kNormalWidth, kNormalHeight);
 }
 
 void TPlotForm::ShowLegendAsOpened() {
@@ -79,6 +82,10 @@ void TPlotForm::Refit() {
 }
 
 TPlotForm::~TPlotForm() { graph_.IsOpen = false; }
+
+QSize TPlotForm::sizeHint() const { return {kNormalWidth, kNormalHeight}; }
+
+QSize TPlotForm::minimumSizeHint() const { return {kNormalWidth / 2, kNormalHeight / 2}; }
 
 int TPlotForm::FontHeight() const { return kFontPixels * logicalDpiY() / 96; }
 

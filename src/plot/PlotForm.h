@@ -54,6 +54,9 @@ public:
     const QPageLayout& PageLayout() const { return pageLayout_; }
     // Paints the window's page into an image of its size (tests and screenshots).
     QImage Render(qreal devicePixelRatio = 1);
+    // The window's normal size (it opens maximised) and the least that still shows a graph.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

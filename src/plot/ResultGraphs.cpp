@@ -37,7 +37,10 @@ TResultGraphs::TResultGraphs() {
           {"Deflection, Moment, Shear vs Depth", "Curve #", "Deflection", "L", "Depth", "", true});
     Store(pltLD,
           {"Load vs Top Deflection", "Curve #", "Distributed load", "F/L", "Depth", "", true});
-    Store(PltCombine, {"", "Curve #", "", "F/L", "Depth", "L2", true});
+    // Named like the other depth graphs, by what it draws against depth: its window has a
+    // caption, and an entry in the Window menu, like theirs.
+    Store(PltCombine,
+          {"Combined Earth Pressure vs Depth", "Curve #", "", "F/L", "Depth", "L2", true});
 }
 
 std::array<TGraphPlot*, 8> TResultGraphs::All() {

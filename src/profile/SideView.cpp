@@ -34,6 +34,10 @@ TDlgSideView::TDlgSideView(TWorkspace& workspace, QWidget* parent)
     resize(kOpeningWidth, kOpeningHeight);
 }
 
+QSize TDlgSideView::sizeHint() const { return {kOpeningWidth, kOpeningHeight}; }
+
+QSize TDlgSideView::minimumSizeHint() const { return {kOpeningWidth / 2, kOpeningHeight / 2}; }
+
 void TDlgSideView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (watchingActivation_) return;

@@ -35,6 +35,9 @@ public:
     // The marks of the client area as they are painted now.
     std::vector<TMark> CurrentMarks() const;
     QPushButton* PrintButton() const { return printButton_; }
+    // The opening size, and half of it as the least worth drawing in.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     // Draws the page as Print does, on a printer that is already set up. A page printed to a
     // file goes through the safe save; a failure is shown to the user.

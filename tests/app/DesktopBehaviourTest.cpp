@@ -52,6 +52,32 @@ private slots:
         QCOMPARE(torvex::CascadePosition(others, child, area, 20), expected);
     }
 
+    void cascadeSizes_data() {
+        QTest::addColumn<QSize>("normal");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QSize>("expected");
+        const QSize least(330, 250);
+        QTest::newRow("fits") << QSize(650, 510) << QPoint(40, 40) << QSize(1000, 700) << QSize(650, 510);
+        QTest::newRow("exactly to the corner") << QSize(650, 510) << QPoint(350, 190) << QSize(1000, 700)
+                                               << QSize(650, 510);
+        QTest::newRow("cut on the right") << QSize(650, 510) << QPoint(400, 0) << QSize(1000, 700)
+                                          << QSize(600, 510);
+        QTest::newRow("cut below") << QSize(650, 510) << QPoint(0, 300) << QSize(1000, 700)
+                                   << QSize(650, 400);
+        QTest::newRow("never below the least") << QSize(650, 510) << QPoint(500, 400) << QSize(700, 480)
+                                               << least;
+        QTest::newRow("a small child grows to the least")
+            << QSize(110, 20) << QPoint(0, 0) << QSize(1000, 700) << least;
+    }
+    void cascadeSizes() {
+        QFETCH(QSize, normal);
+        QFETCH(QPoint, at);
+        QFETCH(QSize, area);
+        QFETCH(QSize, expected);
+        QCOMPARE(torvex::CascadeSize(normal, at, area, QSize(330, 250)), expected);
+    }
+
     void newChildWindowsOpenInsideTheWorkAreaWithTheIcon() {
         TMainForm form;
         form.resize(700, 520);

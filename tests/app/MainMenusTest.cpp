@@ -128,8 +128,11 @@ private slots:
         QVERIFY(!form.Action("StageMenu")->isVisible());
 
         // A child window's menu goes between Options and Stage Construction.
-        auto* plotMenu = new QMenu("&Plot", &form);
-        form.InsertChildMenu(plotMenu);
+        QMdiSubWindow* child = form.Desk()->addSubWindow(new QWidget);
+        child->show();
+        form.Desk()->setActiveSubWindow(child);
+        auto* plotMenu = new QMenu("&Plot", child);
+        form.InsertChildMenu(plotMenu, child);
         const QList<QAction*> after = form.menuBar()->actions();
         QCOMPARE(after.indexOf(plotMenu->menuAction()), 3);
         QCOMPARE(plotMenu->menuAction()->property("menuGroup").toInt(), 1);

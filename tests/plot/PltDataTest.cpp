@@ -201,7 +201,8 @@ TEST(ResultGraphs, MainWindowGraphsHoldTheirStoredValuesInAFixedOrder) {
          true},
         {{"pltLD", "Load vs Top Deflection", "Curve #", "Distributed load", "F/L", "Depth", ""},
          true},
-        {{"PltCombine", "", "Curve #", "", "F/L", "Depth", "L2"}, true},
+        {{"PltCombine", "Combined Earth Pressure vs Depth", "Curve #", "", "F/L", "Depth", "L2"},
+         true},
     };
     const auto all = graphs.All();
     ASSERT_EQ(all.size(), expected.size());
