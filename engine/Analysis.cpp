@@ -111,6 +111,7 @@ bool ResultsFinite(const TCaseResult& result) {
 
 struct TEquilibrium {
     double force = 0, moment = 0, largestLoad = 0, largestMoment = 0;
+    double netLoad = 0;  // the loads less the soil reaction: what the supports carry
 };
 
 // Forces in +y and moments about the top (a force F at depth x gives F x; a concentrated
@@ -123,7 +124,7 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
     std::vector<double> loadArm(load), reactionArm(reaction), reactionArmSize(reaction);
     double applied = Trapezoid(load, h), resisted = Trapezoid(reaction, h);
     double momentApplied = 0, momentResisted = 0, largestLoad = std::fabs(applied), largestMoment = 0;
-    double springMoment = 0;
+    double springMoment = 0, netLoad = applied - resisted;
     for (int i = 0; i <= n; ++i) {
         const size_t s = static_cast<size_t>(i);
         const double x = i * h;
@@ -133,6 +134,7 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
         const double force = beam.P[s] + r.restraintForce[s];
         const double couple = beam.Mt[s] + r.restraintMoment[s];
         applied += force;
+        netLoad += beam.P[s];
         momentApplied += force * x + couple;
         const double spring = beam.kLateral[s] * (r.y[s] - beam.springOffset[s]);
         resisted += spring;
@@ -149,7 +151,8 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
     // at its head alone has no applied moment about the top.
     largestMoment = std::max({largestMoment, std::fabs(Trapezoid(loadArm, h)), Trapezoid(reactionArmSize, h),
                               springMoment, 1e-30});
-    return {applied - resisted, momentApplied - momentResisted, std::max(largestLoad, 1e-30), largestMoment};
+    return {applied - resisted, momentApplied - momentResisted, std::max(largestLoad, 1e-30), largestMoment,
+            netLoad};
 }
 
 std::vector<TPyCurveResult> SampleCurves(const TNodeSoils& soils, double h, double yReach) {
@@ -181,6 +184,23 @@ std::vector<TPyCurveResult> SampleCurves(const TNodeSoils& soils, double h, doub
 }
 
 }  // namespace
+
+void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
+    // Limit equilibrium needs only the input: it is given also where the p-y analysis failed.
+    if (result.outcome == TOutcome::InputError) return;
+    result.le = AnalyzeLimitEquilibrium(result.input, static_cast<double>(options.TargetSafetyFactor));
+    if (result.nodes.empty()) return;
+    std::vector<double> depth, y, moment, shear;
+    for (const TNodeResult& node : result.nodes) {
+        depth.push_back(node.depth);
+        y.push_back(node.y);
+        moment.push_back(node.moment);
+        shear.push_back(node.shear);
+    }
+    result.checks = CheckDesign(depth, y, moment, shear, static_cast<double>(options.MomentCapacity),
+                                static_cast<double>(options.ShearCapacity),
+                                static_cast<double>(options.AllowableDeflection));
+}
 
 const TNodeResult* TCaseResult::MaxBy(double TNodeResult::*field) const {
     const TNodeResult* best = nullptr;
@@ -392,6 +412,8 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         result.largestLoad = balance.largestLoad;
         result.largestMoment = balance.largestMoment;
         result.equilibriumChecked = true;
+        result.netLoad = balance.netLoad;
+        result.supports = SupportForces(beam, *solved, input.activeWidth);
         result.input = std::move(input);
     } catch (const std::invalid_argument& error) {
         result.outcome = TOutcome::InputError;
@@ -476,6 +498,7 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
         return file;
     }
     file.title = workspace.Project().Title;
+    file.options = workspace.Project().Options;
     const int stages = workspace.Project().StageCount;
     const int fileUnits = workspace.Project().UnitSystem;  // those of stage 1
     const bool longTerm = workspace.Project().LongTermMarker == 9;
@@ -483,6 +506,8 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     // the stage before, in that stage and in every later one while it stays: it carries no
     // force for the deflection the wall had when it went in.
     std::vector<double> previousY, previousSprings, previousOffsets;
+    // Every support force of the stages so far, for the largest each support has carried.
+    std::vector<TSupportForce> supportHistory;
     auto run = [&](std::string_view part, TTerm term, const std::string& label, bool staged) {
         try {
             // A file without stages was read whole above; a stage is read on its own, and its
@@ -511,6 +536,11 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
             }
             const std::vector<double> offsets = input.beam.springOffset;
             TCaseResult result = AnalyzeCase(std::move(input), label);
+            AddDesignAnswers(result, file.options);
+            if (staged) {
+                CarryLargestSoFar(result.supports, supportHistory);
+                supportHistory.insert(supportHistory.end(), result.supports.begin(), result.supports.end());
+            }
             previousY.clear();
             for (const TNodeResult& node : result.nodes) previousY.push_back(node.y);
             previousSprings = springs;

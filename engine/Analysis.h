@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "project/OptionBlock.h"
+
+#include "DesignChecks.h"
+#include "LimitEquilibrium.h"
+#include "SupportForces.h"
 #include "WallInput.h"
 
 namespace torvex::engine {
@@ -39,6 +44,13 @@ struct TCaseResult {
     // scales they are judged against.
     double forceResidual = 0, momentResidual = 0, largestLoad = 0, largestMoment = 0;
     bool equilibriumChecked = false;  // true for every case that has results
+    // What each support carries, and the loads less the soil reaction that they balance
+    // (their sum, to within the force residual).
+    std::vector<TSupportForce> supports;
+    double netLoad = 0;
+    // The design answers: strength and deflection checks, and limit equilibrium.
+    TDesignCheck checks;
+    TLimitEquilibrium le;
     TWallInput input;
 
     // The node with the largest |value| of a quantity.
@@ -48,12 +60,16 @@ struct TCaseResult {
 // Solves one case.
 TCaseResult AnalyzeCase(TWallInput input, const std::string& label);
 
+// Adds the design answers (checks and limit equilibrium) to a solved case.
+void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options);
+
 struct TFileAnalysis {
     std::string dataFile;
     std::string title;
     std::vector<TCaseResult> cases;
     std::string error;  // a file that could not be read at all
     double seconds = 0;
+    TProjectOptions options;  // the data file's option block
     bool AllConverged() const;
 };
 

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "DesignFiles.h"
 #include "ResultFiles.h"
 #include "ResultSave.h"
 #include "TextBuffer.h"
@@ -41,9 +42,15 @@ TFileOutcome RunOne(const std::string& file, const std::string& csvFolder) {
     const TFileAnalysis analysis = AnalyzeDataFile(file);
     try {
         WriteResultFiles(analysis, ResultPathsFor(file));
-        if (!csvFolder.empty())
+        if (!csvFolder.empty()) {
             for (const TCaseResult& c : analysis.cases)
                 if (!c.nodes.empty()) SaveResultFile(CaseCsvPath(csvFolder, file, c.label), CaseCsvText(c));
+            // The design answers of every case, one file each for the checks and the supports.
+            if (analysis.error.empty()) {
+                SaveResultFile(DesignCsvPath(csvFolder, file, "design"), DesignCsvText(analysis));
+                SaveResultFile(DesignCsvPath(csvFolder, file, "supports"), SupportsCsvText(analysis));
+            }
+        }
     } catch (const std::exception& e) {
         return {file + ": cannot write the results: " + e.what() + "\n", 2};
     }
@@ -106,6 +113,10 @@ std::string CsvNameClash(const std::vector<std::string>& files, const std::strin
 }
 
 }  // namespace
+
+std::string DesignCsvPath(const std::string& folder, const std::string& dataFile, const std::string& kind) {
+    return (fs::path(folder) / (CsvStem(dataFile) + "." + kind + ".csv")).string();
+}
 
 std::string CaseCsvPath(const std::string& folder, const std::string& dataFile, const std::string& label) {
     std::string name = label + ".csv";

@@ -33,4 +33,8 @@ std::string CaseCsvText(const TCaseResult& result);
 // e.g. "wall-Stage-2.csv", in `folder`.
 std::string CaseCsvPath(const std::string& folder, const std::string& dataFile, const std::string& label);
 
+// A file of the design answers: NAME.design.csv or NAME.supports.csv (kind "design" or
+// "supports") in `folder`, NAME as for the case files.
+std::string DesignCsvPath(const std::string& folder, const std::string& dataFile, const std::string& kind);
+
 }  // namespace torvex::engine

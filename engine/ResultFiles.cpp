@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "DesignFiles.h"
 #include "PyCriteria.h"
 #include "ResultSave.h"
 #include "TextBuffer.h"
@@ -212,6 +213,7 @@ std::string ReportText(const TFileAnalysis& analysis) {
             out.G(c.momentResidual) << " " << u.moment << " (";
             out.G(100 * std::fabs(c.momentResidual) / c.largestMoment) << " % of the largest moment about the top)\n";
         }
+        out << DesignReportText(c);
         if (!c.pyCurves.empty()) {
             out << "\np-y curves (y, p):\n";
             for (const TPyCurveResult& curve : c.pyCurves) {
@@ -293,7 +295,7 @@ std::string SummaryLines(const TFileAnalysis& analysis) {
             out.G(m->moment) << " " << u.moment << " at ";
             out.G(m->depth * u.depthScale) << " " << u.depth;
         }
-        out << ", ";
+        out << DesignSummaryText(c) << ", ";
         out.Int(c.iterations) << " iterations\n";
     }
     return out.Take();

@@ -144,6 +144,10 @@ fs::path MakeScratchFolder() {
 // them again into OUT. `text` is IN's content, read once.
 void ConvertStages(TWorkspace& workspace, const Options& options, const std::string& text) {
     TProgramData& project = workspace.Project();
+    // Loading each stage switches the units of the project's values back and forth; the
+    // option block is converted once, from the values read.
+    const TProjectOptions options0 = project.Options;
+    const int units0 = project.UnitSystem;
     const std::string missing = MissingStagesMessage(text, project.StageCount);
     if (!missing.empty()) throw EStageReadError(missing);
 
@@ -178,6 +182,8 @@ void ConvertStages(TWorkspace& workspace, const Options& options, const std::str
         if (options.units) ChangeUnitSystem(workspace, *options.units);
         WriteCurrentStage(workspace);
     }
+    workspace.Project().Options =
+        options.units ? ConvertedOptions(options0, units0, *options.units) : options0;
     const std::string joined = (scratch / "joined.tx4d").string();
     CombineStageFiles(workspace, joined, work);
     SaveTextFile(options.out, LoadTextFile(joined));

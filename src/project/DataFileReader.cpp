@@ -1,10 +1,14 @@
 #include "project/DataFileReader.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dataentry/Table.h"
 #include "dataentry/Units.h"
+#include "project/OptionBlock.h"
+#include "project/SafeSave.h"
+#include "project/StageFiles.h"
 #include "project/UnitConversion.h"
 #include "project/WordRead.h"
 #include "project/Workspace.h"
@@ -486,16 +490,15 @@ void GiveMinimumRows(TWorkspace& workspace) {
     }
 }
 
-template <typename OpenReader>
-TProgramData& ReadProject(TWorkspace& workspace, const std::string& fileName, int kind,
-                          OpenReader open) {
+TProgramData& ReadProject(TWorkspace& workspace, std::string_view text,
+                          const std::string& fileName, int kind) {
     const int layout = kind == 1 || kind == 2 ? kind : 3;
     try {
         TProgramData& p = CreateEmptyProject(workspace);
         p.FileName = fileName;
         p.UnitSystem = kUnitsEnglish;
 
-        TWordReader in = open();
+        TWordReader in = TWordReader::FromText(text);
         TBlockReader(workspace, in, layout, TBlock::ShortTerm).Read();
         if (layout < 3) {
             p.LongTermMarker = in.NextInteger();
@@ -504,6 +507,13 @@ TProgramData& ReadProject(TWorkspace& workspace, const std::string& fileName, in
                 TBlockReader(workspace, in, layout, TBlock::LongTerm).Read();
                 in.NextInteger();  // the closing 0
             }
+        }
+        // The option block follows the last line the engine reads (in a staged file, the
+        // last stage); the older formats have none.
+        if (layout == 1) {
+            const std::optional<size_t> block = FindOptionBlock(
+                text, in.LineIndex() + 1, p.StageCount > 1 ? kStageMarker : std::string_view());
+            if (block) p.Options = ReadOptionBlock(text, *block);
         }
         GiveMinimumRows(workspace);
         workspace.MarkSaved();
@@ -538,12 +548,19 @@ void ReadStage(TWorkspace& workspace, size_t lineOffset, OpenReader open) {
 }  // namespace
 
 TProgramData& ReadDataFile(TWorkspace& workspace, const std::string& fileName, int kind) {
-    return ReadProject(workspace, fileName, kind, [&] { return TWordReader(fileName); });
+    std::string text;
+    try {
+        text = LoadTextFile(fileName);
+    } catch (...) {
+        CreateDefaultProject(workspace);
+        throw;
+    }
+    return ReadProject(workspace, text, fileName, kind);
 }
 
 TProgramData& ReadDataFileText(TWorkspace& workspace, std::string_view text,
                                const std::string& fileName, int kind) {
-    return ReadProject(workspace, fileName, kind, [&] { return TWordReader::FromText(text); });
+    return ReadProject(workspace, text, fileName, kind);
 }
 
 void ReadStageFile(TWorkspace& workspace, const std::string& fileName, size_t lineOffset) {

@@ -330,6 +330,8 @@ std::string WriteDataFileText(TWorkspace& workspace) {
         WriteBlock(out, workspace, TPressureSource::Generated, kLongTermTables);
         AddLine(out, "0");
     }
+    // The settings the layout has no place for follow its last line; none, no block.
+    out += OptionBlockText(project.Options);
     return out;
 }
 

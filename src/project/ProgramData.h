@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "project/OptionBlock.h"
+
 namespace torvex {
 
 class TWorkspace;
@@ -57,6 +59,9 @@ public:
     long double BackfillSlope = 0;  // degrees
     long double ActiveWidth = 0;
     long double ResistanceWidth = 0;
+    // The settings of the option block after the data file's last line; defaults when the
+    // file has none. They belong to the project: stage files do not carry them.
+    TProjectOptions Options;
     uint8_t FullFormat = 1;  // 0 only while older-format stage files are converted
     // Not saved: for each stage file split from the opened data file, the lines of that file
     // before the stage, so that messages about a stage name the line of the data file; 0

@@ -10,6 +10,7 @@
 
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
+#include "project/OptionBlock.h"
 #include "project/SafeSave.h"
 #include "project/UnitConversion.h"
 #include "project/WordRead.h"
@@ -170,6 +171,8 @@ void CombineStageFiles(TWorkspace& workspace, const std::string& target,
         stageTexts.push_back(LoadTextFile(StageFileName(sourceBase, k)));
         AppendLines(text, stageTexts.back());
     }
+    // The project's option block follows the last stage; no stage file carries it.
+    text += OptionBlockText(workspace.Project().Options);
     if (target == sourceBase) {
         SaveTextFile(target, text);
         return;
@@ -206,6 +209,10 @@ std::string SplitStageFiles(TWorkspace& workspace, const std::string& dataFileNa
     const int stages = project.StageCount;
     size_t lastEnd = 0;
     const std::vector<TStageStart> starts = FindStageStarts(content, stages, lastEnd);
+    // The project's option block is not part of the last stage.
+    if (const std::optional<size_t> block =
+            FindOptionBlock(content, starts.back().line + 1, kStageMarker))
+        lastEnd = std::min(lastEnd, *block);
     DeleteStageFiles(dataFileName, 1);
     project.StageLineOffsets.fill(0);
     for (int k = 1; k <= stages; ++k) {
@@ -323,6 +330,10 @@ void ChangeStagesUnitSystem(TWorkspace& workspace, int target) {
     const int stages = project.StageCount;
     const int current = project.CurrentStage;
     const bool modified = workspace.IsModified();
+    // Loading each stage converts the project's option block back and forth; it is converted
+    // once, from the values before the change.
+    const TProjectOptions options = project.Options;
+    const int units = project.UnitSystem;
     // A stage file that cannot be read whole must not be written back with what was read.
     const auto show = workspace.ShowInformation;
     std::string unread;
@@ -360,9 +371,11 @@ void ChangeStagesUnitSystem(TWorkspace& workspace, int target) {
     } catch (...) {
         before.PutBack();
         reload();
+        project.Options = options;
         throw;
     }
     reload();
+    project.Options = ConvertedOptions(options, units, target);
 }
 
 void CopyPreviousStage(TWorkspace& workspace) {

@@ -11,4 +11,9 @@ class TWorkspace;
 // main window to refresh its open dialogs.
 void ChangeUnitSystem(TWorkspace& workspace, int target);
 
+struct TProjectOptions;
+// The option block's values converted from one unit system to another (each clamped to 1..3),
+// with the factors ChangeUnitSystem uses.
+TProjectOptions ConvertedOptions(TProjectOptions options, int from, int to);
+
 }  // namespace torvex

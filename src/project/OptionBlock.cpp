@@ -1,0 +1,197 @@
+#include "project/OptionBlock.h"
+
+#include <cmath>
+#include <vector>
+
+#include "dataentry/NumberText.h"
+#include "project/WordRead.h"
+
+namespace torvex {
+namespace {
+
+// What a key holds and the range its value must lie in.
+enum class TUnit { None, Length, Force, Moment };
+
+struct TKey {
+    const char* name;
+    long double TProjectOptions::*real;  // one of these two is set
+    int32_t TProjectOptions::*integer;
+    long double low, high;
+    bool lowIncluded, highIncluded;
+    TUnit unit;
+    const char* range;  // the range as the message says it
+};
+
+constexpr long double kHuge = 1e300L;
+
+const std::vector<TKey>& Keys() {
+    static const std::vector<TKey> keys = {
+        {"MomentCapacity", &TProjectOptions::MomentCapacity, nullptr, 0, kHuge, true, true,
+         TUnit::Moment, "0 or more"},
+        {"ShearCapacity", &TProjectOptions::ShearCapacity, nullptr, 0, kHuge, true, true,
+         TUnit::Force, "0 or more"},
+        {"AllowableDeflection", &TProjectOptions::AllowableDeflection, nullptr, 0, kHuge, true,
+         true, TUnit::Length, "0 or more"},
+        {"TargetSafetyFactor", &TProjectOptions::TargetSafetyFactor, nullptr, 0.5L, 20, true,
+         true, TUnit::None, "from 0.5 to 20"},
+        {"SeismicKh", &TProjectOptions::SeismicKh, nullptr, 0, 1, true, false, TUnit::None,
+         "from 0 up to (not including) 1"},
+        {"SeismicKv", &TProjectOptions::SeismicKv, nullptr, -1, 1, false, false, TUnit::None,
+         "between -1 and 1"},
+        {"LayeredSoil", nullptr, &TProjectOptions::LayeredSoil, 0, 1, true, true, TUnit::None,
+         "0 or 1"},
+        {"CyclicLoading", nullptr, &TProjectOptions::CyclicLoading, 0, 1, true, true,
+         TUnit::None, "0 or 1"},
+        {"CyclicCycles", nullptr, &TProjectOptions::CyclicCycles, 1, 1e9L, true, true,
+         TUnit::None, "a whole number from 1 to 1000000000"},
+    };
+    return keys;
+}
+
+// The lines of a text as the word reader counts them: CR LF, LF or a lone CR end a line, and
+// a final line end adds no line.
+class TLineWalk {
+public:
+    TLineWalk(std::string_view text, size_t start) : text_(text), pos_(start) {}
+    bool Next(std::string_view& line, size_t& begin) {
+        if (pos_ >= text_.size()) return false;
+        begin = pos_;
+        size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n' && (pos_ == end || text_[pos_ - 1] == '\r'))
+            ++pos_;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    size_t pos_;
+};
+
+std::string KeyList() {
+    std::string list;
+    for (const TKey& key : Keys()) list += (list.empty() ? "" : ", ") + std::string(key.name);
+    return list;
+}
+
+[[noreturn]] void Fail(size_t lineNumber, const std::string& what) {
+    throw EInOutError("Error on Line " + std::to_string(lineNumber) + "\r" + what);
+}
+
+bool InRange(const TKey& key, long double value) {
+    const bool aboveLow = key.lowIncluded ? value >= key.low : value > key.low;
+    const bool belowHigh = key.highIncluded ? value <= key.high : value < key.high;
+    return aboveLow && belowHigh;
+}
+
+std::string ValueText(const TKey& key, const TProjectOptions& options) {
+    if (key.real) return DataNumberText(options.*key.real);
+    return std::to_string(options.*key.integer);
+}
+
+}  // namespace
+
+std::string OptionBlockText(const TProjectOptions& options) {
+    const TProjectOptions defaults;
+    std::string out;
+    for (const TKey& key : Keys()) {
+        const bool same = key.real ? options.*key.real == defaults.*key.real
+                                   : options.*key.integer == defaults.*key.integer;
+        if (!same) out += std::string(key.name) + ' ' + ValueText(key, options) + "\r\n";
+    }
+    if (out.empty()) return out;
+    return std::string(kOptionBlockHeader) + ' ' + std::to_string(kOptionBlockVersion) + "\r\n" +
+           out + kOptionBlockEnd + "\r\n";
+}
+
+std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
+                                      std::string_view after) {
+    std::optional<size_t> found;
+    TLineWalk lines(text, 0);
+    size_t index = 0, begin = 0;
+    for (std::string_view line; lines.Next(line, begin); ++index) {
+        if (index < fromLine) continue;
+        if (!after.empty() && line.find(after) != std::string_view::npos) {
+            found.reset();  // a later stage: the block can only follow the last
+            continue;
+        }
+        if (found) continue;
+        const std::vector<std::string> words = SplitWords(line);
+        if (!words.empty() && words[0] == kOptionBlockHeader) found = begin;
+    }
+    return found;
+}
+
+TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
+    TProjectOptions options;
+    size_t lineNumber = LinesBefore(text, start);
+    TLineWalk lines(text, start);
+    std::string_view line;
+    size_t begin = 0;
+    if (!lines.Next(line, begin)) Fail(lineNumber + 1, "The option block is missing.");
+    ++lineNumber;
+    const std::vector<std::string> header = SplitWords(line);
+    if (header.size() != 2 || header[0] != kOptionBlockHeader ||
+        header[1] != std::to_string(kOptionBlockVersion))
+        Fail(lineNumber, std::string("The option block must start with the line \"") +
+                             kOptionBlockHeader + " " + std::to_string(kOptionBlockVersion) +
+                             "\"; this version of TORVEX cannot read this one.");
+    std::vector<bool> seen(Keys().size(), false);
+    bool ended = false;
+    while (lines.Next(line, begin)) {
+        ++lineNumber;
+        const std::vector<std::string> words = SplitWords(line);
+        if (words.empty()) continue;  // a blank line
+        if (ended)
+            Fail(lineNumber, std::string("Nothing may follow the line \"") + kOptionBlockEnd +
+                                 "\" of the option block.");
+        if (words.size() == 1 && words[0] == kOptionBlockEnd) {
+            ended = true;
+            continue;
+        }
+        size_t k = 0;
+        while (k < Keys().size() && words[0] != Keys()[k].name) ++k;
+        if (k == Keys().size())
+            Fail(lineNumber, "\"" + words[0] + "\" is not a setting of the option block. The " +
+                                 "settings are " + KeyList() + ", and the block ends with \"" +
+                                 kOptionBlockEnd + "\".");
+        const TKey& key = Keys()[k];
+        if (words.size() != 2)
+            Fail(lineNumber, "The setting " + std::string(key.name) +
+                                 " must be followed by one number and nothing else.");
+        if (seen[k]) Fail(lineNumber, "The setting " + std::string(key.name) + " is given twice.");
+        seen[k] = true;
+        const std::optional<long double> value = ParseDecimal(words[1], '.');
+        if (!value || !std::isfinite(static_cast<double>(*value)))
+            Fail(lineNumber, "The value \"" + words[1] + "\" of " + key.name +
+                                 " is not a number.");
+        if ((key.integer && std::trunc(*value) != *value) || !InRange(key, *value))
+            Fail(lineNumber, "The value " + words[1] + " of " + key.name + " must be " +
+                                 key.range + ".");
+        if (key.real)
+            options.*key.real = *value;
+        else
+            options.*key.integer = static_cast<int32_t>(*value);
+    }
+    if (!ended)
+        Fail(lineNumber, std::string("The option block ends without its line \"") +
+                             kOptionBlockEnd + "\".");
+    return options;
+}
+
+void ScaleOptionUnits(TProjectOptions& options, long double length, long double force) {
+    for (const TKey& key : Keys()) {
+        if (!key.real) continue;
+        switch (key.unit) {
+            case TUnit::Length: options.*key.real *= length; break;
+            case TUnit::Force: options.*key.real *= force; break;
+            case TUnit::Moment: options.*key.real *= length * force; break;
+            case TUnit::None: break;
+        }
+    }
+}
+
+}  // namespace torvex
