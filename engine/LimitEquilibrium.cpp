@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "DrivingLoads.h"
@@ -11,8 +12,10 @@ namespace torvex::engine {
 namespace {
 
 constexpr double kLowF = 0.5, kHighF = 20;
-constexpr int kBisections = 40;
-constexpr int kIntervals = 600;
+constexpr int kBisections = 40;     // of a depth: a trillionth of the range
+constexpr int kMaxSteps = 100;      // of a factor, which takes about ten
+constexpr double kFactorTolerance = 1e-7;  // the factors are reported to 3 decimals
+constexpr int kIntervals = 150;
 constexpr double kPi = 3.14159265358979323846;
 
 // The soil and the loads at one end of a grid interval, seen from inside the interval (so a
@@ -91,19 +94,15 @@ TProfile BuildProfile(const TWallInput& in, double deepest) {
     return profile;
 }
 
-// Ka and Kp of a friction angle given by its tangent: (sqrt(1 + t2) -+ t) / (sqrt(1 + t2) +- t).
-double LevelActive(double t) {
-    const double s = std::sqrt(1 + t * t);
-    return (s - t) / (s + t);
-}
-
 // The net pressures per wall unit (F/L, toward the excavation) with the strength divided by F
 // and the passive resistance by Fp, integrated from the top: `a` with the active side behind
 // (above a pivot), `b` with the passive side behind (below it).
 class TPressures {
 public:
-    TPressures(const TProfile& profile, double F, double Fp) : profile_(profile) {
-        const size_t n = profile.start.size();
+    // Integrated down to `depth` (the tip tried): the integrals hold to there only.
+    TPressures(const TProfile& profile, double F, double Fp, double depth) : profile_(profile) {
+        size_t n = 0;
+        while (n < profile.start.size() && profile.start[n].x < depth) ++n;
         a0_.resize(n);
         a1_.resize(n);
         b0_.resize(n);
@@ -131,26 +130,31 @@ public:
 private:
     void Net(const TPoint& p, double F, double Fp, double& a, double& b) const {
         const double t = p.tanPhi / F, c = p.c / F;
-        const double kaLevel = LevelActive(t), kp = 1 / kaLevel;
-        double ka = kaLevel, slope = 0;
-        const double phiDeg = std::atan(t) * 180 / kPi;
-        if (profile_.slope != 0 && phiDeg >= std::fabs(profile_.slope)) {
-            slope = profile_.slope;
-            ka = RankineActiveCoefficient(phiDeg, slope);
+        // With s = sqrt(1 + t^2): Ka = (s - t)^2 and Kp = (s + t)^2, so their roots cost nothing.
+        const double s = std::sqrt(1 + t * t);
+        const double rootKa = s - t, rootKp = s + t;
+        const double kaLevel = rootKa * rootKa, kp = rootKp * rootKp;
+        double active = std::max(kaLevel * p.sv - 2 * c * rootKa, 0.0);
+        if (profile_.slope != 0) {
+            const double phiDeg = std::atan(t) * 180 / kPi;
+            if (phiDeg >= std::fabs(profile_.slope))
+                active = ActiveHorizontalPressure(RankineActiveCoefficient(phiDeg, profile_.slope), profile_.slope,
+                                                  p.sv, c);
         }
-        const double active = profile_.factor * ActiveHorizontalPressure(ka, slope, p.sv, c);
-        const double passiveFront = p.front ? (kp * p.sve + 2 * c * std::sqrt(kp)) / Fp : 0;
-        const double passiveBehind = (kp * p.sv + 2 * c * std::sqrt(kp)) / Fp;
-        const double activeFront = p.front ? std::max(kaLevel * p.sve - 2 * c * std::sqrt(kaLevel), 0.0) : 0;
+        active *= profile_.factor;
+        const double passiveFront = p.front ? (kp * p.sve + 2 * c * rootKp) / Fp : 0;
+        const double passiveBehind = (kp * p.sv + 2 * c * rootKp) / Fp;
+        const double activeFront = p.front ? std::max(kaLevel * p.sve - 2 * c * rootKa, 0.0) : 0;
         a = profile_.Wa * (active + p.loads) - profile_.Wp * passiveFront;
         b = profile_.Wp * passiveBehind - profile_.Wa * activeFront + profile_.Wa * p.loads;
     }
     double Integral(double x, const std::vector<double>& sum, const std::vector<double>& f0,
                     const std::vector<double>& f1, bool moment) const {
         const auto& ends = profile_.end;
-        const auto it = std::lower_bound(ends.begin(), ends.end(), x,
+        const auto last = ends.begin() + static_cast<std::ptrdiff_t>(f0.size());
+        const auto it = std::lower_bound(ends.begin(), last, x,
                                          [](const TPoint& p, double value) { return p.x < value; });
-        if (it == ends.end()) return sum.back();
+        if (it == last) return sum.back();
         const size_t i = static_cast<size_t>(it - ends.begin());
         const double x0 = profile_.start[i].x, x1 = ends[i].x;
         const double t = x1 > x0 ? std::clamp((x - x0) / (x1 - x0), 0.0, 1.0) : 1.0;
@@ -163,32 +167,55 @@ private:
     std::vector<double> a0_, a1_, b0_, b1_, A_, AX_, B_, BX_;
 };
 
-// Whether the wall with its tip at xt fails under the pressures: for a cantilever, the pivot
-// that balances the forces leaves a moment turning the wall out; with a support at xs, the
-// moments about it turn the wall out. `pivot` gets the cantilever's pivot depth.
-bool Fails(const TPressures& p, double H, double xt, bool cantilever, double xs, double* pivot = nullptr) {
-    if (!cantilever) return p.AX(xt) - xs * p.A(xt) > 0;
-    if (p.A(xt) >= 0) return true;  // not even the full passive in front holds the forces
+// How far the wall with its tip at xt is from balance under the pressures, positive when it
+// fails: for a cantilever, the moment left turning the wall out about the pivot that balances
+// the forces; with a support at xs, the moment about it. `pivot` gets the cantilever's pivot.
+double Residual(const TPressures& p, double H, double xt, bool cantilever, double xs, double* pivot = nullptr) {
+    if (!cantilever) return p.AX(xt) - xs * p.A(xt);
+    const double total = p.A(xt);
+    // Not even the full passive in front holds the forces: it fails, and more so the more is
+    // left over.
+    if (total >= 0) return total * (xt - H) + std::numeric_limits<double>::min();
     const auto force = [&](double xp) { return p.A(xp) + p.B(xt) - p.B(xp); };
     double lo = H, hi = xt;
     if (force(lo) > 0)
-        for (int k = 0; k < 60; ++k) {
+        for (int k = 0; k < kBisections; ++k) {
             const double mid = (lo + hi) / 2;
             (force(mid) > 0 ? lo : hi) = mid;
         }
     const double xp = (lo + hi) / 2;
     if (pivot) *pivot = xp;
-    return -(p.AX(xp) + p.BX(xt) - p.BX(xp)) > 0;
+    return -(p.AX(xp) + p.BX(xt) - p.BX(xp));
 }
 
-// The factor at which the wall just balances; `failsAt` tells whether it fails at a factor.
-TLeFactor FindFactor(const std::function<bool(double)>& failsAt, double& factor) {
-    if (failsAt(kLowF)) return TLeFactor::Unstable;
-    if (!failsAt(kHighF)) return TLeFactor::AboveRange;
+bool Fails(const TPressures& p, double H, double xt, bool cantilever, double xs, double* pivot = nullptr) {
+    return Residual(p, H, xt, cantilever, xs, pivot) > 0;
+}
+
+// The factor at which the residual (positive where the wall fails, growing with the factor)
+// crosses zero. Regula falsi with the Illinois step keeps the bracket of a bisection but needs
+// a handful of evaluations where the residual is smooth, as it is here.
+TLeFactor FindFactor(const std::function<double(double)>& residual, double& factor) {
     double lo = kLowF, hi = kHighF;
-    for (int k = 0; k < kBisections; ++k) {
-        const double mid = (lo + hi) / 2;
-        (failsAt(mid) ? hi : lo) = mid;
+    double rlo = residual(lo), rhi = residual(hi);
+    if (rlo > 0) return TLeFactor::Unstable;
+    if (!(rhi > 0)) return TLeFactor::AboveRange;
+    int kept = 0;  // the side kept by the last step: -1 low, +1 high
+    for (int k = 0; k < kMaxSteps && hi - lo > kFactorTolerance * hi; ++k) {
+        double mid = (lo * rhi - hi * rlo) / (rhi - rlo);
+        if (!(mid > lo && mid < hi)) mid = (lo + hi) / 2;
+        const double r = residual(mid);
+        if (r > 0) {
+            hi = mid;
+            rhi = r;
+            if (kept == -1) rlo /= 2;
+            kept = -1;
+        } else {
+            lo = mid;
+            rlo = r;
+            if (kept == 1) rhi /= 2;
+            kept = 1;
+        }
     }
     factor = (lo + hi) / 2;
     return TLeFactor::Found;
@@ -250,11 +277,12 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF) 
     const TProfile profile = BuildProfile(in, deepest);
     const double xs = le.supportDepth;
 
-    le.fState = FindFactor([&](double F) { return Fails(TPressures(profile, F, 1), H, xt, cantilever, xs); }, le.F);
-    le.fpState = FindFactor([&](double Fp) { return Fails(TPressures(profile, 1, Fp), H, xt, cantilever, xs); },
-                            le.Fp);
+    le.fState =
+        FindFactor([&](double F) { return Residual(TPressures(profile, F, 1, xt), H, xt, cantilever, xs); }, le.F);
+    le.fpState =
+        FindFactor([&](double Fp) { return Residual(TPressures(profile, 1, Fp, xt), H, xt, cantilever, xs); }, le.Fp);
     if (le.fState == TLeFactor::Found) {
-        const TPressures atF(profile, le.F, 1);
+        const TPressures atF(profile, le.F, 1, xt);
         double pivot = 0;
         Fails(atF, H, xt, cantilever, xs, &pivot);
         if (cantilever) {
@@ -265,10 +293,10 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF) 
             le.supportForce = atF.A(xt) / profile.Wa;
         }
     }
-    const TPressures target(profile, targetF, 1);
+    const TPressures target(profile, targetF, 1, deepest);
     if (!Fails(target, H, deepest, cantilever, xs)) {
         double lo = H, hi = deepest;
-        for (int k = 0; k < kBisections + 20; ++k) {
+        for (int k = 0; k < kBisections; ++k) {
             const double mid = (lo + hi) / 2;
             (Fails(target, H, mid, cantilever, xs) ? lo : hi) = mid;
         }
