@@ -17,14 +17,14 @@
 #include <fstream>
 
 #include "Analysis.h"
-#include "ResultFiles.h"
-#include "AppTestSupport.h"
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
+#include "AppTestSupport.h"
+#include "desktop/UserInterface.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotPainter.h"
 #include "plot/PlotState.h"
 #include "plot/PltData.h"
+#include "ResultFiles.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/DynamicLibrary.h"
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 #include "plot/PlotFileReader.h"
 
 namespace torvex {

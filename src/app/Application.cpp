@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 
 namespace torvex {
 

@@ -8,7 +8,7 @@
 
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 #include "project/DataFileWriter.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"

@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/MainWindow.h"
 #include "app/ChildPlacement.h"
 #include "app/FileNames.h"
-#include "app/UserInterface.h"
+#include "app/MainWindow.h"
+#include "desktop/UserInterface.h"
 #include "project/StageFiles.h"
 #include "project/UnitConversion.h"
 

@@ -18,8 +18,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/ExternalPrograms.h"
 #include "app/RecentFiles.h"
+#include "desktop/ExternalPrograms.h"
+#include "desktop/UserInterface.h"
 #include "plot/ResultGraphs.h"
 #include "project/Workspace.h"
 
@@ -37,7 +38,6 @@ namespace torvex {
 class TChildPlacement;
 class TDynamicLibrary;
 
-inline constexpr const char* kApplicationTitle = "TORVEX 2012";
 inline constexpr const char* kEngineLibraryName = "Torvex2012_DLL.DLL";
 inline constexpr const char* kNamesFileName = "names.dat";
 // The documents the Help menu opens.

@@ -11,9 +11,9 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "app/ChildWindow.h"
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
+#include "desktop/ChildWindow.h"
 #include "project/StageFiles.h"
 
 namespace torvex {

@@ -9,10 +9,10 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "app/ExternalPrograms.h"
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
+#include "desktop/ExternalPrograms.h"
+#include "desktop/UserInterface.h"
 
 namespace torvex {
 namespace {

@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QScopeGuard>
 
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 
 namespace torvex {
 

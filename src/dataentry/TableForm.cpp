@@ -24,9 +24,9 @@
 #include <exception>
 #include <vector>
 
-#include "app/UserInterface.h"
 #include "dataentry/Evaluator.h"
 #include "dataentry/TableSnapping.h"
+#include "desktop/UserInterface.h"
 #include "project/Workspace.h"
 
 namespace torvex {

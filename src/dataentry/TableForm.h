@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "app/ChildWindow.h"
 #include "dataentry/Table.h"
+#include "desktop/ChildWindow.h"
 
 class QAbstractButton;
 class QEventLoop;

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 #include "dialogs/LoadDialogs.h"
 
 namespace torvex {

@@ -12,8 +12,8 @@
 #include <cmath>
 #include <exception>
 
-#include "app/UserInterface.h"
 #include "dataentry/DataEdit.h"
+#include "desktop/UserInterface.h"
 #include "project/StageFiles.h"
 #include "project/Workspace.h"
 

@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/ChildWindow.h"
+#include "desktop/ChildWindow.h"
 
 class QMdiArea;
 class QMdiSubWindow;

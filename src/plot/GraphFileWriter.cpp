@@ -11,7 +11,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 #include "project/WordRead.h"
 
 namespace torvex {

@@ -1,6 +1,6 @@
 #pragma once
 // The file formats of Save To Disk and the bytes of each, made in memory so that the file is
-// written in one safe save (see app/SafeOutput.h). Each maker throws EInOutError naming
+// written in one safe save (see desktop/SafeOutput.h). Each maker throws EInOutError naming
 // `fileName` when its picture cannot be made.
 
 #include <QByteArray>

@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <new>
 
-#include "app/UserInterface.h"
 #include "dataentry/DataEdit.h"
+#include "desktop/UserInterface.h"
 #include "plot/PlotDialogRules.h"
 
 namespace torvex {

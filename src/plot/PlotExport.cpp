@@ -8,8 +8,8 @@
 #include <cmath>
 #include <exception>
 
-#include "app/UserInterface.h"
 #include "dataentry/DataEdit.h"
+#include "desktop/UserInterface.h"
 #include "plot/GraphCsv.h"
 #include "plot/PlotDialogs.h"
 #include "plot/PlotGeometry.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/SafeOutput.h"
+#include "desktop/SafeOutput.h"
 #include "plot/GraphFileWriter.h"
 
 class QPainter;

@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 #include "plot/PlotDialogRules.h"
-#include "plot/PlotExport.h"
 #include "plot/PlotDialogs.h"
+#include "plot/PlotExport.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotLegend.h"
 #include "plot/PlotPainter.h"

@@ -9,8 +9,8 @@
 #include <exception>
 #include <new>
 
-#include "app/SafeOutput.h"
-#include "app/UserInterface.h"
+#include "desktop/SafeOutput.h"
+#include "desktop/UserInterface.h"
 #include "profile/MarkPainter.h"
 
 namespace torvex {

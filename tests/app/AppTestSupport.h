@@ -13,7 +13,7 @@
 #include <csignal>
 #include <functional>
 
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 
 namespace torvex::testing {
 

@@ -20,9 +20,9 @@
 
 #include "app/DynamicLibrary.h"
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
 #include "AppTestSupport.h"
 #include "dataentry/TableForm.h"
+#include "desktop/UserInterface.h"
 #include "plot/ResultGraphs.h"
 #include "project/DataFileWriter.h"
 

@@ -22,12 +22,12 @@
 #include <memory>
 
 #include "app/AppSettings.h"
-#include "app/ChildWindow.h"
 #include "app/FileNames.h"
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
-#include "app/UserInterface.h"
 #include "AppTestSupport.h"
+#include "desktop/ChildWindow.h"
+#include "desktop/UserInterface.h"
 #include "project/DataFileWriter.h"
 
 using torvex::TMainForm;

@@ -16,10 +16,10 @@
 #include <memory>
 
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
-#include "dataentry/ColumnTypes.h"
 #include "AppTestSupport.h"
+#include "dataentry/ColumnTypes.h"
 #include "dataentry/TableForm.h"
+#include "desktop/UserInterface.h"
 #include "project/Workspace.h"
 
 using namespace torvex;

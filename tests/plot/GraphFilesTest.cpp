@@ -11,12 +11,12 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "PlotWindowSupport.h"
-#include "app/UserInterface.h"
 #include "dataentry/DataEdit.h"
+#include "desktop/UserInterface.h"
 #include "plot/GraphCsv.h"
 #include "plot/PlotDialogs.h"
 #include "plot/PlotExport.h"
+#include "PlotWindowSupport.h"
 
 using namespace torvex;
 using torvex::testing::Content;

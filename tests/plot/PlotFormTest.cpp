@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "AppTestSupport.h"
 #include "app/MainWindow.h"
-#include "app/UserInterface.h"
+#include "AppTestSupport.h"
+#include "desktop/UserInterface.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotLegend.h"
 #include "plot/PlotPainter.h"

@@ -11,6 +11,9 @@ class QWidget;
 
 namespace torvex {
 
+// The program's title: the caption of its message boxes and of its main window.
+inline constexpr const char* kApplicationTitle = "TORVEX 2012";
+
 enum class TAnswer { Yes, No, Cancel, Ok };
 
 class TUserInterface {

@@ -1,4 +1,4 @@
-#include "app/UserInterface.h"
+#include "desktop/UserInterface.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -9,8 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "app/ExternalPrograms.h"
-#include "app/MainWindow.h"
+#include "desktop/ExternalPrograms.h"
 
 namespace torvex {
 namespace {

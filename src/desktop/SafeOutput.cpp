@@ -1,4 +1,4 @@
-#include "app/SafeOutput.h"
+#include "desktop/SafeOutput.h"
 
 #include <QBuffer>
 #include <QFile>

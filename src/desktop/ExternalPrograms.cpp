@@ -1,4 +1,4 @@
-#include "app/ExternalPrograms.h"
+#include "desktop/ExternalPrograms.h"
 
 #include <QDir>
 #include <QFile>
