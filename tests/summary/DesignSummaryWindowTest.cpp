@@ -16,6 +16,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QToolBar>
+#include <algorithm>
 #include <QtTest>
 
 #include "../app/AppTestSupport.h"
@@ -225,6 +227,54 @@ private slots:
         QTest::mouseClick(view->btnPrint, Qt::LeftButton);
         QVERIFY(Content(jobs.filePath("summary.pdf")).startsWith("%PDF"));
         QVERIFY(ui_.shown.filter("could not").isEmpty());
+    }
+
+    // The criteria are the project's: a stage switch leaves them as typed, every stage is
+    // checked against them, and the strut put in at stage 2 keeps its largest force.
+    void stagesShareTheCriteriaAndTheSummaryHasABlockEach() {
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        form.resize(1000, 760);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QApplication::setActiveWindow(&form);
+        const QString data = jobs.filePath("staged.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(form.OpenFileName(data));
+        QCOMPARE(form.Workspace().Project().StageCount, 3);
+        TDlgDesign* dialog = OpenCriteria(form);
+        QVERIFY(dialog);
+        Type(dialog->deAllowableDeflection, "0.1");  // inches: stage 3 bends more
+        QTest::mouseClick(form.ToolBar()->widgetForAction(form.Action("SpeedButton15")), Qt::LeftButton);
+        QCOMPARE(form.Workspace().Project().CurrentStage, 2);
+        QCOMPARE(static_cast<double>(form.Workspace().Project().Options.AllowableDeflection), 0.1);
+        form.Action("OptionsDesign")->trigger();
+        QTRY_COMPARE(dialog->deAllowableDeflection->text(), QString("0.1"));
+
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        form.Action("SpeedButton4")->trigger();
+        TDesignSummaryView* view = OpenSummary(form, "SpeedButton20");
+        QVERIFY(view);
+        const std::vector<TSummaryCase>& cases = view->Summary().cases;
+        QCOMPARE(cases.size(), size_t(3));
+        const char* labels[] = {"Stage 1", "Stage 2", "Stage 3"};
+        for (size_t k = 0; k < 3; ++k) {
+            QCOMPARE(QString::fromStdString(cases[k].label), QString(labels[k]));
+            QCOMPARE(cases[k].allowableDeflection, 0.1);
+            QCOMPARE(cases[k].DeflectionFails(), cases[k].maxDeflection > 0.1);
+        }
+        QVERIFY(!cases[0].DeflectionFails() && cases[2].DeflectionFails());
+        QVERIFY(cases[0].supports.empty());
+        QCOMPARE(cases[1].supports.size(), size_t(1));
+        QCOMPARE(cases[2].supports.size(), size_t(1));
+        QCOMPARE(cases[2].supports[0].largestSoFar,
+                 std::max(qAbs(cases[1].supports[0].force), qAbs(cases[2].supports[0].force)));
+        const QString shown = view->text->toPlainText();
+        QCOMPARE(shown.count("exceeds the allowable 0.1 in"), 1);
+        QCOMPARE(shown.count("within the allowable 0.1 in"), 2);
+        QVERIFY(form.grab().save(QCoreApplication::applicationDirPath() + "/screenshot-design-summary-staged.png"));
     }
 
     void aFailedRunLeavesNoSummary() {
