@@ -1,6 +1,5 @@
 #include "project/DesignSummary.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -40,9 +39,10 @@ std::vector<std::string_view> Words(std::string_view line) {
 bool ToDouble(std::string_view word, double& value) {
     const std::string text(word);
     char* end = nullptr;
-    errno = 0;
     value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && !text.empty() && errno == 0 && std::isfinite(value);
+    // A value too small for a normal double reads as the nearest one, as the engine wrote it;
+    // one too large (or no number) is refused.
+    return end == text.c_str() + text.size() && !text.empty() && std::isfinite(value);
 }
 
 bool ToInt(std::string_view word, int low, int high, int& value) {
@@ -52,9 +52,10 @@ bool ToInt(std::string_view word, int low, int high, int& value) {
     return true;
 }
 
-// The rest of the line after the keyword, without the blank that separates them.
+// The rest of the line after the keyword (the line's first word), without the blank that
+// separates them.
 std::string Rest(std::string_view line, std::string_view keyword) {
-    std::string_view rest = line.substr(keyword.size());
+    std::string_view rest = line.substr(static_cast<size_t>(keyword.data() - line.data()) + keyword.size());
     if (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
     return std::string(rest);
 }
@@ -135,7 +136,7 @@ TDesignSummary ReadDesignSummary(std::string_view text) {
         std::string_view line = text.substr(position, end - position);
         position = end + 1;
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::vector<std::string_view> w = Words(line);
         if (w.empty()) continue;
         const std::string_view key = w[0];

@@ -89,6 +89,20 @@ TEST(DesignSummary, BadTextNamesItsLineAndKeepsTheCasesBefore) {
     EXPECT_EQ(ReadDesignSummaryFile("/nonexistent/wall.tx4y").error, "cannot read the file /nonexistent/wall.tx4y");
 }
 
+// Lines indented or ended by more than one CR, and a value below the smallest normal double,
+// read as the engine meant them.
+TEST(DesignSummary, IndentsLineEndsAndTinyValuesRead) {
+    const TDesignSummary read = ReadDesignSummary(
+        "  TORVEX-DESIGN-SUMMARY 1\r\r\n\tCASE  Stage 1\r\r\n OUTCOME converged\nDEFLECTION 1e-310 0 0\n"
+        "MOMENT 0 0 0 0\nSHEAR 0 0 0 0\n  END\n");
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.cases.size(), 1u);
+    EXPECT_EQ(read.cases[0].label, " Stage 1");  // one blank separates; the second is the label's
+    EXPECT_EQ(read.cases[0].outcome, "converged");
+    EXPECT_EQ(read.cases[0].maxDeflection, 1e-310);
+    EXPECT_EQ(ReadDesignSummary(DesignSummaryFileText(read.cases)).cases.at(0).maxDeflection, 1e-310);
+}
+
 TEST(DesignSummary, WhatFailsIsJudgedAtItsEdges) {
     TSummaryCase c = Stage("S");
     c.maxDeflection = 0.025;  // equal to the allowable: within
