@@ -225,7 +225,9 @@ private slots:
         // Print to a PDF file.
         ui_.printTo = jobs.filePath("summary.pdf");
         QTest::mouseClick(view->btnPrint, Qt::LeftButton);
-        QVERIFY(Content(jobs.filePath("summary.pdf")).startsWith("%PDF"));
+        const QByteArray pdf = Content(jobs.filePath("summary.pdf"));
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(QString::fromLatin1(pdf).count(QRegularExpression(R"(/Type\s*/Page(?!s))")), 1);  // one page
         QVERIFY(ui_.shown.filter("could not").isEmpty());
     }
 
@@ -275,6 +277,28 @@ private slots:
         QCOMPARE(shown.count("exceeds the allowable 0.1 in"), 1);
         QCOMPARE(shown.count("within the allowable 0.1 in"), 2);
         QVERIFY(form.grab().save(QCoreApplication::applicationDirPath() + "/screenshot-design-summary-staged.png"));
+    }
+
+    // A summary file spoilt on disk (by hand, or cut short) opens with what could be read and
+    // the line that could not.
+    void aSpoiltSummaryFileShowsItsBadLine() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        ui_.savePath = jobs.filePath("wall.tx4d");
+        form.FileSaveAsClick();
+        QFile spoilt(jobs.filePath("wall.tx4y"));
+        QVERIFY(spoilt.open(QIODevice::WriteOnly));
+        spoilt.write("TORVEX-DESIGN-SUMMARY 1\nCASE Stage 1\nOUTCOME converged\nEND\nCASE Stage 2\nMOMENT 1 2\n");
+        spoilt.close();
+        form.UpdateToolButtons();
+        TDesignSummaryView* view = OpenSummary(form, "SpeedButton20");
+        QVERIFY(view);
+        QCOMPARE(view->Summary().cases.size(), size_t(1));
+        const QString shown = view->text->toPlainText();
+        QVERIFY(shown.contains("Stage 1"));
+        QVERIFY2(shown.contains("could not be read whole: line 6: MOMENT needs 4 numbers"), qPrintable(shown));
     }
 
     void aFailedRunLeavesNoSummary() {
