@@ -144,6 +144,41 @@ std::string DesignReportText(const TCaseResult& c) {
     return out.Take();
 }
 
+std::vector<TSummaryCase> SummaryCases(const TFileAnalysis& analysis) {
+    std::vector<TSummaryCase> cases;
+    for (const TCaseResult& c : analysis.cases) {
+        TSummaryCase s;
+        s.label = c.label;
+        s.outcome = OutcomeText(c.outcome);
+        if (c.outcome == TOutcome::InputError && !c.message.empty()) s.outcome += ": " + c.message;
+        s.unitCode = c.unitCode;
+        s.results = !c.nodes.empty();
+        if (s.results) {
+            const TDesignCheck& k = c.checks;
+            s.maxDeflection = k.maxDeflection, s.deflectionDepth = k.deflectionDepth;
+            s.allowableDeflection = k.allowableDeflection;
+            s.maxMoment = k.maxMoment, s.momentDepth = k.momentDepth, s.momentCapacity = k.momentCapacity;
+            s.momentUtilisation = k.momentUtilisation;
+            s.maxShear = k.maxShear, s.shearDepth = k.shearDepth, s.shearCapacity = k.shearCapacity;
+            s.shearUtilisation = k.shearUtilisation;
+            for (const TSupportForce& f : c.supports)
+                s.supports.push_back({f.node, static_cast<int>(f.kind), f.depth, f.force, f.perLength, f.largestSoFar});
+        }
+        if (c.outcome != TOutcome::InputError) {
+            const TLimitEquilibrium& le = c.le;
+            s.le = true;
+            s.leMethod = static_cast<int>(le.method);
+            s.fState = static_cast<int>(le.fState), s.fpState = static_cast<int>(le.fpState);
+            s.F = le.F, s.Fp = le.Fp, s.embedment = le.embedment;
+            s.requiredFound = le.requiredFound, s.requiredEmbedment = le.requiredEmbedment;
+            s.targetF = le.targetF, s.searchLimit = le.searchLimit;
+            if (le.method == TLeMethod::NotApplicable) s.leReason = le.reason;
+        }
+        cases.push_back(std::move(s));
+    }
+    return cases;
+}
+
 std::string DesignSummaryText(const TCaseResult& c) {
     TTextBuffer out(128);
     if (c.le.method != TLeMethod::NotApplicable && c.le.fState == TLeFactor::Found) {

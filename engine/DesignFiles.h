@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Analysis.h"
+#include "project/DesignSummary.h"
 
 namespace torvex::engine {
 
@@ -20,6 +21,9 @@ std::string SupportsCsvText(const TFileAnalysis& analysis);
 
 // The report's design sections of one case (nothing for a case without results).
 std::string DesignReportText(const TCaseResult& result);
+
+// The design summary file's cases (NAME.tx4y, read by the program's design summary window).
+std::vector<TSummaryCase> SummaryCases(const TFileAnalysis& analysis);
 
 // ", limit equilibrium F ..., largest utilisation ..." when they were computed, else "".
 std::string DesignSummaryText(const TCaseResult& result);

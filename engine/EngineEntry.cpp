@@ -29,8 +29,8 @@ void Run(int32_t version) {
     torvex::engine::TResultPaths paths;
     try {
         const auto names = torvex::TWordReader("names.dat");
-        std::string* fields[] = {&paths.data, &paths.output, &paths.plot, &paths.notes};
-        for (size_t i = 0; i < 4 && i < names.LineCount(); ++i) {
+        std::string* fields[] = {&paths.data, &paths.output, &paths.plot, &paths.notes, &paths.summary};
+        for (size_t i = 0; i < 5 && i < names.LineCount(); ++i) {
             std::string line = names.Line(i).Line;
             while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
             *fields[i] = line;
@@ -38,11 +38,12 @@ void Run(int32_t version) {
     } catch (const std::exception&) {
         return;  // no names: nowhere to report
     }
-    if (paths.output.empty() || paths.plot.empty() || paths.notes.empty()) {
+    if (paths.output.empty() || paths.plot.empty() || paths.notes.empty() || paths.summary.empty()) {
         const auto beside = torvex::engine::ResultPathsFor(paths.data.empty() ? "torvex" : paths.data);
         if (paths.output.empty()) paths.output = beside.output;
         if (paths.plot.empty()) paths.plot = beside.plot;
         if (paths.notes.empty()) paths.notes = beside.notes;
+        if (paths.summary.empty()) paths.summary = beside.summary;
     }
     if (version != kInterfaceVersion) {
         WriteFailure(paths, "The program called the engine with interface version " + std::to_string(version) +

@@ -52,7 +52,7 @@ std::string Timestamp() {
 
 TResultPaths ResultPathsFor(const std::string& dataFile) {
     return {dataFile, ReplaceExtension(dataFile, ".tx4o"), ReplaceExtension(dataFile, ".tx4p"),
-            ReplaceExtension(dataFile, ".tx4r")};
+            ReplaceExtension(dataFile, ".tx4r"), ReplaceExtension(dataFile, kDesignSummaryExtension)};
 }
 
 std::string PlotFileText(const TFileAnalysis& analysis) {
@@ -259,17 +259,21 @@ std::string RunNotesText(const TFileAnalysis& analysis) {
 }
 
 void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths) {
-    // The three files belong to one run: when any cannot be written, none stays, so that no
+    // The four files belong to one run: when any cannot be written, none stays, so that no
     // report, notes or graphs of earlier input sit beside changed input.
     const auto removeAll = [&paths] {
         // unlink: a folder of that name is the user's, never removed.
-        for (const std::string* path : {&paths.output, &paths.notes, &paths.plot}) ::unlink(path->c_str());
+        for (const std::string* path : {&paths.output, &paths.notes, &paths.plot, &paths.summary})
+            if (!path->empty()) ::unlink(path->c_str());
     };
     removeAll();
     try {
         SaveResultFile(paths.output, ReportText(analysis));
         SaveResultFile(paths.notes, RunNotesText(analysis));
-        if (HasResults(analysis)) SaveResultFile(paths.plot, PlotFileText(analysis));
+        if (HasResults(analysis)) {
+            SaveResultFile(paths.plot, PlotFileText(analysis));
+            if (!paths.summary.empty()) SaveResultFile(paths.summary, DesignSummaryFileText(SummaryCases(analysis)));
+        }
     } catch (...) {
         removeAll();
         throw;

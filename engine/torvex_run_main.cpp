@@ -18,7 +18,7 @@ namespace {
 int Usage(bool asked) {
     (asked ? std::cout : std::cerr)
         << "usage: torvex-run [--csv DIR] FILE...\n"
-           "  Analyses each data file and writes its .tx4o, .tx4p and .tx4r files beside it.\n"
+           "  Analyses each data file and writes its .tx4o, .tx4p, .tx4r and .tx4y files beside it.\n"
            "  --csv DIR  also writes each case's node results as DIR/FILE-CASE.csv\n";
     return asked ? 0 : 2;
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QStandardPaths>
 #include <cstdint>
 
@@ -14,6 +15,8 @@
 #include "app/MainWindow.h"
 #include "desktop/UserInterface.h"
 #include "plot/PlotFileReader.h"
+#include "project/DesignSummary.h"
+#include "summary/DesignSummaryView.h"
 
 namespace torvex {
 namespace {
@@ -135,6 +138,13 @@ void TMainForm::RunEngine() {
                                    });
         RefitOpenGraphs();
     }
+    // An open design summary shows this run's answers, or goes when the run gave none.
+    if (QMdiSubWindow* child = SingleChild("DesignSummary"))
+        if (auto* view = qobject_cast<TDesignSummaryView*>(child->widget())) {
+            const std::string summary = SiblingFileName(workspace_.Project().FileName, kDesignSummaryExtension);
+            if (FileExists(summary)) view->Load(QFile::decodeName(QByteArray::fromStdString(summary)));
+            else child->close();
+        }
     UpdateToolButtons();
     libraryEntry_ = nullptr;
     library_.reset();

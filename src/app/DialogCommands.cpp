@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/MainWindow.h"
+#include "dialogs/DlgDesign.h"
 #include "dialogs/LoadDialogs.h"
 #include "dialogs/WallDialogs.h"
 
@@ -60,6 +61,11 @@ void TMainForm::OptionofTexeEditor1Click() {
             workspace_, desk_, [this] { return wordProcessor_; },
             [this](const QString& path) { wordProcessor_ = path; });
     });
+}
+
+// The design criteria are the project's: one dialog whatever the stage.
+void TMainForm::OptionsDesignClick() {
+    ShowDialog(*this, "DlgDesign", TBorder::Fixed, [this] { return new TDlgDesign(workspace_, desk_); });
 }
 
 void TMainForm::DataTitleClick() {

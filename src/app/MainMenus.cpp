@@ -186,6 +186,8 @@ void TMainForm::CreateMenus() {
     staged->setCheckable(true);
     connect(staged, &QAction::triggered, this, &TMainForm::OptionsStagedClick);
     AddSeparator(options);
+    connect(AddAction(options, "OptionsDesign", "&Design Criteria..."), &QAction::triggered, this,
+            &TMainForm::OptionsDesignClick);
     connect(AddAction(options, "OptionofTexeEditor1", "&Option of Text Editor..."),
             &QAction::triggered, this, &TMainForm::OptionofTexeEditor1Click);
 
@@ -218,6 +220,8 @@ void TMainForm::CreateMenus() {
             this, &TMainForm::CompKernelClick);
     connect(AddAction(computation, "CompOutput", "Edit &Output Text"), &QAction::triggered, this,
             &TMainForm::CompOutputClick);
+    connect(AddAction(computation, "CompSummary", "Design &Summary"), &QAction::triggered, this,
+            &TMainForm::CompSummaryClick);
     AddSeparator(computation, "N6");
     connect(AddAction(computation, "CompLayers", "&View Wall Geometry"), &QAction::triggered, this,
             &TMainForm::CompLayersClick);
@@ -298,6 +302,7 @@ void TMainForm::CreateToolBar() {
     button("SpeedButton7", "Stage Construction Option", &TMainForm::SpeedButton7Click);
     toolBar_->addSeparator();
     button("SpeedButton5", "View Output File", &TMainForm::SpeedButton5Click, false);
+    button("SpeedButton20", "Design Summary", &TMainForm::CompSummaryClick, false);
     button("SpeedButton6", "View Soil Profile", &TMainForm::SpeedButton6Click);
     toolBar_->addSeparator();
     button("SpeedButton13", "View p-y Curves", &TMainForm::ComppyClick, false);

@@ -215,6 +215,7 @@ public slots:
     void CompInputClick();
     void CompKernelClick();
     void CompOutputClick();
+    void CompSummaryClick();
     void CompLayersClick();
 
     // Graphics.
@@ -239,6 +240,7 @@ public slots:
 
     // Tool-bar buttons with their own command.
     void SpeedButton5Click();
+    void OptionsDesignClick();
     void SpeedButton6Click();
     void SpeedButton7Click();
 

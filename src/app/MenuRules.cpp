@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/FileNames.h"
+#include "project/DesignSummary.h"
 #include "app/MainWindow.h"
 #include "desktop/ChildWindow.h"
 #include "project/StageFiles.h"
@@ -149,6 +150,7 @@ void TMainForm::ComputationMenuClick() {
     Action("CompInput")->setEnabled(FileExists(workspace_.Project().FileName));
     Action("CompKernel")->setEnabled(ResultFileExists(".tx4r"));
     Action("CompOutput")->setEnabled(ResultFileExists(".tx4o"));
+    Action("CompSummary")->setEnabled(ResultFileExists(kDesignSummaryExtension));
     // View Wall Geometry and whatever follows it need results.
     const QList<QAction*> items = Menu("ComputationMenu")->actions();
     const bool results = ResultsAvailable();
@@ -227,6 +229,7 @@ void TMainForm::UpdateToolButtons() {
     Action("SpeedButton19")->setEnabled(buttons.SpeedButton19);
     Action("SpeedButton9")->setEnabled(buttons.SpeedButton9);
     Action("SpeedButton5")->setEnabled(ResultFileExists(".tx4o"));
+    Action("SpeedButton20")->setEnabled(ResultFileExists(kDesignSummaryExtension));
 }
 
 void TMainForm::UpdateStageControls() {

@@ -93,6 +93,12 @@ QIcon ToolIcon(const QString& name) {
             p.setPen(QPen(Qt::darkGray, 1));
             for (int y = 5; y <= 14; y += 3) p.drawLine(QPointF(5.5, y + 0.5), QPointF(12.5, y + 0.5));
         });
+    if (name == "SpeedButton20")  // a page with a tick: the design answers
+        return Drawn([](QPainter& p) {
+            Page(p);
+            p.setPen(QPen(QColor(0, 130, 0), 2));
+            p.drawPolyline(QPolygonF({{5.5, 9.5}, {8, 13}, {13, 5}}));
+        });
     if (name == "SpeedButton6")  // wall in layered soil
         return Drawn([](QPainter& p) {
             const QColor layers[] = {QColor(220, 190, 120), QColor(170, 130, 80), QColor(120, 100, 80)};

@@ -3,7 +3,9 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QProcess>
@@ -13,6 +15,8 @@
 #include "app/MainWindow.h"
 #include "desktop/ExternalPrograms.h"
 #include "desktop/UserInterface.h"
+#include "project/DesignSummary.h"
+#include "summary/DesignSummaryView.h"
 
 namespace torvex {
 namespace {
@@ -75,6 +79,18 @@ void TMainForm::CompOutputClick() {
 }
 
 void TMainForm::SpeedButton5Click() { CompOutputClick(); }
+
+// The summary of the last run, read again each time the command is given.
+void TMainForm::CompSummaryClick() {
+    const std::string file = SiblingFileName(workspace_.Project().FileName, kDesignSummaryExtension);
+    if (!FileExists(file)) {
+        UpdateToolButtons();
+        return;
+    }
+    QMdiSubWindow* child = ShowSingleChild("DesignSummary", [] { return new TDesignSummaryView; }, QSize(680, 560));
+    if (auto* view = child ? qobject_cast<TDesignSummaryView*>(child->widget()) : nullptr)
+        view->Load(QFile::decodeName(QByteArray::fromStdString(file)));
+}
 
 // The help contents are the user's manual as a page for the browser; the technical manual is a
 // PDF like the user's manual.

@@ -198,7 +198,7 @@ private slots:
                               "Apply Nonlinear Moment vs EI Curves", "-",
                               "Conduct Short-Term and Long-Term &Analyses",
                               "Conduct &Staged-Construction Analysis", "-",
-                              "&Option of Text Editor..."}));
+                              "&Design Criteria...", "&Option of Text Editor..."}));
         QCOMPARE(VisibleCaptions(form.Menu("OptionsUnits")),
                  QStringList({"&English Units (lbs, in)", "&SI Units (kN, m)", "&Other Units (F, L)"}));
         QCOMPARE(VisibleCaptions(form.Menu("OptionsKoutpt")),
@@ -221,7 +221,7 @@ private slots:
                               "Update &Current Stage", "Copy &Previous Stage"}));
         QCOMPARE(VisibleCaptions(form.Menu("ComputationMenu")),
                  QStringList({"&Run Analysis", "-", "Edit I&nput Text", "Edit &Processor-Run Notes",
-                              "Edit &Output Text", "-", "&View Wall Geometry"}));
+                              "Edit &Output Text", "Design &Summary", "-", "&View Wall Geometry"}));
         QVERIFY(form.Action("N2")->isSeparator());
         QVERIFY(form.Action("N6")->isSeparator());
         QCOMPARE(form.Action("CompKernel")->text(), QString("Edit &Processor-Run Notes"));
@@ -259,21 +259,21 @@ private slots:
             if (action->isVisible()) visible << action->objectName();
         }
         QCOMPARE(names, QStringList({"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4",
-                                     "SpeedButton7", "SpeedButton5", "SpeedButton6", "SpeedButton13",
+                                     "SpeedButton7", "SpeedButton5", "SpeedButton20", "SpeedButton6", "SpeedButton13",
                                      "SpeedButton8", "SpeedButton11", "SpeedButton10", "SpeedButton12",
                                      "SpeedButton19", "SpeedButton9", "SpeedButton14", "SpeedButton15",
                                      "SpeedButton16", "SpeedButton17", "SpeedButton18"}));
         QCOMPARE(hints, QStringList({"New Data File", "Open Data File", "Save Data File",
-                                     "Run Analysis", "Stage Construction Option", "View Output File",
+                                     "Run Analysis", "Stage Construction Option", "View Output File", "Design Summary",
                                      "View Soil Profile", "View p-y Curves", "Deflection Diagram",
                                      "Moment Diagram", "LShear Diagram", "Soil-Reaction Diagram", "",
                                      "Pressure Diagram", "Stage Const. 1", "Stage Const. 2",
                                      "Stage Const. 3", "Stage Const. 4", "Stage Const. 5"}));
         // Before any run every result button is off; the stage buttons are hidden.
-        QCOMPARE(visible, names.mid(0, 14));
+        QCOMPARE(visible, names.mid(0, 15));
         QVERIFY(enabled.contains("SpeedButton1") && enabled.contains("SpeedButton4") &&
                 enabled.contains("SpeedButton6") && enabled.contains("SpeedButton7"));
-        for (const char* name : {"SpeedButton5", "SpeedButton13", "SpeedButton8", "SpeedButton11",
+        for (const char* name : {"SpeedButton5", "SpeedButton20", "SpeedButton13", "SpeedButton8", "SpeedButton11",
                                  "SpeedButton10", "SpeedButton12", "SpeedButton19", "SpeedButton9"})
             QVERIFY2(!enabled.contains(name), name);
         QCOMPARE(form.ToolBar()->height(), 34);

@@ -268,5 +268,60 @@ TEST(DesignFiles, TorvexRunCsvWritesBothFilesWithTheirHeaders) {
     fs::remove_all(folder);
 }
 
+// The summary file that torvex-run writes beside the report reads back as the cases it was
+// made of, digit for digit, and its support forces are those of the report.
+TEST(DesignFiles, SummaryFileBesideTheReportReadsBackExactly) {
+    const fs::path folder = fs::temp_directory_path() / ("torvex-summary-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string data = (folder / "anchored.tx4d").string();
+    fs::copy_file(TORVEX_SOURCE_DIR "/examples/anchored-soft-clay.tx4d", data);
+    TBatchOptions options;
+    options.files = {data};
+    std::ostringstream out, err;
+    EXPECT_LE(RunBatch(options, out, err), 1) << err.str();
+    const TResultPaths paths = ResultPathsFor(data);
+    EXPECT_EQ(paths.summary, (folder / "anchored.tx4y").string());
+    const TFileAnalysis analysis = AnalyzeDataFile(data);
+    const std::vector<TSummaryCase> made = SummaryCases(analysis);
+    const TDesignSummary read = ReadDesignSummaryFile(paths.summary);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.cases.size(), analysis.cases.size());
+    ASSERT_FALSE(read.cases.empty());
+    for (size_t k = 0; k < made.size(); ++k) {
+        const TSummaryCase& a = made[k];
+        const TSummaryCase& b = read.cases[k];
+        EXPECT_EQ(b.label, analysis.cases[k].label);
+        EXPECT_EQ(b.outcome, a.outcome);
+        EXPECT_EQ(b.maxDeflection, analysis.cases[k].checks.maxDeflection);
+        EXPECT_EQ(b.maxMoment, analysis.cases[k].checks.maxMoment);
+        EXPECT_EQ(b.F, analysis.cases[k].le.F);
+        EXPECT_EQ(b.leMethod, static_cast<int>(analysis.cases[k].le.method));
+        ASSERT_EQ(b.supports.size(), analysis.cases[k].supports.size());
+        for (size_t i = 0; i < b.supports.size(); ++i) {
+            const TSupportForce& s = analysis.cases[k].supports[i];
+            EXPECT_EQ(b.supports[i].force, s.force);
+            EXPECT_EQ(b.supports[i].node, s.node);
+            EXPECT_STREQ(SummarySupportKindText(b.supports[i].kind), SupportKindText(s.kind));
+        }
+    }
+    // The tie-back is a lateral spring: one support, in tension, holding the wall back.
+    ASSERT_EQ(read.cases[0].supports.size(), 1u);
+    EXPECT_EQ(read.cases[0].supports[0].kind, 2);
+    EXPECT_GT(read.cases[0].supports[0].force, 0);
+    fs::remove_all(folder);
+}
+
+// The kind and method names the window shows are the engine's own.
+TEST(DesignFiles, SummaryNamesAreTheEngines) {
+    for (TSupportKind kind : {TSupportKind::DeflectionRestraint, TSupportKind::SlopeRestraint,
+                              TSupportKind::LateralSpring, TSupportKind::RotationalSpring}) {
+        EXPECT_STREQ(SummarySupportKindText(static_cast<int>(kind)), SupportKindText(kind));
+        EXPECT_EQ(SummaryKindCarriesMoment(static_cast<int>(kind)), CarriesMoment(kind));
+    }
+    for (TLeMethod method : {TLeMethod::NotApplicable, TLeMethod::Cantilever, TLeMethod::FreeEarthSupport})
+        EXPECT_STREQ(SummaryLeMethodText(static_cast<int>(method)), LeMethodText(method));
+}
+
 }  // namespace
 }  // namespace torvex::engine

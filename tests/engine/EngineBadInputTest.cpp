@@ -88,8 +88,10 @@ TEST(EngineBadInput, EachGivesItsMessageAndNoPlotFile) {
         EXPECT_FALSE(analysis.AllConverged()) << bad.name;
         const TResultPaths paths = ResultPathsFor((folder / "bad.tx4d").string());
         SaveTextFile(paths.plot, "stale");
+        SaveTextFile(paths.summary, "stale");
         WriteResultFiles(analysis, paths);
         EXPECT_FALSE(fs::exists(paths.plot)) << bad.name;
+        EXPECT_FALSE(fs::exists(paths.summary)) << bad.name;
         EXPECT_NE(LoadTextFile(paths.notes).find(bad.message), std::string::npos) << bad.name;
     }
     // A truncated file.

@@ -254,7 +254,8 @@ TEST(ResultFileSave, ReplacesAtomicallyAndFailsCleanly) {
     // A disk that fills up while a run writes: none of its three files stays, nor those of
     // the run before, which would be taken for results of the changed input.
     const TResultPaths paths = ResultPathsFor((folder / "full.tx4d").string());
-    for (const std::string* file : {&paths.output, &paths.notes, &paths.plot}) SaveResultFile(*file, "earlier run");
+    for (const std::string* file : {&paths.output, &paths.notes, &paths.plot, &paths.summary})
+        SaveResultFile(*file, "earlier run");
     const TFileAnalysis analysis = AnalyzeDataFile(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d");
     ASSERT_TRUE(analysis.AllConverged());
     // Nothing fits; or the report and notes are written and the plot file's name is taken
@@ -271,6 +272,7 @@ TEST(ResultFileSave, ReplacesAtomicallyAndFailsCleanly) {
         ::setrlimit(RLIMIT_FSIZE, &saved);
         EXPECT_FALSE(fs::exists(paths.output)) << folderInTheWay;
         EXPECT_FALSE(fs::exists(paths.notes)) << folderInTheWay;
+        EXPECT_FALSE(fs::exists(paths.summary)) << folderInTheWay;
         EXPECT_EQ(fs::exists(paths.plot), folderInTheWay);
     }
     fs::remove_all(folder);

@@ -33,6 +33,7 @@ mkdir "$root/work"
 cp "$tree/share/torvex/examples/cantilever-sand.tx4d" "$root/work/"
 "$tree/bin/torvex-run" "$root/work/cantilever-sand.tx4d" >/dev/null || fail "the installed torvex-run failed"
 [ -s "$root/work/cantilever-sand.tx4p" ] || fail "the installed torvex-run wrote no plot file"
+[ -s "$root/work/cantilever-sand.tx4y" ] || fail "the installed torvex-run wrote no design summary"
 
 # The Help items and the engine library, looked up from the installed program's folder.
 TORVEX_INSTALLED_BIN="$tree/bin" QT_QPA_PLATFORM=offscreen \

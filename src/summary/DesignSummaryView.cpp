@@ -1,0 +1,179 @@
+#include "summary/DesignSummaryView.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <new>
+
+#include "desktop/SafeOutput.h"
+#include "desktop/UserInterface.h"
+
+namespace torvex {
+namespace {
+
+struct TUnitWords {
+    const char *length, *force, *moment;
+};
+
+TUnitWords UnitWords(int unitCode) {
+    if (unitCode == 1) return {"in", "lbs", "lbs-in"};
+    if (unitCode == 2) return {"m", "kN", "kN-m"};
+    return {"L", "F", "F-L"};
+}
+
+QString Number(double value, int digits = 6) { return QString::number(value, 'g', digits); }
+
+QString Escaped(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+
+// One row: what, the value, and the verdict; a failing row in red.
+QString Row(const QString& what, const QString& value, const QString& verdict, bool fails) {
+    const QString style = fails ? " class=\"fails\" style=\"color:#c00000; font-weight:bold\"" : "";
+    return "<tr" + style + "><td>" + what + "</td><td>" + value + "</td><td>" + verdict + "</td></tr>";
+}
+
+QString CaseHtml(const TSummaryCase& c) {
+    const TUnitWords u = UnitWords(c.unitCode);
+    QString html = "<h3>" + Escaped(c.label) + "</h3>";
+    html += "<p>Outcome: " + Escaped(c.outcome) + "</p>";
+    if (!c.results && !c.le) return html + "<p>No results: no design answers.</p>";
+    html += "<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\">";
+    if (c.results) {
+        const QString at = QString(" at depth %1 ") + u.length;
+        QString verdict = "not checked";
+        if (c.allowableDeflection > 0)
+            verdict = QString(c.DeflectionFails() ? "exceeds" : "within") + " the allowable " +
+                      Number(c.allowableDeflection) + " " + u.length;
+        html += Row("Largest deflection", Number(c.maxDeflection) + " " + u.length + at.arg(Number(c.deflectionDepth)),
+                    verdict, c.DeflectionFails());
+        verdict = c.momentCapacity > 0 ? "utilisation " + Number(c.momentUtilisation, 4) +
+                                             (c.MomentFails() ? ": exceeds the capacity " : " of the capacity ") +
+                                             Number(c.momentCapacity) + " " + u.moment
+                                       : QString("not checked");
+        html += Row("Largest moment", Number(c.maxMoment) + " " + u.moment + at.arg(Number(c.momentDepth)), verdict,
+                    c.MomentFails());
+        verdict = c.shearCapacity > 0 ? "utilisation " + Number(c.shearUtilisation, 4) +
+                                            (c.ShearFails() ? ": exceeds the capacity " : " of the capacity ") +
+                                            Number(c.shearCapacity) + " " + u.force
+                                      : QString("not checked");
+        html += Row("Largest shear", Number(c.maxShear) + " " + u.force + at.arg(Number(c.shearDepth)), verdict,
+                    c.ShearFails());
+        if (c.supports.empty()) html += Row("Supports", "none", "", false);
+        for (const TSummarySupport& s : c.supports) {
+            const char* unit = SummaryKindCarriesMoment(s.kind) ? u.moment : u.force;
+            html += Row(QString("Support at node %1, depth %2 %3 (%4)")
+                            .arg(s.node)
+                            .arg(Number(s.depth), QString(u.length), QString(SummarySupportKindText(s.kind))),
+                        Number(s.force) + " " + unit + " (" + Number(s.perLength) + " per length)",
+                        "largest so far " + Number(s.largestSoFar) + " " + unit, false);
+        }
+    }
+    if (c.le) {
+        if (c.leMethod == 0) {
+            html += Row("Limit equilibrium", "not applicable", Escaped(c.leReason), false);
+        } else {
+            QString factor = c.fState == 0 ? "F = " + Number(c.F, 4) : c.fState == 1 ? "unstable" : "F above 20";
+            factor += ", F_p = " + (c.fpState == 0 ? Number(c.Fp, 4) : c.fpState == 1 ? "unstable" : "above 20");
+            html += Row(QString("Limit equilibrium (") + SummaryLeMethodText(c.leMethod) + ")", factor,
+                        c.FactorFails() ? (c.fState == 1 ? "fails: unstable" : "fails: below the target " +
+                                                                                   Number(c.targetF, 4))
+                                        : "target " + Number(c.targetF, 4),
+                        c.FactorFails());
+            const QString required = c.requiredFound ? Number(c.requiredEmbedment, 5) + " " + u.length
+                                                     : "more than " + Number(c.searchLimit, 5) + " " + u.length;
+            html += Row("Embedment below the excavation", Number(c.embedment, 5) + " " + u.length,
+                        (c.EmbedmentFails() ? "fails: required " : "required ") + required + " for F = " +
+                            Number(c.targetF, 4),
+                        c.EmbedmentFails());
+        }
+    }
+    return html + "</table>";
+}
+
+}  // namespace
+
+QString DesignSummaryHtml(const std::vector<TSummaryCase>& cases) {
+    QString html = "<html><body><h2>Design summary</h2>";
+    for (const TSummaryCase& c : cases) html += CaseHtml(c);
+    return html + "</body></html>";
+}
+
+TDesignSummaryView::TDesignSummaryView(QWidget* parent) : QWidget(parent) {
+    setObjectName("DesignSummary");
+    setWindowTitle("Design Summary");
+    auto* layout = new QVBoxLayout(this);
+    auto* buttons = new QHBoxLayout;
+    btnPrint = new QPushButton("&Print...", this);
+    btnPrint->setObjectName("btnPrint");
+    btnSaveCsv = new QPushButton("Save as &CSV...", this);
+    btnSaveCsv->setObjectName("btnSaveCsv");
+    buttons->addWidget(btnPrint);
+    buttons->addWidget(btnSaveCsv);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    text = new QTextBrowser(this);
+    text->setObjectName("text");
+    layout->addWidget(text, 1);
+    connect(btnPrint, &QPushButton::clicked, this, &TDesignSummaryView::PrintClick);
+    connect(btnSaveCsv, &QPushButton::clicked, this, &TDesignSummaryView::SaveCsvClick);
+    resize(640, 520);
+}
+
+void TDesignSummaryView::Load(const QString& summaryFile) {
+    file_ = summaryFile;
+    summary_ = ReadDesignSummaryFile(QFile::encodeName(summaryFile).toStdString());
+    html_ = DesignSummaryHtml(summary_.cases);
+    if (!summary_.error.empty())
+        html_.replace("</body>", "<p style=\"color:#c00000\">The summary file " + summaryFile.toHtmlEscaped() +
+                                     " could not be read whole: " + Escaped(summary_.error) + "</p></body>");
+    text->setHtml(html_);
+    setWindowTitle("Design Summary - " + QFileInfo(summaryFile).fileName());
+}
+
+void TDesignSummaryView::PrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (!UserInterface().Print(this, printer)) return;
+    try {
+        const QString html = html_;
+        const bool printed = PrintOnePage(printer, [html](QPainter& painter, const QPaintDevice& page) {
+            QTextDocument document;
+            document.setHtml(html);
+            document.setTextWidth(700);
+            const QSizeF size = document.size();
+            const double scale = std::min(page.width() / 700.0, page.height() / std::max(1.0, size.height()));
+            painter.save();
+            painter.scale(scale, scale);
+            document.drawContents(&painter);
+            painter.restore();
+        });
+        if (!printed) UserInterface().Information(this, "The design summary could not be printed.");
+    } catch (const std::bad_alloc&) {
+        UserInterface().Information(this, kNotEnoughMemory);
+    } catch (const std::exception& error) {
+        UserInterface().Information(this, QString::fromStdString(error.what()));
+    }
+}
+
+void TDesignSummaryView::SaveCsvClick() {
+    QString suggested = file_;
+    if (!suggested.isEmpty()) suggested = QFileInfo(file_).completeBaseName() + ".summary.csv";
+    const QString name =
+        UserInterface().SaveFileName(this, "Save As", suggested, {"CSV file (*.csv)", "All Files (*)"}, "csv");
+    if (name.isEmpty()) return;
+    try {
+        SaveBytes(name, QByteArray::fromStdString(DesignSummaryCsv(summary_.cases)));
+    } catch (const std::bad_alloc&) {
+        UserInterface().Information(this, kNotEnoughMemory);
+    } catch (const std::exception& error) {
+        UserInterface().Information(this, QString::fromStdString(error.what()));
+    }
+}
+
+}  // namespace torvex
