@@ -280,7 +280,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                                         loads.soilLineLoad[static_cast<size_t>(i)],
                                         loads.surchargeLineLoad[static_cast<size_t>(i)]});
 
-        const TNodeSoils soils = NodeSoils(input, result.warnings);
+        const TNodeSoils soils = NodeSoils(input, result.warnings, result.models);
         if (!HasSupport(input, soils))
             throw std::invalid_argument(
                 "The wall is not supported: no soil resistance, spring or restraint holds it. Check the "
