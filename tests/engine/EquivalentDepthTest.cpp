@@ -12,6 +12,7 @@
 #include "EquivalentDepth.h"
 #include "NodeSoils.h"
 #include "PyCriteria.h"
+#include "ResultFiles.h"
 #include "dataentry/ColumnTypes.h"
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
@@ -163,6 +164,26 @@ TEST(EquivalentDepth, LayeredCyclicPileBeyondThePlateau) {
     const double trueDepths = TopDeflection(200, false, true, 250);
     std::cout << "top deflection with equivalent depths " << tops[1] << " m, at true depths " << trueDepths << " m\n";
     EXPECT_GT(tops[1], trueDepths);
+}
+
+// Cyclic loading names its models: layer 1 by Matlock with z_r = 6 x 15 x 0.6 / (7 x 0.6 +
+// 0.5 x 15) = 4.61538 m; layer 2 made stiff clay with free water keeps its static curve, warned.
+TEST(EquivalentDepth, CyclicRunNamesItsModels) {
+    TWorkspace w;
+    LayeredPile(w, 100, false, true, 50);
+    w.Table("NewSoil").Cell(0, 1).SetInteger(2);
+    TGridTable& par = w.Table("NewSoil").Cell(2, 1).AsTable();
+    for (int row = 0; row < 2; ++row) {
+        par.Cell(0, row).SetFloat(9);
+        par.Cell(1, row).SetFloat(60);
+    }
+    const TFileAnalysis a = AnalyzeDataText(WriteDataFileText(w), "cyclic.tx4d");
+    const std::string notes = RunNotesText(a), report = ReportText(a);
+    for (const std::string& text : {notes, report}) {
+        EXPECT_NE(text.find("Soil layer 1 (soft clay): cyclic curves of Matlock (1970), z_r = 6 c b / (gamma' b + 0.5 c) = "
+                            "4.61538 m"), std::string::npos) << text;
+        EXPECT_NE(text.find("Soil layer 2 (stiff clay with free water): no cyclic form"), std::string::npos) << text;
+    }
 }
 
 }  // namespace
