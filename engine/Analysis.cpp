@@ -12,6 +12,7 @@
 #include "DrivingLoads.h"
 #include "NodeSoils.h"
 #include "PyCriteria.h"
+#include "SeismicPressure.h"
 #include "WorkspacePool.h"
 #include "project/DataFileReader.h"
 #include "project/ProgramData.h"
@@ -185,6 +186,16 @@ std::vector<TPyCurveResult> SampleCurves(const TNodeSoils& soils, double h, doub
 
 }  // namespace
 
+TSoilOptions SoilOptions(const TProjectOptions& options) {
+    TSoilOptions soil;
+    soil.seismicKh = static_cast<double>(options.SeismicKh);
+    soil.seismicKv = static_cast<double>(options.SeismicKv);
+    soil.layered = options.LayeredSoil == 1;
+    soil.cyclic = options.CyclicLoading == 1;
+    soil.cycles = options.CyclicCycles;
+    return soil;
+}
+
 void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
     // Limit equilibrium needs only the input: it is given also where the p-y analysis failed.
     if (result.outcome == TOutcome::InputError) return;
@@ -249,9 +260,17 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         driving.backfillSlope = input.backfillSlope;
         driving.pressureFactor = input.pressureFactor;
         driving.activeWidth = input.activeWidth;
+        driving.seismicKh = input.soil.seismicKh;
+        driving.seismicKv = input.soil.seismicKv;
         for (const TCurvePoint& point : input.distributedLoad) driving.distributedLoad.push_back({point.x, point.y});
         for (const TSurcharge& s : input.surcharges) driving.surcharges.push_back({s.type, s.magnitude, s.distance, s.width});
         const DrivingLoads loads = ComputeDrivingLoads(driving);
+        if ((driving.seismicKh != 0 || driving.seismicKv != 0) && input.pressureMode >= kTriangularPressure)
+            result.models.push_back("Seismic active pressure by Mononobe-Okabe: kh = " + Text(driving.seismicKh) +
+                                    ", kv = " + Text(driving.seismicKv) + ", theta = atan(kh / (1 - kv)) = " +
+                                    Text(SeismicInertiaAngle(driving.seismicKh, driving.seismicKv)) +
+                                    " rad; the increment (1 - kv) K_AE - K_AE(0) is added to the static pressure "
+                                    "of each layer with phi > 0.");
         for (const std::string& warning : loads.warnings) result.warnings.push_back(warning);
         for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.nodeLineLoad[static_cast<size_t>(i)];
         const int step = std::max(1, (n + 500) / 500);  // at most 501 pressure records
@@ -261,7 +280,7 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                                         loads.soilLineLoad[static_cast<size_t>(i)],
                                         loads.surchargeLineLoad[static_cast<size_t>(i)]});
 
-        const TNodeSoils soils = NodeSoils(input, result.warnings);
+        const TNodeSoils soils = NodeSoils(input, result.warnings, result.models);
         if (!HasSupport(input, soils))
             throw std::invalid_argument(
                 "The wall is not supported: no soil resistance, spring or restraint holds it. Check the "
@@ -534,6 +553,7 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
                     ": the springs of this stage carry force from zero deflection, as if installed before "
                     "any excavation, not from the deflection the wall had when they went in.");
             }
+            input.soil = SoilOptions(file.options);
             const std::vector<double> offsets = input.beam.springOffset;
             TCaseResult result = AnalyzeCase(std::move(input), label);
             AddDesignAnswers(result, file.options);

@@ -40,6 +40,9 @@ struct TCaseResult {
     std::vector<TPressureRecord> pressures;
     std::vector<TPyCurveResult> pyCurves;
     std::vector<std::string> warnings;
+    // The soil and pressure models the case used beyond the static ones (seismic pressure,
+    // equivalent depths, cyclic curves), one line each, for the report and the run notes.
+    std::vector<std::string> models;
     // Residuals of the force and moment balance (restraint reactions included), and the
     // scales they are judged against.
     double forceResidual = 0, momentResidual = 0, largestLoad = 0, largestMoment = 0;
@@ -59,6 +62,9 @@ struct TCaseResult {
 
 // Solves one case.
 TCaseResult AnalyzeCase(TWallInput input, const std::string& label);
+
+// The soil settings of the option block, as the cases take them.
+TSoilOptions SoilOptions(const TProjectOptions& options);
 
 // Adds the design answers (checks and limit equilibrium) to a solved case.
 void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options);

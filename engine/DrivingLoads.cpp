@@ -1,5 +1,7 @@
 #include "DrivingLoads.h"
 
+#include "SeismicPressure.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -63,10 +65,11 @@ struct ActiveLayer {
     double ka = 0;
     double slope = 0;  // deg; 0 where phi < |beta|
     double cohesion = 0;
+    double seismic = 0;  // Mononobe-Okabe increment Delta K on sigma_v'
 };
 
 ActiveLayer MakeActiveLayer(const SoilLayer& layer, std::size_t index, double slope, bool used,
-                            std::vector<std::string>& warnings) {
+                            std::vector<std::string>& warnings, double kh = 0, double kv = 0) {
     ActiveLayer active;
     if (IsRock(layer.criterion)) return active;
     const bool clay = IsClay(layer.criterion);
@@ -75,7 +78,19 @@ ActiveLayer MakeActiveLayer(const SoilLayer& layer, std::size_t index, double sl
     active.cohesion = layer.criterion == kSand ? 0.0 : layer.cohesion;
     active.slope = phi < std::fabs(slope) ? 0.0 : slope;
     active.ka = RankineActiveCoefficient(phi, active.slope);
+    const bool seismic = kh != 0 || kv != 0;
+    if (seismic && phi > 0) {
+        try {
+            active.seismic = SeismicIncrement(phi, active.slope, kh, kv);
+        } catch (const std::invalid_argument& error) {
+            Fail(LayerLabel(index, layer.criterion) + ": " + error.what());
+        }
+    }
     if (!used) return active;
+    if (seismic && !(phi > 0))
+        warnings.push_back(LayerLabel(index, layer.criterion) +
+                           ": phi = 0, so Mononobe-Okabe gives it no seismic increment; its active "
+                           "pressure is the static one.");
     if (clay)
         warnings.push_back(LayerLabel(index, layer.criterion) +
                            ": taken as undrained with phi = 0, so Ka = 1.");
@@ -191,8 +206,9 @@ public:
             // The warnings from the end with the smaller friction angle.
             const SoilLayer atBottom = LayerValuesAt(layer, top, layer.bottom);
             const SoilLayer& weaker = atBottom.frictionAngle < layer.frictionAngle ? atBottom : layer;
-            MakeActiveLayer(weaker, i, in.backfillSlope, top < extent - tolerance_, warnings);
-            active_.push_back(MakeActiveLayer(layer, i, in.backfillSlope, false, warnings));
+            MakeActiveLayer(weaker, i, in.backfillSlope, top < extent - tolerance_, warnings, in.seismicKh,
+                            in.seismicKv);
+            active_.push_back(MakeActiveLayer(layer, i, in.backfillSlope, false, warnings, in.seismicKh, in.seismicKv));
             top = layer.bottom;
         }
         const bool trapezoid = in.pressureMode == kTrapezoidalPressure;
@@ -211,11 +227,12 @@ public:
         if (layer.pushes) {
             const double stress = VerticalEffectiveStress(
                 x, in_.layers, 0.0, in_.waterDepthBackfill, in_.waterUnitWeight);
-            soil = ActiveHorizontalPressure(layer.ka, layer.slope, stress, layer.cohesion);
+            // The seismic increment rides on the static pressure, which keeps its tension cut.
+            soil = ActiveHorizontalPressure(layer.ka, layer.slope, stress, layer.cohesion) + layer.seismic * stress;
             fromSurcharge =
                 ActiveHorizontalPressure(layer.ka, layer.slope, stress + in_.backfillSurcharge,
-                                         layer.cohesion) -
-                soil;
+                                         layer.cohesion) +
+                layer.seismic * (stress + in_.backfillSurcharge) - soil;
         }
         const double level = in_.freeHeight;
         if (envelope_ && (fromAbove ? x <= level + tolerance_ : x < level - tolerance_))
@@ -243,7 +260,8 @@ private:
         const SoilLayer& layer = in_.layers[index];
         if (!LayerVaries(layer)) return active_[index];
         std::vector<std::string> quiet;
-        return MakeActiveLayer(LayerValuesAt(layer, tops_[index], x), index, in_.backfillSlope, false, quiet);
+        return MakeActiveLayer(LayerValuesAt(layer, tops_[index], x), index, in_.backfillSlope, false, quiet,
+                               in_.seismicKh, in_.seismicKv);
     }
 
     // The layer holding the soil just above x (a layer owns its bottom) or just below x.
@@ -294,6 +312,13 @@ private:
             };
             const double ra = raw(a);
             const double rb = raw(b);
+            if (layer.seismic != 0) {
+                // The increment is linear in the stress and has no cut.
+                const auto stress = [&](double x) {
+                    return VerticalEffectiveStress(x, in_.layers, 0.0, in_.waterDepthBackfill, in_.waterUnitWeight);
+                };
+                resultant += layer.seismic * 0.5 * (stress(a) + stress(b)) * (b - a);
+            }
             if (ra >= 0 && rb >= 0)
                 resultant += 0.5 * (ra + rb) * (b - a);
             else if (ra > 0 || rb > 0) {

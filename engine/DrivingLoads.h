@@ -15,6 +15,9 @@
 //      outside; no modification factor, no active width, no water and no surcharges.
 //   2  triangular: Rankine active pressure with a sloping backfill over the full wall length,
 //      plus net water, uniform surcharge and surcharge loads.
+//      With seismic coefficients kh, kv each layer with phi > 0 adds the Mononobe-Okabe
+//      increment Delta K sigma_v' (SeismicPressure.h) to its static pressure; layers with
+//      phi = 0 take none, with a warning.
 //   3  trapezoidal: above the excavation level H the soil pressure is the apparent envelope
 //      (0 at the top, p_app from 0.2 H to 0.8 H, 0 at H), p_app = 1.6 R_a / H with R_a the
 //      resultant over 0..H of the mode-2 soil pressure without the uniform surcharge; below H
@@ -124,6 +127,10 @@ struct DrivingLoadInput {
     double backfillSlope = 0;         // beta (deg)
     double pressureFactor = 1;        // multiplies generated soil and surcharge pressures
     double activeWidth = 1;           // Wa (L)
+    // Mononobe-Okabe: horizontal and vertical seismic coefficients (kv > 0 lightens the soil).
+    // Both 0: static pressures only.
+    double seismicKh = 0;
+    double seismicKv = 0;
     std::vector<DistributedLoadPoint> distributedLoad;  // mode 1
     std::vector<SurchargeLoad> surcharges;              // modes 2 and 3
 };

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <cstdio>
 #include <stdexcept>
+
+#include "CyclicCurves.h"
+#include "EquivalentDepth.h"
 
 namespace torvex::engine {
 namespace {
@@ -26,7 +30,16 @@ double RockSurface(const TWallInput& in, size_t k) {
     return std::max(in.layers[k].top, in.freeHeight);
 }
 
-TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, size_t k, double x) {
+// The depth from which layer k holds soil on the excavation side.
+double SoilTop(const TWallInput& in, size_t k) { return std::max(in.layers[k].top, in.freeHeight); }
+
+bool IsRock(int type) { return type == 6 || type == 7; }
+
+// Layer k's soil at depth x. With a finite equivalent top depth the soil is that of a uniform
+// deposit of its own kind, h_eq = equivalentTop + (x - top) deep, under the overburden of its
+// own effective unit weight.
+TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, size_t k, double x,
+                  double equivalentTop = std::numeric_limits<double>::quiet_NaN()) {
     const TSoilLayer& layer = in.layers[k];
     const TSoilValues v = layer.At(x);
     TPySoil s;
@@ -48,7 +61,99 @@ TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, siz
     s.Eir = v.Eir;
     s.rqd = v.rqd;
     if (layer.type == 7) s.z = std::max(x - RockSurface(in, k), 0.0);
+    if (std::isfinite(equivalentTop)) {
+        s.z = equivalentTop + std::max(x - SoilTop(in, k), 0.0);
+        s.gammaEff = v.gamma - (belowWater ? in.gammaWater : 0.0);
+        s.sigmaV = s.gammaEff * s.z;
+    }
+    s.cyclic = in.soil.cyclic;
+    s.cycles = in.soil.cycles;
     return s;
+}
+
+std::string Text(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
+}
+
+std::string LayerName(const TWallInput& in, size_t k) {
+    return "Soil layer " + std::to_string(k + 1) + " (" + PyCriterionName(PyCriterionFromCode(in.layers[k].type)) + ")";
+}
+
+// The first layer that holds soil below the excavation level.
+size_t FirstSoilLayer(const TWallInput& in) {
+    size_t k = 0;
+    while (k + 1 < in.layers.size() && LayerEnd(in, k) <= in.freeHeight) ++k;
+    return k;
+}
+
+// Georgiadis' equivalent top depth of each layer below the first (NaN: the layer keeps its
+// true depth: the first layer, and rock, whose curves have their own depth rules). The real
+// resistance above a layer is that of the layers as analysed, each with its own curves.
+std::vector<double> EquivalentTops(const TWallInput& in, const TExcavationSideStress& stress) {
+    std::vector<double> tops(in.layers.size(), std::numeric_limits<double>::quiet_NaN());
+    if (!in.soil.layered || in.layers.empty()) return tops;
+    for (const TSoilLayer& layer : in.layers)
+        if (layer.type < 1 || layer.type > 7) return tops;  // NodeSoils names the bad type
+    const size_t first = FirstSoilLayer(in);
+    double above = 0;
+    for (size_t k = first; k < in.layers.size(); ++k) {
+        const double from = SoilTop(in, k);
+        try {
+            if (k > first && !IsRock(in.layers[k].type))
+                tops[k] = EquivalentTopDepth(
+                    [&](double depth) { return PyUltimateResistance(LayerSoil(in, stress, k, from, depth)); }, above,
+                    in.resistanceWidth);
+        } catch (const std::invalid_argument& error) {
+            throw std::invalid_argument(LayerName(in, k) + ": " + error.what());
+        }
+        if (k + 1 < in.layers.size())
+            above += CumulativeResistance(
+                [&](double x) { return PyUltimateResistance(LayerSoil(in, stress, k, x, tops[k])); }, from,
+                in.layers[k].bottom);
+    }
+    return tops;
+}
+
+// The lines that name the models used beyond the static curves at true depth, and the warnings
+// for layers without a cyclic form.
+void DescribeModels(const TWallInput& in, const TExcavationSideStress& stress, const std::vector<double>& tops,
+                    std::vector<std::string>& warnings, std::vector<std::string>& models) {
+    const std::string unit = in.english() ? " in" : " m";
+    const size_t first = FirstSoilLayer(in);
+    for (size_t k = first; k < in.layers.size(); ++k) {
+        const TSoilLayer& layer = in.layers[k];
+        if (layer.type < 1 || layer.type > 7) return;
+        const double from = SoilTop(in, k);
+        if (in.soil.layered && k > first) {
+            if (std::isfinite(tops[k]))
+                models.push_back(LayerName(in, k) + ": equivalent depth (Georgiadis 1983), top at " + Text(tops[k]) +
+                                 unit + " instead of " + Text(from - in.freeHeight) + unit +
+                                 " below the excavation level.");
+            else
+                models.push_back(LayerName(in, k) + ": rock keeps its true depth (no equivalent depth).");
+        }
+        if (!in.soil.cyclic) continue;
+        const TPyCriterion type = PyCriterionFromCode(layer.type);
+        if (type == TPyCriterion::SoftClay) {
+            const TPySoil soil = LayerSoil(in, stress, k, from, tops[k]);
+            models.push_back(LayerName(in, k) + ": cyclic curves of Matlock (1970), z_r = 6 c b / (gamma' b + 0.5 c) = " +
+                             Text(MatlockCyclicDepth(soil.c, soil.b, soil.gammaEff)) + unit + " at the layer top.");
+        } else if (type == TPyCriterion::StiffClayNoFreeWater) {
+            models.push_back(LayerName(in, k) + ": cyclic curves of Welch and Reese (1972) after N = " +
+                             Text(in.soil.cycles) + " cycles.");
+        } else if (type == TPyCriterion::Sand) {
+            models.push_back(LayerName(in, k) + ": cyclic API sand curves, A = 0.9 at every depth.");
+        } else {
+            models.push_back(LayerName(in, k) + ": static curves (no cyclic form).");
+            warnings.push_back(LayerName(in, k) + ": no cyclic form is offered for this soil" +
+                               (type == TPyCriterion::StiffClayFreeWater
+                                    ? " (the published constants for stiff clay with free water are given only as charts)"
+                                    : std::string()) +
+                               "; the static curve is used.");
+        }
+    }
 }
 
 }  // namespace
@@ -139,6 +244,11 @@ double TExcavationSideStress::At(double x) const {
 double ExcavationSideStress(const TWallInput& in, double x) { return TExcavationSideStress(in).At(x); }
 
 TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
+    std::vector<std::string> models;
+    return NodeSoils(in, warnings, models);
+}
+
+TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings, std::vector<std::string>& models) {
     const int n = in.beam.n;
     const double h = in.beam.h;
     const double length = n * h;
@@ -152,6 +262,8 @@ TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
     if (in.resistanceMode >= 2 && !in.layers.empty()) {
         std::vector<bool> warned(in.layers.size(), false);
         const TExcavationSideStress stress(in);
+        const std::vector<double> tops = EquivalentTops(in, stress);
+        DescribeModels(in, stress, tops, warnings, models);
         for (int i = 0; i <= n; ++i) {
             firstPart[static_cast<size_t>(i)] = parts.size();
             const double x = i * h;
@@ -165,7 +277,7 @@ TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {
                 TNodeSoil::TPart& part = parts.emplace_back();
                 part.layer = k;
                 part.weight = share / (to - from);
-                part.soil = LayerSoil(in, stress, k, x);
+                part.soil = LayerSoil(in, stress, k, x, tops[k]);
                 try {
                     const auto notes = ApplyPyDefaults(part.soil, in.english(), x >= in.waterExcavation);
                     if (!warned[k])

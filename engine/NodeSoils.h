@@ -55,7 +55,8 @@ public:
     const TNodeSoil& operator[](size_t node) const { return nodes_[node]; }
 
 private:
-    friend TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
+    friend TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings,
+                                std::vector<std::string>& models);
     std::vector<TNodeSoil::TPart> parts_;
     std::vector<TNodeSoil> nodes_;
 };
@@ -63,6 +64,9 @@ private:
 // Raises std::invalid_argument with an engineer-facing message for a layer that cannot give a
 // curve; warnings about defaults go to `warnings`, once per layer.
 TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
+// The same, with one line per layer in `models` for what the soil options change: its
+// equivalent top depth (TSoilOptions::layered), its cyclic curves (TSoilOptions::cyclic).
+TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings, std::vector<std::string>& models);
 
 // The vertical effective stress on the excavation side at depth x (from the excavation level
 // down, with the excavation-side water table), with each layer's unit weight linear in depth.

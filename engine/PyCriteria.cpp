@@ -1,5 +1,7 @@
 #include "PyCriteria.h"
 
+#include "CyclicCurves.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
@@ -156,6 +158,8 @@ TConstants Constants(const TPySoil& s) {
     case TPyCriterion::StiffClayNoFreeWater:
         c.pu = SoftClayUltimate(s);
         c.y50 = SoftClayY50(s);
+        if (s.cyclic && s.type == TPyCriterion::SoftClay) c.zr = MatlockCyclicDepth(s.c, s.b, s.gammaEff);
+        if (s.cyclic && s.type == TPyCriterion::StiffClayNoFreeWater) c.cyclicFactor = WelchReeseCyclicFactor(s.cycles);
         break;
     case TPyCriterion::StiffClayFreeWater:
         c.pc = StiffClayFreeWaterUltimate(s);
@@ -164,7 +168,10 @@ TConstants Constants(const TPySoil& s) {
         break;
     case TPyCriterion::Sand:
     case TPyCriterion::Silt:
-        if (s.phiDeg > 0) c.apu = std::max(3.0 - 0.8 * s.z / s.b, 0.9) * SandUltimate(s);
+        if (s.phiDeg > 0) {
+            const bool cyclic = s.cyclic && s.type == TPyCriterion::Sand;
+            c.apu = (cyclic ? 0.9 : std::max(3.0 - 0.8 * s.z / s.b, 0.9)) * SandUltimate(s);
+        }
         if (s.type == TPyCriterion::Silt && s.c > 0) {
             c.pu = SoftClayUltimate(s);
             c.y50 = SoftClayY50(s);
@@ -281,7 +288,18 @@ double WeakRockSlope(const TConstants& c, double y) {
     return y >= 16.0 * r.yrm ? 0.0 : g / (4.0 * y);
 }
 
+double MatlockCyclicCurve(const TPySoil& s, const TConstants& c, double y) {
+    return MatlockCyclic(c.pu, c.y50, s.z, c.zr, y).p;
+}
+double WelchReeseCyclicCurve(const TConstants& c, double y) {
+    return WelchReeseCyclic(c.pu, c.y50, c.cyclicFactor, y).p;
+}
+
 double Resistance(const TPySoil& s, const TConstants& c, double y) {
+    if (s.cyclic) [[unlikely]] {
+        if (s.type == TPyCriterion::SoftClay) return WithInitialLine(s, c, y, MatlockCyclicCurve(s, c, y));
+        if (s.type == TPyCriterion::StiffClayNoFreeWater) return WithInitialLine(s, c, y, WelchReeseCyclicCurve(c, y));
+    }
     switch (s.type) {
     case TPyCriterion::SoftClay: return WithInitialLine(s, c, y, MatlockCurve(c, y));
     case TPyCriterion::StiffClayFreeWater: return WithInitialLine(s, c, y, ReeseStiffClayCurve(c, y));
@@ -300,6 +318,13 @@ double Resistance(const TPySoil& s, const TConstants& c, double y) {
 // The value and dp/dy for y > 0 (on a join, the slope of the branch that ends there): where the
 // slope follows from the value (the power curves, tanh) the costly function runs once.
 TValueAndSlope ValueAndSlope(const TPySoil& s, const TConstants& c, double y) {
+    if (s.cyclic) [[unlikely]] {
+        TCyclicPoint q;
+        if (s.type == TPyCriterion::SoftClay) q = MatlockCyclic(c.pu, c.y50, s.z, c.zr, y);
+        if (s.type == TPyCriterion::StiffClayNoFreeWater) q = WelchReeseCyclic(c.pu, c.y50, c.cyclicFactor, y);
+        if (s.type == TPyCriterion::SoftClay || s.type == TPyCriterion::StiffClayNoFreeWater)
+            return {WithInitialLine(s, c, y, q.p), WithInitialLineSlope(s, c, y, q.p, q.slope)};
+    }
     switch (s.type) {
     case TPyCriterion::SoftClay: {
         const double curve = MatlockCurve(c, y);
@@ -335,7 +360,9 @@ double InitialSlope(const TPySoil& s, const TConstants& c) {
     switch (s.type) {
     case TPyCriterion::SoftClay: return s.k > 0 ? c.kz : secant(MatlockCurve, c.y50);
     case TPyCriterion::StiffClayFreeWater: return s.k > 0 ? c.kz : secant(ReeseStiffClayCurve, c.y50c);
-    case TPyCriterion::StiffClayNoFreeWater: return s.k > 0 ? c.kz : secant(WelchReeseCurve, c.y50);
+    case TPyCriterion::StiffClayNoFreeWater:
+        if (s.k <= 0 && s.cyclic) return secant(WelchReeseCyclicCurve, c.y50);
+        return s.k > 0 ? c.kz : secant(WelchReeseCurve, c.y50);
     case TPyCriterion::Sand: return c.kz;
     case TPyCriterion::Silt:
         return (s.phiDeg > 0 ? c.kz : 0.0) + (s.c > 0 ? secant(MatlockCurve, c.y50) : 0.0);
@@ -458,6 +485,24 @@ private:
 
 }  // namespace
 
+bool PyHasCyclicForm(TPyCriterion type) {
+    return type == TPyCriterion::SoftClay || type == TPyCriterion::StiffClayNoFreeWater || type == TPyCriterion::Sand;
+}
+
+double PyUltimateResistance(const TPySoil& s) {
+    switch (s.type) {
+    case TPyCriterion::SoftClay:
+    case TPyCriterion::StiffClayNoFreeWater: return SoftClayUltimate(s);
+    case TPyCriterion::StiffClayFreeWater: return StiffClayFreeWaterUltimate(s);
+    case TPyCriterion::Sand: return SandUltimate(s);
+    case TPyCriterion::Silt:
+        return (s.phiDeg > 0 ? SandUltimate(s) : 0.0) + (s.c > 0 ? SoftClayUltimate(s) : 0.0);
+    case TPyCriterion::StrongRock: return 0.5 * s.qu * s.b;
+    case TPyCriterion::WeakRock: return WeakRockParameters(s).pur;
+    }
+    return 0.0;
+}
+
 TPyCriterion PyCriterionFromCode(int code) {
     if (code < 1 || code > 7)
         throw std::invalid_argument("Unknown p-y criterion (soil type " + std::to_string(code) +
@@ -485,6 +530,10 @@ void CheckPySoil(const TPySoil& s) {
                                     "); the types are 1 to 7");
     NeedPositive(s, s.b, "the width b", "the curve is per width of wall");
     NeedNonNegative(s, s.z, "the depth z below the excavation");
+    if (s.cyclic && !(std::isfinite(s.cycles) && s.cycles >= 1))
+        Fail(s, "the number of cycles N must be 1 or more (given " + Number(s.cycles) + ")");
+    if (s.cyclic && s.type == TPyCriterion::SoftClay)
+        NeedNonNegative(s, s.gammaEff, "the effective unit weight (it sets Matlock's z_r)");
     switch (s.type) {
     case TPyCriterion::SoftClay:
     case TPyCriterion::StiffClayNoFreeWater:

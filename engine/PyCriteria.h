@@ -56,7 +56,20 @@ struct TPySoil {
     double krm = 0;       // weak rock: strain factor, yrm = krm b
     double Eir = 0;       // weak rock: initial rock-mass modulus
     double rqd = 0;       // weak rock: rock quality designation, %
+    // Cyclic loading (CyclicCurves.h): Matlock's cyclic soft clay, Welch and Reese after
+    // `cycles` cycles, sand with A = 0.9. The other criteria have no cyclic form and ignore it.
+    bool cyclic = false;
+    double cycles = 1;    // N >= 1
 };
+
+// Whether the criterion has a cyclic form (soft clay, stiff clay without free water, sand).
+bool PyHasCyclicForm(TPyCriterion type);
+
+// The ultimate resistance that does not depend on y: pu of Matlock and Welch-Reese, pc of
+// Reese-Cox-Koop, the API sand's pu (without A), their sum for silt, su b of strong rock,
+// pur of weak rock. No checks: for a soil CheckPySoil accepts, or one that differs from it in
+// depth and stress only.
+double PyUltimateResistance(const TPySoil& soil);
 
 // Deflection below which p(y)/y is replaced by the initial slope, as a fraction of y50 for
 // the fractional-power clay curves without a k z limit.
@@ -102,6 +115,8 @@ struct TPyCurveConstants {
     double pc = 0, y50c = 0, as = 0;  // Reese, Cox and Koop
     double apu = 0;                   // sand: A pu
     double kz = 0;                    // the initial line k z
+    double zr = 0;                    // Matlock cyclic: the depth z_r
+    double cyclicFactor = 0;          // Welch-Reese cyclic: 16 + 9.6 log10 N
     TWeakRock rock;
 };
 

@@ -227,6 +227,10 @@ std::string ReportText(const TFileAnalysis& analysis) {
                 out << "\n";
             }
         }
+        if (!c.models.empty()) {
+            out << "\nSoil and pressure models:\n";
+            for (const std::string& model : c.models) out << "  " << model << "\n";
+        }
         for (const std::string& warning : c.warnings) out << "WARNING: " << warning << "\n";
         out << "\n";
     }
@@ -251,6 +255,7 @@ std::string RunNotesText(const TFileAnalysis& analysis) {
             if (!c.message.empty()) out << ": " << c.message;
         }
         out << "\n";
+        for (const std::string& model : c.models) out << "  model: " << model << "\n";
         for (const std::string& warning : c.warnings) out << "  warning: " << warning << "\n";
     }
     out << "Time: ";

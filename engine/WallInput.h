@@ -76,6 +76,14 @@ struct TPyModifier {
     double yMultiplier = 1;
 };
 
+// The project-wide soil settings of the data file's option block.
+struct TSoilOptions {
+    double seismicKh = 0, seismicKv = 0;  // Mononobe-Okabe coefficients
+    bool layered = false;                 // equivalent depths for the layers below the first
+    bool cyclic = false;                  // cyclic p-y curves
+    double cycles = 1;                    // number of cycles N (stiff clay without free water)
+};
+
 struct TWallInput {
     std::string title;
     int unitCode = 1;  // 1 English, 2 SI, 3 other (taken as kN and m)
@@ -100,6 +108,7 @@ struct TWallInput {
     std::vector<TPyModifier> pyModifiers;
     std::vector<TExternalCurve> externalCurves;
     std::vector<TMomentEICurve> momentEICurves;
+    TSoilOptions soil;
     std::vector<std::string> warnings;
 };
 
