@@ -206,7 +206,9 @@ TEST(LimitEquilibrium, TextbookWallsGiveTheirWorkedNumbers) {
         ASSERT_TRUE(le.requiredFound);
         EXPECT_NEAR(le.requiredEmbedment, c.required, 0.005 * c.required) << c.target;
         EXPECT_EQ(le.supportFound, c.supportForce > 0);
-        if (c.supportForce > 0) EXPECT_NEAR(le.supportForce, c.supportForce, 0.005 * c.supportForce);
+        if (c.supportForce > 0) {
+            EXPECT_NEAR(le.supportForce, c.supportForce, 0.005 * c.supportForce);
+        }
         EXPECT_EQ(le.pivotFound, c.supportForce == 0);
         EXPECT_EQ(le.fpState, TLeFactor::Found);
         EXPECT_GT(le.Fp, le.F);  // the passive side alone needs a larger factor
