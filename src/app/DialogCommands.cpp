@@ -9,6 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/DlgDesign.h"
+#include "dialogs/DlgModels.h"
 #include "dialogs/LoadDialogs.h"
 #include "dialogs/WallDialogs.h"
 
@@ -64,6 +65,10 @@ void TMainForm::OptionofTexeEditor1Click() {
 }
 
 // The design criteria are the project's: one dialog whatever the stage.
+void TMainForm::OptionsModelsClick() {
+    ShowDialog(*this, "DlgModels", TBorder::Fixed, [this] { return new TDlgModels(workspace_, desk_); });
+}
+
 void TMainForm::OptionsDesignClick() {
     ShowDialog(*this, "DlgDesign", TBorder::Fixed, [this] { return new TDlgDesign(workspace_, desk_); });
 }

@@ -188,6 +188,8 @@ void TMainForm::CreateMenus() {
     AddSeparator(options);
     connect(AddAction(options, "OptionsDesign", "&Design Criteria..."), &QAction::triggered, this,
             &TMainForm::OptionsDesignClick);
+    connect(AddAction(options, "OptionsModels", "Soil and Loadin&g Models..."), &QAction::triggered, this,
+            &TMainForm::OptionsModelsClick);
     connect(AddAction(options, "OptionofTexeEditor1", "&Option of Text Editor..."),
             &QAction::triggered, this, &TMainForm::OptionofTexeEditor1Click);
 

@@ -241,6 +241,7 @@ public slots:
     // Tool-bar buttons with their own command.
     void SpeedButton5Click();
     void OptionsDesignClick();
+    void OptionsModelsClick();
     void SpeedButton6Click();
     void SpeedButton7Click();
 

@@ -20,9 +20,10 @@ TDlgDesign::TDlgDesign(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
     deAllowableDeflection = AddField(grid, "deAllowableDeflection", "&Allowable Deflection", "L");
     AddNote(grid, "(0: not checked)");
     deTargetF = AddField(grid, "deTargetF", "&Target Factor of Safety (embedment)", "");
-    // A capacity or deflection below 0 means nothing; the target F divides the soil's strength.
+    // A capacity or deflection below 0 means nothing. The target F is searched between 0.5
+    // and 20, and the data file keeps no other: one outside could be saved but not read back.
     for (TDataEdit* field : {deMomentCapacity, deShearCapacity, deAllowableDeflection}) field->SetMinVal(0);
-    deTargetF->SetPositiveOnly(true);
+    deTargetF->SetLimits(0.5L, 20);
     // Wide enough for a value converted to other units with all its digits.
     for (TDataEdit* field : {deMomentCapacity, deShearCapacity, deAllowableDeflection, deTargetF}) {
         field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(22, '0')));

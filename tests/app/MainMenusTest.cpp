@@ -198,7 +198,8 @@ private slots:
                               "Apply Nonlinear Moment vs EI Curves", "-",
                               "Conduct Short-Term and Long-Term &Analyses",
                               "Conduct &Staged-Construction Analysis", "-",
-                              "&Design Criteria...", "&Option of Text Editor..."}));
+                              "&Design Criteria...", "Soil and Loadin&g Models...",
+                              "&Option of Text Editor..."}));
         QCOMPARE(VisibleCaptions(form.Menu("OptionsUnits")),
                  QStringList({"&English Units (lbs, in)", "&SI Units (kN, m)", "&Other Units (F, L)"}));
         QCOMPARE(VisibleCaptions(form.Menu("OptionsKoutpt")),

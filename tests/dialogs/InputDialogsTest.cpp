@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -24,6 +25,7 @@
 #include "app/MainWindow.h"
 #include "dataentry/DataEdit.h"
 #include "dataentry/TableForm.h"
+#include "dialogs/DlgModels.h"
 #include "dialogs/LoadDialogs.h"
 #include "dialogs/PictureView.h"
 #include "dialogs/WallDialogs.h"
@@ -462,6 +464,52 @@ private slots:
         SetUserInterface(&ui_);
         QVERIFY(reached);
         QCOMPARE(chosen, tools.filePath("ed"));
+    }
+
+    // Soil and Loading Models: the values typed go to the project's option block, are saved and
+    // read back, and, being ratios and counts, stay as they are in other units.
+    void soilAndLoadingModelsAreSavedAndReadBack() {
+        auto* models = Open<TDlgModels>(*form_, "OptionsModels", "DlgModels");
+        QVERIFY(models);
+        QCOMPARE(models->parentWidget()->windowTitle(), QString("Soil and Loading Models"));
+        QVERIFY(models->RbStatic->isChecked() && !models->deCycles->isEnabled());
+        Type(models->deKh, "0.24");
+        Type(models->deKv, "-0.12");
+        QTest::mouseClick(models->ChkLayered, Qt::LeftButton);
+        QTest::mouseClick(models->RbCyclic, Qt::LeftButton);
+        QVERIFY(models->deCycles->isEnabled());
+        Type(models->deCycles, "100");
+        ui_.Clear();
+        Type(models->deKh, "1");  // kh reaches no 1: 1 - kv would not hold the angle
+        QCOMPARE(ui_.shown, QStringList({"Entry must be less than or equal to 0.99"}));
+        Type(models->deKh, "0.24");
+        QVERIFY(form_->CommitActiveChild());
+        QVERIFY(form_->IsModified());
+        const TProjectOptions& options = Project().Options;
+        QCOMPARE(static_cast<double>(options.SeismicKh), 0.24);
+        QCOMPARE(static_cast<double>(options.SeismicKv), -0.12);
+        QCOMPARE(options.LayeredSoil, 1);
+        QCOMPARE(options.CyclicLoading, 1);
+        QCOMPARE(options.CyclicCycles, 100);
+
+        QTemporaryDir jobs;
+        ui_.savePath = jobs.filePath("models.tx4d");
+        form_->Action("FileSaveAs")->trigger();
+        QFile saved(ui_.savePath);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().endsWith("TORVEX-OPTIONS 1\r\nSeismicKh 0.24\r\nSeismicKv -0.12\r\n"
+                                         "LayeredSoil 1\r\nCyclicLoading 1\r\nCyclicCycles 100\r\nEND\r\n"));
+        TMainForm reopened;
+        reopened.show();
+        QVERIFY(reopened.OpenFileName(ui_.savePath));
+        reopened.Action("SIUnits")->trigger();
+        auto* shown = Open<TDlgModels>(reopened, "OptionsModels", "DlgModels");
+        QVERIFY(shown);
+        QCOMPARE(shown->deKh->text(), QString("0.24"));
+        QCOMPARE(shown->deKv->text(), QString("-0.12"));
+        QVERIFY(shown->ChkLayered->isChecked() && shown->RbCyclic->isChecked());
+        QCOMPARE(shown->deCycles->text(), QString("100"));
+        reopened.SetModified(false);
     }
 
     // ---- Pictures ----

@@ -113,16 +113,20 @@ private slots:
         Type(dialog->deAllowableDeflection, "2.5");
         Type(dialog->deTargetF, "1.3");
         QVERIFY(form.IsModified());
-        // Refused at entry: a target F of 0 and a capacity below 0; nothing stored of them.
+        // Refused at entry: a target F outside the 0.5 to 20 the file can hold (one could be
+        // saved but not read back) and a capacity below 0; nothing stored of them.
         ui_.shown.clear();
-        Type(dialog->deTargetF, "0", Qt::Key_Return);
-        QCOMPARE(ui_.shown, QStringList({"Entry must be greater than 0"}));
+        Type(dialog->deTargetF, "0.3", Qt::Key_Return);
+        Type(dialog->deTargetF, "25", Qt::Key_Return);
+        QCOMPARE(ui_.shown, QStringList({"Entry must be greater than or equal to 0.5",
+                                         "Entry must be less than or equal to 20"}));
+        ui_.shown.clear();
         Type(dialog->deTargetF, "1.3", Qt::Key_Return);
         Type(dialog->deShearCapacity, "-1");
-        QCOMPARE(ui_.shown, QStringList({"Entry must be greater than 0", "Entry must be greater than or equal to 0"}));
+        QCOMPARE(ui_.shown, QStringList({"Entry must be greater than or equal to 0"}));
         QCOMPARE(QApplication::focusWidget(), dialog->deShearCapacity);
         Type(dialog->deShearCapacity, "30000");
-        QCOMPARE(ui_.shown.size(), 2);
+        QCOMPARE(ui_.shown.size(), 1);
 
         form.FileSaveClick();  // commits the dialog, then writes the file
         const TProjectOptions& saved = form.Workspace().Project().Options;
