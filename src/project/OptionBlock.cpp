@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dataentry/NumberText.h"
+#include "project/TextLines.h"
 #include "project/WordRead.h"
 
 namespace torvex {
@@ -48,29 +49,6 @@ const std::vector<TKey>& Keys() {
     return keys;
 }
 
-// The lines of a text as the word reader counts them: CR LF, LF or a lone CR end a line, and
-// a final line end adds no line.
-class TLineWalk {
-public:
-    TLineWalk(std::string_view text, size_t start) : text_(text), pos_(start) {}
-    bool Next(std::string_view& line, size_t& begin) {
-        if (pos_ >= text_.size()) return false;
-        begin = pos_;
-        size_t end = pos_;
-        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-        line = text_.substr(pos_, end - pos_);
-        pos_ = end;
-        if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == '\n' && (pos_ == end || text_[pos_ - 1] == '\r'))
-            ++pos_;
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    size_t pos_;
-};
-
 std::string KeyList() {
     std::string list;
     for (const TKey& key : Keys()) list += (list.empty() ? "" : ", ") + std::string(key.name);
@@ -110,9 +88,11 @@ std::string OptionBlockText(const TProjectOptions& options) {
 std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
                                       std::string_view after) {
     std::optional<size_t> found;
-    TLineWalk lines(text, 0);
-    size_t index = 0, begin = 0;
-    for (std::string_view line; lines.Next(line, begin); ++index) {
+    TTextLines lines(text);
+    size_t index = 0;
+    for (std::string_view line;; ++index) {
+        const size_t begin = lines.Position();
+        if (!lines.Next(line)) break;
         if (index < fromLine) continue;
         if (!after.empty() && line.find(after) != std::string_view::npos) {
             found.reset();  // a later stage: the block can only follow the last
@@ -128,10 +108,9 @@ std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
 TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
     TProjectOptions options;
     size_t lineNumber = LinesBefore(text, start);
-    TLineWalk lines(text, start);
+    TTextLines lines(text, start);
     std::string_view line;
-    size_t begin = 0;
-    if (!lines.Next(line, begin)) Fail(lineNumber + 1, "The option block is missing.");
+    if (!lines.Next(line)) Fail(lineNumber + 1, "The option block is missing.");
     ++lineNumber;
     const std::vector<std::string> header = SplitWords(line);
     if (header.size() != 2 || header[0] != kOptionBlockHeader ||
@@ -141,7 +120,7 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
                              "\"; this version of TORVEX cannot read this one.");
     std::vector<bool> seen(Keys().size(), false);
     bool ended = false;
-    while (lines.Next(line, begin)) {
+    while (lines.Next(line)) {
         ++lineNumber;
         const std::vector<std::string> words = SplitWords(line);
         if (words.empty()) continue;  // a blank line

@@ -12,6 +12,7 @@
 #include "project/DataFileWriter.h"
 #include "project/OptionBlock.h"
 #include "project/SafeSave.h"
+#include "project/TextLines.h"
 #include "project/UnitConversion.h"
 #include "project/WordRead.h"
 #include "project/Workspace.h"
@@ -21,34 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Walks the lines of a text as a line-by-line copy sees them: CR LF, LF or CR end a line; an
-// empty text has no lines and a final line end adds none. Nothing is kept per line.
-class TLines {
-public:
-    explicit TLines(std::string_view text) : text_(text) {}
-    // The next line, or false at the end of the text.
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        size_t end = pos_;
-        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-        line = text_.substr(pos_, end - pos_);
-        pos_ = end;
-        if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == '\n' && (pos_ == end || text_[pos_ - 1] == '\r'))
-            ++pos_;
-        return true;
-    }
-    // Where the next line starts.
-    size_t Position() const { return pos_; }
-
-private:
-    std::string_view text_;
-    size_t pos_ = 0;
-};
-
 // Appends the lines of a text, each ended by CR LF.
 void AppendLines(std::string& out, std::string_view text) {
-    TLines lines(text);
+    TTextLines lines(text);
     for (std::string_view line; lines.Next(line);) {
         out += line;
         out += "\r\n";
@@ -66,7 +42,7 @@ struct TStageStart {
 std::vector<TStageStart> FindStageStarts(std::string_view text, int stages, size_t& lastEnd) {
     std::vector<TStageStart> starts = {{0, 0}};
     lastEnd = text.size();
-    TLines lines(text);
+    TTextLines lines(text);
     size_t index = 0;
     size_t begin = 0;
     for (std::string_view line; lines.Next(line); ++index) {
@@ -239,7 +215,7 @@ std::string MissingStagesMessage(std::string_view text, int stageCount) {
     const size_t found = FindStageStarts(text, stageCount, lastEnd).size();
     if (static_cast<int>(found) >= stageCount) return {};
     size_t lineCount = 0;
-    TLines lines(text);
+    TTextLines lines(text);
     for (std::string_view line; lines.Next(line);) ++lineCount;
     return "Error on Line " + std::to_string(lineCount) + "\rThe file ends after " +
            std::to_string(found) + " of its " + std::to_string(stageCount) +
