@@ -30,6 +30,18 @@ using namespace torvex;
 
 namespace {
 
+// Shows the main window active and opens a writable copy of a bundled example in `jobs`; the
+// copy's path, or empty when it could not be opened.
+QString ShowWithExample(TMainForm& form, const QTemporaryDir& jobs, const char* example, const char* name) {
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return {};
+    QApplication::setActiveWindow(&form);
+    const QString data = jobs.filePath(name);
+    if (!QFile::copy(QString(TORVEX_SOURCE_DIR "/examples/") + example, data)) return {};
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
+    return form.OpenFileName(data) ? data : QString();
+}
+
 // Answers Print with a PDF file (no printer needed).
 class TPrintingInterface : public testing::TRecordingInterface {
 public:
@@ -167,13 +179,8 @@ private slots:
         QTemporaryDir jobs, run;
         TMainForm form;
         form.resize(1000, 760);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QApplication::setActiveWindow(&form);
-        const QString data = jobs.filePath("anchored.tx4d");
-        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/anchored-soft-clay.tx4d", data));
-        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
-        QVERIFY(form.OpenFileName(data));
+        const QString data = ShowWithExample(form, jobs, "anchored-soft-clay.tx4d", "anchored.tx4d");
+        QVERIFY(!data.isEmpty());
         QVERIFY(!form.Action("SpeedButton20")->isEnabled());
         // The example is in SI units. A small moment capacity: the moment check fails.
         TDlgDesign* dialog = OpenCriteria(form);
@@ -241,13 +248,8 @@ private slots:
         QTemporaryDir jobs, run;
         TMainForm form;
         form.resize(1000, 760);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QApplication::setActiveWindow(&form);
-        const QString data = jobs.filePath("staged.tx4d");
-        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d", data));
-        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
-        QVERIFY(form.OpenFileName(data));
+        const QString data = ShowWithExample(form, jobs, "three-stage-excavation.tx4d", "staged.tx4d");
+        QVERIFY(!data.isEmpty());
         QCOMPARE(form.Workspace().Project().StageCount, 3);
         TDlgDesign* dialog = OpenCriteria(form);
         QVERIFY(dialog);
@@ -308,13 +310,8 @@ private slots:
     void aFailedRunLeavesNoSummary() {
         QTemporaryDir jobs, run;
         TMainForm form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QApplication::setActiveWindow(&form);
-        const QString data = jobs.filePath("anchored.tx4d");
-        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/anchored-soft-clay.tx4d", data));
-        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner);
-        QVERIFY(form.OpenFileName(data));
+        const QString data = ShowWithExample(form, jobs, "anchored-soft-clay.tx4d", "anchored.tx4d");
+        QVERIFY(!data.isEmpty());
         form.SetProgramFolder(run.path());
         form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
         form.Action("CompRun")->trigger();
