@@ -15,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "desktop/UserInterface.h"
 #include "plot/PlotFileReader.h"
+#include "project/SafeSave.h"
 #include "project/DesignSummary.h"
 #include "summary/DesignSummaryView.h"
 
@@ -56,11 +57,25 @@ QString TMainForm::EngineLibraryPath() const {
 QString TMainForm::RunFolder() const {
     // The names file is the user's and serves one run: it goes to the user's runtime folder
     // (cleared at log-out), never beside the program, where root could leave it in /usr/bin.
+    // Each running program has a folder of its own there: two of them running analyses at
+    // the same time must not read each other's names file.
     QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (base.isEmpty()) base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QString folder = QDir(base).filePath("torvex");
-    if (QDir().mkpath(folder))
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QDir mine(QDir(base).filePath("torvex"));
+    const QString folder = mine.filePath(QString::number(QCoreApplication::applicationPid()));
+    if (!QFileInfo(folder).isDir()) {
+        // The empty folders of programs that have ended go when the next one starts a run.
+        for (const QString& name : mine.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            bool number = false;
+            const long pid = name.toLong(&number);
+            if (number && pid != QCoreApplication::applicationPid() && ProcessIsGone(pid)) mine.rmdir(name);
+        }
+        const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+        if (QDir().mkpath(folder)) {
+            QFile::setPermissions(mine.path(), owner);
+            QFile::setPermissions(folder, owner);
+        }
+    }
     return folder;
 }
 
@@ -130,6 +145,13 @@ void TMainForm::RunEngine() {
     UserInterface().Information(
         this,
         "Computations are completed. Please, check output file for results or error messages.");
+    // The engine reports everything through its files: without them (a full disk, a folder
+    // that refuses the files) the user would look for a report that is not there.
+    const std::string outputFile = SiblingFileName(workspace_.Project().FileName, ".tx4o");
+    if (!FileExists(outputFile))
+        UserInterface().Information(this, "The analysis could not write its results: there is no output file \"" +
+                                              QString::fromStdString(outputFile) +
+                                              "\". Check that the folder has room and may be written to.");
     const std::string plotFile = SiblingFileName(workspace_.Project().FileName, ".tx4p");
     if (FileExists(plotFile)) {
         plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile,

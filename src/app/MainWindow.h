@@ -138,8 +138,8 @@ public:
     // folder) unless set otherwise.
     QString EngineLibraryPath() const;
     void SetEngineLibraryPath(const QString& path) { engineLibraryPath_ = path; }
-    // The folder an analysis runs in and the names file goes to: "torvex" in the user's
-    // runtime folder (made when missing, open to the user alone).
+    // The folder an analysis runs in and the names file goes to: "torvex/" + the program's
+    // process id in the user's runtime folder (made when missing, open to the user alone).
     QString RunFolder() const;
     // Puts another starter of programs in place of QProcess::startDetached.
     void SetProcessStarter(std::function<bool(const TProgramCall&)> starter);

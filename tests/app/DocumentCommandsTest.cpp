@@ -287,6 +287,23 @@ private slots:
         QVERIFY(form.PlotLoaded());
         QVERIFY(!form.Action("SpeedButton8")->isEnabled());
         QVERIFY(form.Action("SpeedButton5")->isEnabled());
+
+        // A disk with room for the data file but not for the report: the run says that it
+        // wrote nothing, instead of sending the user to an output file that is not there.
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d", jobs.filePath("sand.tx4d")));
+        QVERIFY(form.OpenFileName(jobs.filePath("sand.tx4d")));
+        ui_.Clear();
+        {
+            // Room for the data file (238 bytes), not for any report, not even the engine's
+            // short one that names the failure (about 290 bytes).
+            const torvex::testing::TFullDisk full(250);
+            QVERIFY(full.IsSet());
+            form.Action("CompRun")->trigger();
+        }
+        QCOMPARE(ui_.shown, QStringList({kCompleted, "The analysis could not write its results: there is no output file \"" +
+                                                         jobs.filePath("sand.tx4o") +
+                                                         "\". Check that the folder has room and may be written to."}));
+        QVERIFY(!QFile::exists(jobs.filePath("sand.tx4o")) && !QFile::exists(jobs.filePath("sand.tx4p")));
     }
 
     void dynamicLibraryLoadsLooksUpAndUnloads() {
@@ -343,7 +360,10 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         TMainForm form;
         form.SetProgramFolder(program.path());
-        QCOMPARE(form.RunFolder(), runtime.filePath("torvex"));
+        // A folder of this program's own, beside what an ended one left: that goes.
+        QVERIFY(QDir(runtime.path()).mkpath("torvex/999999999"));
+        QCOMPARE(form.RunFolder(), runtime.filePath("torvex/" + QString::number(QCoreApplication::applicationPid())));
+        QVERIFY(!QFileInfo::exists(runtime.filePath("torvex/999999999")));
         QCOMPARE(int(QFile::permissions(form.RunFolder()) & 0x7077), 0x7000);  // the owner's alone
         // A run through the engine leaves nothing in either folder.
         QTemporaryDir jobs;
