@@ -1,0 +1,163 @@
+#include "report/ReportWriter.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "ResultFiles.h"
+#include "plot/PlotFileReader.h"
+#include "plot/ResultGraphs.h"
+#include "project/DataFileReader.h"
+#include "project/WordRead.h"
+#include "project/Workspace.h"
+#include "report/ReportAppendix.h"
+#include "report/ReportCanvas.h"
+#include "report/ReportGraphs.h"
+#include "report/ReportInput.h"
+#include "report/ReportNumbers.h"
+#include "report/ReportResults.h"
+#include "report/ReportTable.h"
+
+namespace torvex {
+namespace {
+
+// Vector output; the resolution is that of the coordinates the painter rounds to.
+constexpr int kReportDpi = 300;
+
+bool AllCasesHaveResults(const engine::TFileAnalysis& analysis) {
+    if (!analysis.error.empty() || analysis.cases.empty()) return false;
+    for (const engine::TCaseResult& c : analysis.cases)
+        if (c.nodes.empty()) return false;
+    return true;
+}
+
+int UnitCodeOf(const engine::TFileAnalysis& analysis) {
+    return analysis.cases.empty() ? 1 : analysis.cases.front().unitCode;
+}
+
+void DrawTitleBlock(TReportCanvas& canvas, const TReportSource& source, const TReportSettings& settings) {
+    const engine::TFileAnalysis& a = source.analysis;
+    canvas.Heading("TORVEX 2012 calculation report", 1);
+    TReportTable table;
+    table.caption = "Project";
+    table.headers = {"Item", "Value"};
+    table.textColumns = {0, 1};
+    table.Add({"Project title", QString::fromStdString(a.title)});
+    table.Add({"Data file", QString::fromStdString(a.dataFile)});
+    table.Add({"Date", settings.made.toString("yyyy-MM-dd hh:mm")});
+    table.Add({"Units", ReportUnits(UnitCodeOf(a)).System()});
+    table.Add({"Program version", "TORVEX 2012 version " TORVEX_VERSION});
+    QStringList cases;
+    for (const engine::TCaseResult& c : a.cases) cases << QString::fromStdString(c.label);
+    table.Add({"Cases", cases.join(", ")});
+    DrawTable(canvas, table);
+    canvas.Paragraph(
+        "Sign conventions: depth x positive down from the wall top; deflection y positive toward the excavation; "
+        "M = EI d2y/dx2; V = dM/dx + Q dy/dx; soil reaction p in the sense that resists y; driving line load w "
+        "positive toward the excavation. Depths are given from the wall top.");
+}
+
+// The whole report on `writer`; `painter` is null in the counting pass. Returns the pages.
+int LayOutReport(QPdfWriter& writer, QPainter* painter, int pageCount, const TReportSource& source,
+                 const TReportSettings& settings) {
+    const engine::TFileAnalysis& a = source.analysis;
+    TReportCanvas canvas(writer, painter, QString::fromStdString(a.title), pageCount);
+    DrawTitleBlock(canvas, source, settings);
+
+    canvas.Heading("1 Input", 1);
+    DrawProjectOptions(canvas, a.options, UnitCodeOf(a));
+    for (const engine::TCaseResult& c : a.cases) {
+        canvas.Heading("Input: " + QString::fromStdString(c.label), 2);
+        if (c.outcome == engine::TOutcome::InputError) {
+            canvas.Paragraph("INPUT ERROR: " + QString::fromStdString(c.message));
+            continue;
+        }
+        DrawCaseInput(canvas, c.input);
+    }
+
+    canvas.Heading("2 Results", 1, true);
+    for (const engine::TCaseResult& c : a.cases) {
+        canvas.Heading("Results: " + QString::fromStdString(c.label), 2);
+        DrawCaseResults(canvas, c);
+    }
+
+    if (source.graphsRead) {
+        DrawGraphPages(canvas, *source.graphs);
+    } else {
+        canvas.Heading("Graphs", 2);
+        canvas.Paragraph("No graphs: a case without results (see its input error) leaves the graphs empty.");
+    }
+    if (settings.nodeAppendix) DrawNodeAppendix(canvas, a.cases);
+    canvas.Finish();
+    return canvas.Page();
+}
+
+void SetUp(QPdfWriter& writer, const TReportSource& source, const TReportSettings& settings) {
+    writer.setResolution(kReportDpi);
+    writer.setTitle(QString::fromStdString(source.analysis.title));
+    writer.setCreator("TORVEX 2012 version " TORVEX_VERSION);
+    writer.setPageLayout(QPageLayout(QPageSize(settings.letter ? QPageSize::Letter : QPageSize::A4),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+}
+
+}  // namespace
+
+TReportSource::TReportSource() = default;
+TReportSource::~TReportSource() = default;
+
+std::unique_ptr<TReportSource> ReadReportSource(const std::string& dataFile) {
+    auto source = std::make_unique<TReportSource>();
+    source->analysis = engine::AnalyzeDataFile(dataFile);
+    source->workspace = std::make_unique<TWorkspace>();
+    source->graphs = std::make_unique<TResultGraphs>();
+    if (!source->analysis.error.empty()) return source;
+    try {
+        const bool older = QFileInfo(QString::fromStdString(dataFile)).suffix().compare("txd", Qt::CaseInsensitive) == 0;
+        ReadDataFile(*source->workspace, dataFile, older ? 2 : 1);
+    } catch (const std::exception& error) {
+        source->analysis.error = error.what();
+        return source;
+    }
+    if (AllCasesHaveResults(source->analysis))
+        source->graphsRead = ReadPlotFileText(*source->graphs, *source->workspace,
+                                              engine::PlotFileText(source->analysis), nullptr);
+    return source;
+}
+
+TReportDocument MakeReport(const TReportSource& source, const TReportSettings& settings_) {
+    TReportSettings settings = settings_;
+    if (!settings.made.isValid()) settings.made = QDateTime::currentDateTime();
+    const auto failed = [](const char* reason) { return EInOutError(std::string("The report cannot be made: ") + reason); };
+    // First the pages are counted, so that every footer can say "of M".
+    int pages = 0;
+    {
+        QBuffer scratch;
+        scratch.open(QIODevice::WriteOnly);
+        QPdfWriter counting(&scratch);
+        SetUp(counting, source, settings);
+        pages = LayOutReport(counting, nullptr, 0, source, settings);
+    }
+    TReportDocument document;
+    QBuffer buffer(&document.bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) throw failed("no memory for the document.");
+    {
+        QPdfWriter writer(&buffer);
+        SetUp(writer, source, settings);
+        QPainter painter;
+        if (!painter.begin(&writer)) throw failed("the pages could not be drawn.");
+        document.pages = LayOutReport(writer, &painter, pages, source, settings);
+        if (!painter.end()) throw failed("the pages could not be drawn.");
+    }
+    if (document.pages != pages) throw failed("the page count changed between the two passes.");
+    return document;
+}
+
+QString ReportFileName(const QString& folder, const QString& dataFile) {
+    return QDir(folder).filePath(QFileInfo(dataFile).completeBaseName() + ".pdf");
+}
+
+}  // namespace torvex

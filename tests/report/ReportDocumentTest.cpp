@@ -1,0 +1,261 @@
+// The calculation report as the batch programs write it (torvex-run --pdf, torvex-report),
+// read back with the poppler tools: its sections, its input values and maxima against the
+// text report the engine writes for the same file, its page count and footers, the curves of
+// a graph page, the node appendix and the paper, and the command lines that must fail.
+
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ReportTestSupport.h"
+
+using namespace torvex::testing;
+
+namespace {
+
+const QString kExample = "three-stage-excavation";
+const QStringList kStages = {"Stage 1", "Stage 2", "Stage 3"};
+
+// The text from `from` to the next of `ends` (or to the end), spaces and line breaks made one.
+QString Section(const QString& text, const QString& from, const QStringList& ends) {
+    const qsizetype start = text.indexOf(from);
+    if (start < 0) return {};
+    qsizetype end = text.size();
+    for (const QString& e : ends) {
+        const qsizetype at = text.indexOf(e, start + from.size());
+        if (at >= 0) end = std::min(end, at);
+    }
+    return text.mid(start, end - start);
+}
+
+bool HasRow(const QString& text, const QStringList& cells) {
+    QStringList escaped;
+    for (const QString& cell : cells) escaped << QRegularExpression::escape(cell);
+    return QRegularExpression("(^|\\s)" + escaped.join("\\s+") + "(\\s|$)").match(text).hasMatch();
+}
+
+// Pixels of a colour (not black, white or grey) inside a rectangle of the image.
+int ColouredPixels(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int spread = std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+            if (spread > 60) ++count;
+        }
+    return count;
+}
+
+}  // namespace
+
+class ReportDocumentTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString data_, pdf_, textReport_;
+    QStringList pages_;
+
+private slots:
+    // One run of torvex-run --pdf serves the tests below: the text report beside the data
+    // file is the engine's, read here on its own.
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        data_ = dir_.filePath(kExample + ".tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/" + kExample + ".tx4d", data_));
+        const TProgramRun run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", dir_.filePath("pdf"), data_});
+        QCOMPARE(run.status, 0);
+        pdf_ = dir_.filePath("pdf/" + kExample + ".pdf");
+        QVERIFY2(run.out.contains(pdf_ + ": "), qPrintable(run.out));
+        QVERIFY(FileText(pdf_).startsWith("%PDF-"));
+        textReport_ = FileText(dir_.filePath(kExample + ".tx4o"));
+        QVERIFY(!textReport_.isEmpty());
+        pages_ = PdfPages(pdf_);
+        QVERIFY(!pages_.isEmpty());
+    }
+
+    void theSectionsFollowEachOtherInOrder() {
+        const QString all = pages_.join('\n');
+        QStringList titles = {"TORVEX 2012 calculation report", "1 Input", "Options"};
+        for (const QString& stage : kStages) titles << "Input: " + stage;
+        titles << "2 Results";
+        for (const QString& stage : kStages) titles << "Results: " + stage;
+        titles << "Graph 1: Deflection" << "Graph 2: Bending moment" << "Graph 3: Shear" << "Graph 4: Soil reaction"
+               << "Graph 5: Earth pressure" << "Graph 6: p-y curves";
+        qsizetype at = 0;
+        for (const QString& title : titles) {
+            const qsizetype found = all.indexOf(title, at);
+            QVERIFY2(found >= 0, qPrintable("missing or out of order: " + title));
+            at = found + title.size();
+        }
+        QVERIFY(!all.contains("Appendix"));  // only when asked for
+    }
+
+    void theTitleBlockNamesTheProjectFileAndUnits() {
+        const QString title = Captured(textReport_, "^Title: (.*)$");
+        QVERIFY(!title.isEmpty());
+        const QString first = pages_.front();
+        QVERIFY(HasRow(first, {"Project title", title}));
+        QVERIFY(HasRow(first, {"Data file", data_}));
+        QVERIFY(HasRow(first, {"Units", "English", "(in,", "lbs)"}));
+        QVERIFY(HasRow(first, {"Cases", "Stage", "1,", "Stage", "2,", "Stage", "3"}));
+        QVERIFY(QRegularExpression("Date\\s+\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d").match(first).hasMatch());
+    }
+
+    // Every figure is read from the text report and must stand in the PDF as written there.
+    void theInputOfEachStageIsTheTextReports() {
+        const QString all = pages_.join('\n');
+        const auto cases = TextReportCases(textReport_);
+        QCOMPARE(int(cases.size()), 3);
+        for (int k = 0; k < 3; ++k) {
+            const QString text = cases.at(kStages[k]);
+            const QString input = Section(all, "Input: " + kStages[k], {"Input: Stage", "2 Results"});
+            QVERIFY(!input.isEmpty());
+            const QString wall = "^Wall: (\\d+) increments of (\\S+) in, length (\\S+) in, excavation level (\\S+) in$";
+            QVERIFY(HasRow(input, {"Increments", Captured(text, wall, 1)}));
+            QVERIFY(HasRow(input, {"Increment length", Captured(text, wall, 2), "in"}));
+            QVERIFY(HasRow(input, {"Wall length", Captured(text, wall, 3), "in"}));
+            QVERIFY(HasRow(input, {"Excavation level (free height)", Captured(text, wall, 4), "in"}));
+            const QString allowable = Captured(text, "^Maximum allowable deflection (\\S+), closure tolerance (\\S+)$");
+            QVERIFY(HasRow(input, {"Maximum allowable deflection", allowable, "in"}));
+            QVERIFY(HasRow(input, {"Closure tolerance", Captured(text, "closure tolerance (\\S+)$"), "in"}));
+            // "  1: 540  sand  0.069444444  0  34  0  0": bottom, type, gamma, c, phi, e50, k.
+            const QStringList layer =
+                Captured(text, "^  1: (.*)$").split(' ', Qt::SkipEmptyParts);
+            QCOMPARE(layer.size(), 7);
+            QVERIFY(HasRow(input, {"1", layer[1], "0", layer[0], layer[2], layer[3], layer[4], layer[5], layer[6]}));
+        }
+    }
+
+    void theMaximaOfEachStageAreTheTextReports() {
+        const QString all = pages_.join('\n');
+        const auto cases = TextReportCases(textReport_);
+        for (int k = 0; k < 3; ++k) {
+            const QString text = cases.at(kStages[k]);
+            const QString results = Section(all, "Results: " + kStages[k], {"Results: Stage", "Graph 1:"});
+            QVERIFY(!results.isEmpty());
+            const struct {
+                const char *report, *pdf, *unit;
+            } rows[] = {{"deflection", "Deflection", "in"}, {"moment", "Bending moment", "lbs-in"}, {"shear", "Shear", "lbs"}};
+            for (const auto& row : rows) {
+                const QString pattern = QString("^Maximum %1 (\\S+) %2 at depth (\\S+)$").arg(row.report, row.unit);
+                const QString value = Captured(text, pattern, 1), depth = Captured(text, pattern, 2);
+                QVERIFY2(!value.isEmpty(), row.report);
+                QVERIFY2(HasRow(results, {row.pdf, value, row.unit, depth}),
+                         qPrintable(kStages[k] + ": " + row.pdf + " " + value + " at " + depth));
+            }
+            const QString outcome = Captured(text, "^Outcome: (.*)$");
+            QVERIFY(results.simplified().contains("Outcome: " + outcome + "."));
+            // The warnings, word for word.
+            const QString flat = results.simplified();
+            int warnings = 0;
+            for (const QString& line : text.split('\n'))
+                if (line.startsWith("WARNING: ")) {
+                    ++warnings;
+                    QVERIFY2(flat.contains(line.simplified()), qPrintable(line));
+                }
+            QVERIFY(warnings > 0);
+        }
+    }
+
+    // Counted by pdfinfo, and numbered "Page N of M" with the title on every page.
+    void everyPageIsNumberedOfTheCount() {
+        const int count = PdfInfoPages(pdf_);
+        QCOMPARE(pages_.size(), count);
+        QVERIFY(count >= 9);  // title and input, results, six graphs at least
+        const QString title = Captured(textReport_, "^Title: (.*)$");
+        for (int page = 1; page <= count; ++page) {
+            const QString text = pages_[page - 1];
+            QVERIFY2(text.contains(QString("Page %1 of %2").arg(page).arg(count)), qPrintable(QString::number(page)));
+            QVERIFY(text.contains(title));
+        }
+        int graphPages = 0;
+        for (const QString& text : pages_) graphPages += text.contains(QRegularExpression("Graph \\d: ")) ? 1 : 0;
+        QCOMPARE(graphPages, 6);
+    }
+
+    // The deflection page drawn at 60 dpi has coloured curves inside its plot; the title page,
+    // all tables, has none.
+    void aGraphPageHasCurvesInItsPlot() {
+        int graphPage = 0;
+        for (int i = 0; i < pages_.size() && !graphPage; ++i)
+            if (pages_[i].contains("Graph 1: Deflection")) graphPage = i + 1;
+        QVERIFY(graphPage > 1);
+        const auto raster = [this](int page) {
+            const QString prefix = dir_.filePath(QString("page%1").arg(page));
+            const QString p = QString::number(page);
+            RunProgram("pdftoppm", {"-png", "-r", "60", "-f", p, "-l", p, "-singlefile", pdf_, prefix});
+            return QImage(prefix + ".png");
+        };
+        const QImage graph = raster(graphPage);
+        const QImage title = raster(1);
+        QVERIFY(!graph.isNull() && !title.isNull());
+        // A4 at 60 dpi: 496 x 702 pixels; the plot lies inside the margins below the heading.
+        QCOMPARE(graph.size(), QSize(496, 702));
+        const QRect plot(graph.width() / 5, graph.height() / 5, graph.width() * 3 / 5, graph.height() * 3 / 5);
+        QVERIFY(ColouredPixels(graph, plot) > 100);
+        QCOMPARE(ColouredPixels(title, plot), 0);
+    }
+
+    // torvex-report itself: Letter paper and the node appendix, whose rows are the text
+    // report's node lines.
+    void theNodeAppendixOnLetterPaper() {
+        const QString out = dir_.filePath("letter");
+        const TProgramRun run = RunProgram(BuiltProgram("torvex-report"), {"--letter", "--nodes", out, data_});
+        QCOMPARE(run.status, 0);
+        const QString pdf = out + "/" + kExample + ".pdf";
+        QVERIFY(RunProgram("pdfinfo", {pdf}).out.contains(QRegularExpression("Page size:\\s+612 x 792 pts")));
+        QVERIFY(RunProgram("pdfinfo", {pdf_}).out.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)")));
+        const QStringList pages = PdfPages(pdf);
+        QVERIFY(pages.size() > pages_.size());
+        const QString all = pages.join('\n');
+        const QString appendix = all.mid(all.indexOf("Appendix: node results"));
+        QVERIFY(appendix.size() < all.size());
+        // Node 29 of stage 3 (the depth of its largest deflection, 104.4 in) and the last node.
+        QString stage3 = TextReportCases(textReport_).at("Stage 3");
+        stage3 = stage3.mid(stage3.indexOf("Deflection        Slope"));  // the node table
+        const QString stage3Appendix = appendix.mid(appendix.indexOf("Stage 3"));
+        for (const QString& depth : {QString("104.4"), QString("432")}) {
+            const QStringList cells =
+                Captured(stage3, "^ +" + QRegularExpression::escape(depth) + " .*$", 0).split(' ', Qt::SkipEmptyParts);
+            QCOMPARE(cells.size(), 8);
+            QVERIFY2(HasRow(stage3Appendix, cells), qPrintable(cells.join(' ')));
+        }
+    }
+
+    // Command lines that must fail, and what they say; a good file beside a bad one is still
+    // reported.
+    void badCommandLinesFailWithTheirMessages() {
+        const QString missing = dir_.filePath("missing.tx4d");
+        const QString out = dir_.filePath("bad");
+        TProgramRun run = RunProgram(BuiltProgram("torvex-report"), {out, missing, data_});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, "torvex-report: " + missing + ": Cannot open file \"" + missing +
+                              "\": No such file or directory.\n");
+        QVERIFY(QFileInfo::exists(out + "/" + kExample + ".pdf"));
+        QVERIFY(!QFileInfo::exists(out + "/missing.pdf"));
+
+        // Two files of one name would write one report: refused before anything is written.
+        QVERIFY(QDir(dir_.path()).mkpath("other"));
+        const QString twin = dir_.filePath("other/" + kExample + ".tx4d");
+        QVERIFY(QFile::copy(data_, twin));
+        run = RunProgram(BuiltProgram("torvex-report"), {dir_.filePath("twins"), data_, twin});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, "torvex-report: two data files would both write " + dir_.filePath("twins/" + kExample + ".pdf") +
+                              "\n");
+        QVERIFY(QDir(dir_.filePath("twins")).isEmpty());
+
+        const struct {
+            const char* program;
+            QStringList arguments;
+        } usage[] = {{"torvex-report", {out}}, {"torvex-report", {"--paper", out, data_}}, {"torvex-run", {"--pdf"}}};
+        for (const auto& u : usage) {
+            run = RunProgram(BuiltProgram(u.program), u.arguments);
+            QCOMPARE(run.status, 2);
+            QVERIFY2(run.err.contains(QString("usage: ") + u.program), qPrintable(run.err));
+        }
+    }
+};
+
+QTEST_MAIN(ReportDocumentTest)
+#include "ReportDocumentTest.moc"
