@@ -129,10 +129,10 @@ void DrawLoads(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& 
 
 void DrawSupports(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& u) {
     TReportTable table;
-    table.caption = "Springs and restraints";
-    table.headers = {"Node", "Depth (" + u.length + ")", "Lateral spring (" + u.force + "/" + u.length + ")",
-                     "Rotational spring (" + u.moment + "/rad)", "Fixed deflection (" + u.length + ")",
-                     "Fixed slope", "Installed at deflection (" + u.length + ")"};
+    table.caption = "Springs and restraints (a spring installed in an earlier stage acts on the deflection since)";
+    table.headers = {"Node", "Depth (" + u.length + ")", "Lateral k (" + u.force + "/" + u.length + ")",
+                     "Rotational k (" + u.moment + "/rad)", "Fixed y (" + u.length + ")", "Fixed slope",
+                     "Installed at y (" + u.length + ")"};
     const engine::TBeamModel& beam = in.beam;
     for (size_t i = 0; i < beam.kLateral.size(); ++i) {
         const bool deflection = i < beam.fixedDeflection.size() && beam.fixedDeflection[i].has_value();

@@ -144,6 +144,23 @@ private slots:
                 QVERIFY2(HasRow(results, {row.pdf, value, row.unit, depth}),
                          qPrintable(kStages[k] + ": " + row.pdf + " " + value + " at " + depth));
             }
+            // Limit equilibrium and the support forces, as the text report's design sections
+            // write them.
+            const QString F = Captured(text, "^  F \\(tan phi and c divided on both sides\\) (\\S+)$");
+            QVERIFY(HasRow(results, {"F (tan phi and c divided on both sides)", F}));
+            const QString Fp = Captured(text, "^  F_p \\(passive resistance alone\\) (\\S+)$");
+            QVERIFY(HasRow(results, {"F_p (passive resistance alone)", Fp}));
+            const QString required = Captured(text, "^  required embedment for F = (\\S+): (\\S+)$", 2);
+            QVERIFY(HasRow(results, {"Required embedment for F = 1.5", required, "in"}));
+            const QRegularExpression support(
+                "^  node (\\d+), depth (\\S+), ([a-z ]+): (\\S+) per wall unit, (\\S+) per length, largest so far (\\S+)$",
+                QRegularExpression::MultilineOption);
+            int supports = 0;
+            for (auto it = support.globalMatch(text); it.hasNext(); ++supports) {
+                const QRegularExpressionMatch m = it.next();
+                QVERIFY2(HasRow(results, m.capturedTexts().mid(1)), qPrintable(m.captured(0)));
+            }
+            QCOMPARE(supports, k == 0 ? 0 : 1);  // the strut goes in with stage 2
             const QString outcome = Captured(text, "^Outcome: (.*)$");
             QVERIFY(results.simplified().contains("Outcome: " + outcome + "."));
             // The warnings, word for word.
@@ -211,6 +228,13 @@ private slots:
         const QString all = pages.join('\n');
         const QString appendix = all.mid(all.indexOf("Appendix: node results"));
         QVERIFY(appendix.size() < all.size());
+        // A table longer than a page goes on with its caption and header on every page.
+        const qsizetype firstAppendixPage = pages.indexOf(QRegularExpression("(?s).*Appendix: node results.*"));
+        QVERIFY(firstAppendixPage > 0);
+        QVERIFY(pages.size() - firstAppendixPage >= 3);
+        for (qsizetype page = firstAppendixPage; page < pages.size(); ++page)
+            QVERIFY(pages[page].contains(QRegularExpression("Node\\s+Depth \\(in\\)\\s+Deflection \\(in\\)")));
+        QVERIFY(pages[firstAppendixPage + 1].contains(" (continued)"));
         // Node 29 of stage 3 (the depth of its largest deflection, 104.4 in) and the last node.
         QString stage3 = TextReportCases(textReport_).at("Stage 3");
         stage3 = stage3.mid(stage3.indexOf("Deflection        Slope"));  // the node table
@@ -244,6 +268,24 @@ private slots:
         QCOMPARE(run.err, "torvex-report: two data files would both write " + dir_.filePath("twins/" + kExample + ".pdf") +
                               "\n");
         QVERIFY(QDir(dir_.filePath("twins")).isEmpty());
+
+        // A report folder that cannot be made: the analyses went well, the status says the
+        // reports did not.
+        QFile blocker(dir_.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", dir_.filePath("blocker/pdf"), data_});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains("torvex-report: cannot make the folder " + dir_.filePath("blocker/pdf") + "\n"));
+        // torvex-run without torvex-report beside it says so.
+        const QString alone = dir_.filePath("alone/torvex-run");
+        QVERIFY(QDir(dir_.path()).mkpath("alone"));
+        QVERIFY(QFile::copy(BuiltProgram("torvex-run"), alone));
+        run = RunProgram(alone, {"--pdf", dir_.filePath("alone/pdf"), data_});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("torvex-run: cannot start " + dir_.filePath("alone/torvex-report") +
+                                  ": No such file or directory\n"),
+                 qPrintable(run.err));
 
         const struct {
             const char* program;
