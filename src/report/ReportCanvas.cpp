@@ -89,7 +89,7 @@ void TReportCanvas::Heading(const QString& text, int level, bool newPage) {
     y_ += height;
 }
 
-void TReportCanvas::Paragraph(const QString& text, bool bold) {
+void TReportCanvas::Paragraph(const QString& text, bool bold, const QColor& colour) {
     const QFont font = TextFont(1, bold);
     QTextLayout layout(text, font, &device_);
     QTextOption option;
@@ -109,7 +109,7 @@ void TReportCanvas::Paragraph(const QString& text, bool bold) {
     for (auto& [line, height] : lines) {
         KeepTogether(height);
         if (painter_) {
-            painter_->setPen(Qt::black);
+            painter_->setPen(colour);
             line.draw(painter_, QPointF(body_.left(), y_ - line.position().y()));
         }
         y_ += height;
@@ -117,10 +117,11 @@ void TReportCanvas::Paragraph(const QString& text, bool bold) {
     y_ += LineHeight(font) * 0.3;
 }
 
-void TReportCanvas::DrawText(const QRectF& box, int flags, const QString& text, const QFont& font) {
+void TReportCanvas::DrawText(const QRectF& box, int flags, const QString& text, const QFont& font,
+                             const QColor& colour) {
     if (!painter_) return;
     painter_->setFont(font);
-    painter_->setPen(Qt::black);
+    painter_->setPen(colour);
     painter_->drawText(box, flags, text);
 }
 

@@ -7,6 +7,7 @@
 // number of pages, and the drawing pass then knows M for every footer. Measuring uses the
 // output device in both passes, so that both break at the same places.
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 #include <QString>
@@ -47,9 +48,10 @@ public:
     // A heading (level 1: a section, starting a new page when asked; 2: a subsection).
     void Heading(const QString& text, int level, bool newPage = false);
     // A paragraph wrapped to the body width.
-    void Paragraph(const QString& text, bool bold = false);
+    void Paragraph(const QString& text, bool bold = false, const QColor& colour = Qt::black);
     // Text in a rectangle, or nothing in the counting pass.
-    void DrawText(const QRectF& box, int flags, const QString& text, const QFont& font);
+    void DrawText(const QRectF& box, int flags, const QString& text, const QFont& font,
+                  const QColor& colour = Qt::black);
 
 private:
     void DrawFooter();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Analysis.h"
+#include "project/DesignSummary.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportNumbers.h"
 #include "report/ReportTable.h"
@@ -39,28 +40,41 @@ void DrawMaxima(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits&
                          " % of the largest moment about the top).");
 }
 
-void DrawChecks(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits& u) {
+void DrawChecks(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s, const TReportUnits& u) {
     const engine::TDesignCheck& k = c.checks;
     TReportTable table;
     table.caption = "Strength and deflection checks";
     table.headers = {"Check", "Largest", "At depth (" + u.length + ")", "Limit", "Utilisation", "Result"};
     table.textColumns = {0, 5};
-    const auto verdict = [](bool checked, bool exceeds) {
-        return !checked ? QString("not checked") : exceeds ? QString("exceeds") : QString("within");
+    const auto verdict = [](bool checked, bool fails) {
+        return !checked ? QString("not checked") : fails ? QString("exceeds") : QString("within");
     };
     table.Add({"Deflection (" + u.length + ")", Number(k.maxDeflection), Number(k.deflectionDepth),
                k.deflectionChecked() ? Number(k.allowableDeflection) : QString(),
                k.deflectionChecked() ? Number(k.maxDeflection / k.allowableDeflection, 4) : QString(),
-               verdict(k.deflectionChecked(), k.deflectionExceeds())});
+               verdict(k.deflectionChecked(), s.DeflectionFails())},
+              s.DeflectionFails());
     table.Add({"Moment (" + u.moment + ")", Number(k.maxMoment), Number(k.momentDepth),
                k.momentChecked() ? Number(k.momentCapacity) : QString(),
                k.momentChecked() ? Number(k.momentUtilisation, 4) : QString(),
-               verdict(k.momentChecked(), k.momentUtilisation > 1)});
+               verdict(k.momentChecked(), s.MomentFails())},
+              s.MomentFails());
     table.Add({"Shear (" + u.force + ")", Number(k.maxShear), Number(k.shearDepth),
                k.shearChecked() ? Number(k.shearCapacity) : QString(),
-               k.shearChecked() ? Number(k.shearUtilisation, 4) : QString(),
-               verdict(k.shearChecked(), k.shearUtilisation > 1)});
+               k.shearChecked() ? Number(k.shearUtilisation, 4) : QString(), verdict(k.shearChecked(), s.ShearFails())},
+              s.ShearFails());
     DrawTable(canvas, table);
+}
+
+// One line for the case: which of the design checks fail, in the design summary's judgement.
+QString DesignVerdict(const TSummaryCase& s) {
+    QStringList failing;
+    if (s.DeflectionFails()) failing << "deflection";
+    if (s.MomentFails()) failing << "moment";
+    if (s.ShearFails()) failing << "shear";
+    if (s.FactorFails()) failing << "factor of safety";
+    if (s.EmbedmentFails()) failing << "embedment";
+    return failing.isEmpty() ? QString("Design: no check fails.") : "Design: FAILS: " + failing.join(", ") + ".";
 }
 
 QString FactorText(engine::TLeFactor state, double value) {
@@ -68,7 +82,8 @@ QString FactorText(engine::TLeFactor state, double value) {
     return state == engine::TLeFactor::Unstable ? "unstable (does not balance even at 0.5)" : "above 20";
 }
 
-void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits& u) {
+void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s,
+                          const TReportUnits& u) {
     const engine::TLimitEquilibrium& le = c.le;
     if (le.method == engine::TLeMethod::NotApplicable) {
         canvas.Paragraph("Limit equilibrium (Rankine pressures, beside the p-y analysis): not applicable: " +
@@ -78,10 +93,14 @@ void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TRe
     TReportTable table = SettingsTable("Limit equilibrium (Rankine pressures, beside the p-y analysis): " +
                                        QString(engine::LeMethodText(le.method)));
     table.Add({"Embedment below the excavation level", Number(le.embedment), u.length});
-    table.Add({"F (tan phi and c divided on both sides)", FactorText(le.fState, le.F), ""});
+    table.Add({"F (tan phi and c divided on both sides)", FactorText(le.fState, le.F),
+               s.FactorFails() ? "fails: below the target " + Number(le.targetF, 4) : QString()},
+              s.FactorFails());
     table.Add({"F_p (passive resistance alone)", FactorText(le.fpState, le.Fp), ""});
     table.Add({"Required embedment for F = " + Number(le.targetF),
-               le.requiredFound ? Number(le.requiredEmbedment, 5) : "more than " + Number(le.searchLimit, 5), u.length});
+               le.requiredFound ? Number(le.requiredEmbedment, 5) : "more than " + Number(le.searchLimit, 5),
+               s.EmbedmentFails() ? u.length + "; fails: the wall is too short" : u.length},
+              s.EmbedmentFails());
     if (le.pivotFound) table.Add({"Pivot at F, below the excavation level", Number(le.pivotDepth, 5), u.length});
     if (le.supportFound)
         table.Add({"Force of the support at depth " + Number(le.supportDepth) + " at F, per length of wall",
@@ -112,18 +131,20 @@ void DrawSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TRepor
 
 }  // namespace
 
-void DrawCaseResults(TReportCanvas& canvas, const TCaseResult& c) {
+void DrawCaseResults(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s) {
     const TReportUnits u = ReportUnits(c.unitCode);
     QString outcome = "Outcome: " + QString(engine::OutcomeText(c.outcome));
     if (c.outcome != engine::TOutcome::InputError) outcome += QString(" after %1 iterations").arg(c.iterations);
     canvas.Paragraph(outcome + ".", true);
     if (!c.message.empty()) canvas.Paragraph(QString::fromStdString(c.message));
+    if (c.outcome != engine::TOutcome::InputError)
+        canvas.Paragraph(DesignVerdict(s), true, s.AnyFails() ? QColor(0xc0, 0, 0) : QColor(Qt::black));
     if (!c.nodes.empty()) {
         DrawMaxima(canvas, c, u);
-        DrawChecks(canvas, c, u);
+        DrawChecks(canvas, c, s, u);
         DrawSupportForces(canvas, c, u);
     }
-    if (c.outcome != engine::TOutcome::InputError) DrawLimitEquilibrium(canvas, c, u);
+    if (c.outcome != engine::TOutcome::InputError) DrawLimitEquilibrium(canvas, c, s, u);
     if (!c.models.empty()) {
         canvas.Paragraph("Soil and pressure models:", true);
         for (const std::string& model : c.models) canvas.Paragraph(QString::fromStdString(model));

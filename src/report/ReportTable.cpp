@@ -9,6 +9,8 @@ namespace torvex {
 namespace {
 
 constexpr double kSmallestScale = 0.6;
+// The red of the design summary window's failed checks.
+const QColor kFailColour(0xc0, 0, 0);
 
 std::vector<double> ColumnWidths(const TReportCanvas& canvas, const TReportTable& table, double scale,
                                  double padding) {
@@ -17,9 +19,14 @@ std::vector<double> ColumnWidths(const TReportCanvas& canvas, const TReportTable
     std::vector<double> widths(static_cast<size_t>(table.headers.size()), 0);
     for (qsizetype c = 0; c < table.headers.size(); ++c)
         widths[static_cast<size_t>(c)] = canvas.TextWidth(head, table.headers[c]);
-    for (const QStringList& row : table.rows)
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        // Failed checks are set in bold, which is wider.
+        const bool fails = std::find(table.failingRows.begin(), table.failingRows.end(), r) != table.failingRows.end();
+        const QStringList& row = table.rows[r];
         for (qsizetype c = 0; c < row.size() && c < table.headers.size(); ++c)
-            widths[static_cast<size_t>(c)] = std::max(widths[static_cast<size_t>(c)], canvas.TextWidth(body, row[c]));
+            widths[static_cast<size_t>(c)] =
+                std::max(widths[static_cast<size_t>(c)], canvas.TextWidth(fails ? head : body, row[c]));
+    }
     for (double& w : widths) w += 2 * padding;
     return widths;
 }
@@ -60,7 +67,7 @@ void DrawTable(TReportCanvas& canvas, const TReportTable& table) {
         return std::find(table.textColumns.begin(), table.textColumns.end(), c) != table.textColumns.end();
     };
 
-    const auto drawRow = [&](const QStringList& cells, const QFont& font, bool header) {
+    const auto drawRow = [&](const QStringList& cells, const QFont& font, bool header, bool fails = false) {
         QPainter* painter = canvas.Painter();
         const double top = canvas.Y();
         if (painter) {
@@ -80,7 +87,7 @@ void DrawTable(TReportCanvas& canvas, const TReportTable& table) {
             if (cell.left() < canvas.Body().right())
                 canvas.DrawText(cell.intersected(QRectF(cell.left(), cell.top(), canvas.Body().right() - cell.left(),
                                                         rowHeight)),
-                                align, text, font);
+                                align, text, font, fails ? kFailColour : QColor(Qt::black));
             x += w;
         }
         canvas.Advance(rowHeight);
@@ -96,12 +103,14 @@ void DrawTable(TReportCanvas& canvas, const TReportTable& table) {
     // The caption, the header and the first rows stay together.
     canvas.KeepTogether(captionHeight + rowHeight * std::min<double>(4, 1 + static_cast<double>(table.rows.size())));
     startPage(false);
-    for (const QStringList& row : table.rows) {
+    for (size_t r = 0; r < table.rows.size(); ++r) {
         if (canvas.RoomLeft() < rowHeight) {
             canvas.NewPage();
             startPage(true);
         }
-        drawRow(row, body, false);
+        const bool fails =
+            std::find(table.failingRows.begin(), table.failingRows.end(), r) != table.failingRows.end();
+        drawRow(table.rows[r], fails ? canvas.TextFont(scale, true) : body, false, fails);
     }
     canvas.Advance(rowHeight * 0.6);
 }

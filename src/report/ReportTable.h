@@ -17,8 +17,13 @@ struct TReportTable {
     std::vector<QStringList> rows;
     // Columns of words (names, kinds) are set left; the others, numbers, right.
     std::vector<int> textColumns;
+    // Rows that show a failed check, set in red.
+    std::vector<size_t> failingRows;
 
-    void Add(QStringList row) { rows.push_back(std::move(row)); }
+    void Add(QStringList row, bool fails = false) {
+        if (fails) failingRows.push_back(rows.size());
+        rows.push_back(std::move(row));
+    }
 };
 
 // A two-column table of settings: the name and its value with the unit.

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "DesignFiles.h"
 #include "ResultFiles.h"
 #include "plot/PlotFileReader.h"
 #include "plot/ResultGraphs.h"
@@ -80,9 +81,10 @@ int LayOutReport(QPdfWriter& writer, QPainter* painter, int pageCount, const TRe
     }
 
     canvas.Heading("2 Results", 1, true);
-    for (const engine::TCaseResult& c : a.cases) {
-        canvas.Heading("Results: " + QString::fromStdString(c.label), 2);
-        DrawCaseResults(canvas, c);
+    const std::vector<TSummaryCase> summaries = engine::SummaryCases(a);
+    for (size_t i = 0; i < a.cases.size(); ++i) {
+        canvas.Heading("Results: " + QString::fromStdString(a.cases[i].label), 2);
+        DrawCaseResults(canvas, a.cases[i], summaries[i]);
     }
 
     if (source.graphsRead) {

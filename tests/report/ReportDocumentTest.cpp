@@ -247,6 +247,47 @@ private slots:
         }
     }
 
+    // The project's option block: its settings in the Options table, and the checks it asks
+    // for judged as the text report judges them, failures named in the case's design line.
+    void theOptionsAndTheFailedChecks() {
+        const struct {
+            const char* options;
+            QStringList rows;  // Options table rows, cells split on blanks
+            QString design;
+            QStringList textReport;  // the text report's own verdicts
+        } cases[] = {
+            {"MomentCapacity 1\r\nShearCapacity 1\r\nAllowableDeflection 0.0001\r\nTargetSafetyFactor 20\r\n",
+             {"Moment capacity of the wall unit 1 lbs-in", "Shear capacity of the wall unit 1 lbs",
+              "Allowable deflection 0.0001 in", "Target factor of safety F 20"},
+             "Design: FAILS: deflection, moment, shear, factor of safety, embedment.",
+             {"against the allowable 0.0001: exceeds", ": exceeds", "required embedment for F = 20: more than"}},
+            {"MomentCapacity 1e9\r\nSeismicKh 0.1\r\nLayeredSoil 1\r\nCyclicLoading 1\r\nCyclicCycles 10\r\n",
+             {"Moment capacity of the wall unit 1e+09 lbs-in", "Seismic coefficient kh (Mononobe-Okabe) 0.1",
+              "Layered soil equivalent depths below the first layer", "Loading cyclic p-y curves",
+              "Number of cycles N 10"},
+             "Design: no check fails.",
+             {"(no allowable deflection given)"}},
+        };
+        int n = 0;
+        for (const auto& c : cases) {
+            const QString folder = dir_.filePath(QString("options%1").arg(++n));
+            QVERIFY(QDir().mkpath(folder));
+            const QString data = folder + "/sand.tx4d";
+            QFile file(data);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(FileText(TORVEX_SOURCE_DIR "/examples/cantilever-sand.tx4d").toUtf8());
+            file.write(QByteArray("TORVEX-OPTIONS 1\r\n") + c.options + "END\r\n");
+            file.close();
+            const TProgramRun run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", folder, data});
+            QVERIFY2(run.status == 0 || run.status == 1, qPrintable(run.err));
+            const QString text = FileText(folder + "/sand.tx4o");
+            for (const QString& verdict : c.textReport) QVERIFY2(text.contains(verdict), qPrintable(verdict));
+            const QString all = PdfPages(folder + "/sand.pdf").join('\n');
+            for (const QString& row : c.rows) QVERIFY2(HasRow(all, row.split(' ')), qPrintable(row));
+            QVERIFY2(all.contains(c.design), qPrintable(c.design));
+        }
+    }
+
     // Command lines that must fail, and what they say; a good file beside a bad one is still
     // reported.
     void badCommandLinesFailWithTheirMessages() {
