@@ -88,7 +88,10 @@ int LayOutReport(QPdfWriter& writer, QPainter* painter, int pageCount, const TRe
     }
 
     if (source.graphsRead) {
-        DrawGraphPages(canvas, *source.graphs);
+        std::vector<TCaseGraph> pyGraphs;
+        for (size_t k = 0; k < source.caseGraphs.size(); ++k)
+            pyGraphs.push_back({QString::fromStdString(a.cases[k].label), &source.caseGraphs[k]->pltPY});
+        DrawGraphPages(canvas, *source.graphs, pyGraphs);
     } else {
         canvas.Heading("Graphs", 2);
         canvas.Paragraph("No graphs: a case without results (see its input error) leaves the graphs empty.");
@@ -124,9 +127,26 @@ std::unique_ptr<TReportSource> ReadReportSource(const std::string& dataFile) {
         source->analysis.error = error.what();
         return source;
     }
-    if (AllCasesHaveResults(source->analysis))
-        source->graphsRead = ReadPlotFileText(*source->graphs, *source->workspace,
-                                              engine::PlotFileText(source->analysis), nullptr);
+    const engine::TFileAnalysis& a = source->analysis;
+    if (!AllCasesHaveResults(a)) return source;
+    source->graphsRead = ReadPlotFileText(*source->graphs, *source->workspace, engine::PlotFileText(a), nullptr);
+    if (!source->graphsRead) return source;
+    // The pressure graph's curves (one per case) are named after their cases, as the depth
+    // graphs' are.
+    TCurveSet& pressure = source->graphs->pltLD.Lines;
+    for (size_t k = 0; k < a.cases.size() && static_cast<int>(k) < pressure.Count(); ++k)
+        pressure[static_cast<int>(k)].Name = a.cases[k].label;
+    if (a.cases.size() < 2) return source;
+    for (const engine::TCaseResult& c : a.cases) {
+        engine::TFileAnalysis one;
+        one.cases.push_back(c);
+        auto graphs = std::make_unique<TResultGraphs>();
+        if (!ReadPlotFileText(*graphs, *source->workspace, engine::PlotFileText(one), nullptr)) {
+            source->caseGraphs.clear();
+            break;
+        }
+        source->caseGraphs.push_back(std::move(graphs));
+    }
     return source;
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Analysis.h"
 
@@ -33,6 +34,9 @@ struct TReportSource {
     std::unique_ptr<TWorkspace> workspace;
     std::unique_ptr<TResultGraphs> graphs;
     bool graphsRead = false;  // every case gave results and the graphs hold them
+    // The program's p-y graph shows the curves of the last case alone: the report reads
+    // each case's on its own (empty for a file of one case).
+    std::vector<std::unique_ptr<TResultGraphs>> caseGraphs;
 };
 
 // Reads and analyses the data file. `analysis.error` says why when it cannot be read.

@@ -81,7 +81,9 @@ private slots:
         titles << "2 Results";
         for (const QString& stage : kStages) titles << "Results: " + stage;
         titles << "Graph 1: Deflection" << "Graph 2: Bending moment" << "Graph 3: Shear" << "Graph 4: Soil reaction"
-               << "Graph 5: Earth pressure" << "Graph 6: p-y curves";
+               << "Graph 5: Earth pressure";
+        // The p-y curves of every stage, each on its own page.
+        for (int k = 0; k < 3; ++k) titles << QString("Graph %1: p-y curves, %2").arg(6 + k).arg(kStages[k]);
         qsizetype at = 0;
         for (const QString& title : titles) {
             const qsizetype found = all.indexOf(title, at);
@@ -179,7 +181,7 @@ private slots:
     void everyPageIsNumberedOfTheCount() {
         const int count = PdfInfoPages(pdf_);
         QCOMPARE(pages_.size(), count);
-        QVERIFY(count >= 9);  // title and input, results, six graphs at least
+        QVERIFY(count >= 11);  // title and input, results, eight graphs at least
         const QString title = Captured(textReport_, "^Title: (.*)$");
         for (int page = 1; page <= count; ++page) {
             const QString text = pages_[page - 1];
@@ -188,7 +190,10 @@ private slots:
         }
         int graphPages = 0;
         for (const QString& text : pages_) graphPages += text.contains(QRegularExpression("Graph \\d: ")) ? 1 : 0;
-        QCOMPARE(graphPages, 6);
+        QCOMPARE(graphPages, 8);
+        // The pressure graph's legend names the stages.
+        const QString pressure = pages_.filter("Graph 5: Earth pressure").value(0);
+        for (const QString& stage : kStages) QVERIFY(pressure.contains(stage));
     }
 
     // The deflection page drawn at 60 dpi has coloured curves inside its plot; the title page,
