@@ -6,14 +6,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <utime.h>
 
+#include <optional>
+
 #include "AppTestSupport.h"
 #include "ReportTestSupport.h"
 #include "app/MainWindow.h"
+#include "plot/PlotForm.h"
 
 using torvex::TAnswer;
 using torvex::TMainForm;
@@ -28,13 +35,20 @@ const QString kStale = "The data have changed since the last run. Run the analys
 // The recording interface that also answers the report dialog.
 class TReportInterface : public TRecordingInterface {
 public:
+    // The dialog: what it offered, then the user's choice (none: what it offered).
     bool ReportChoices(QWidget*, torvex::TReportChoices& c) override {
         ++choicesAsked;
-        c = choices;
+        offered = c;
+        if (choices) c = *choices;
         return choicesAccepted;
     }
+    bool PageSetup(QWidget*, QPrinter& printer) override {
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1)));
+        return true;
+    }
     int choicesAsked = 0;
-    torvex::TReportChoices choices;
+    torvex::TReportChoices offered;
+    std::optional<torvex::TReportChoices> choices;
     bool choicesAccepted = true;
 };
 
@@ -84,7 +98,7 @@ private slots:
     void init() {
         ui_.Clear();
         ui_.answer = TAnswer::Cancel;
-        ui_.choices = {};
+        ui_.choices.reset();
         ui_.choicesAccepted = true;
     }
     void cleanup() { QDir::setCurrent(startDir_); }
@@ -97,7 +111,7 @@ private slots:
         const QString data = OpenExample(form, dir);
         form.Action("CompRun")->trigger();
         QCOMPARE(ui_.shown, QStringList({kCompleted}));
-        ui_.choices.nodeAppendix = true;
+        ui_.choices = torvex::TReportChoices{false, true};
         const QString target = dir.filePath("package.pdf");
         Export(form, target);
         QVERIFY(ui_.asked.isEmpty());
@@ -117,6 +131,30 @@ private slots:
         Export(form, QString());
         QVERIFY(!QFileInfo::exists(dir.filePath("cancelled.pdf")));
         QVERIFY(ui_.shown.isEmpty());
+    }
+
+    // The dialog offers the paper of the last Page Setup of an open graph window (A4 before
+    // any), and the report is on that paper.
+    void thePaperOfPageSetupIsOffered() {
+        QTemporaryDir dir;
+        TMainForm form;
+        OpenExample(form, dir);
+        form.Action("CompRun")->trigger();
+        const QString target = dir.filePath("report.pdf");
+        Export(form, target);
+        QVERIFY(!ui_.offered.letter && !ui_.offered.nodeAppendix);
+        QVERIFY(RunProgram("pdfinfo", {target}).out.contains("(A4)"));
+
+        emit form.Menu("GraphicsMenu")->aboutToShow();  // the Graphics menu drops down
+        form.Action("CompDef")->trigger();
+        torvex::TPlotForm* plot = nullptr;
+        for (QMdiSubWindow* child : form.Desk()->subWindowList())
+            if (auto* p = qobject_cast<torvex::TPlotForm*>(child->widget())) plot = p;
+        QVERIFY(plot);
+        plot->MenuItem("PlotPageSetup")->trigger();
+        Export(form, target);
+        QVERIFY(ui_.offered.letter);
+        QVERIFY(RunProgram("pdfinfo", {target}).out.contains(QRegularExpression("Page size:\\s+612 x 792 pts")));
     }
 
     // Without results, with changed data (in the program or on disk): the question, and only
