@@ -34,17 +34,19 @@ bool LetterFromPageSetup(const QMdiArea& desk) {
 
 }  // namespace
 
+// The output report is the record of a run: also of one whose cases were input errors (the
+// report then shows them), which leaves no plot file behind.
 bool TMainForm::ResultsCurrent() const {
-    if (IsModified() || !ResultsAvailable()) return false;
+    if (IsModified()) return false;
     const QFileInfo data(QString::fromStdString(workspace_.Project().FileName));
     const QFileInfo output(QString::fromStdString(SiblingFileName(workspace_.Project().FileName, ".tx4o")));
-    return output.exists() && output.lastModified() >= data.lastModified();
+    return output.exists() && data.exists() && output.lastModified() >= data.lastModified();
 }
 
 void TMainForm::FileExportReportClick() {
     if (!CommitActiveChild()) return;
     if (!ResultsCurrent()) {
-        const bool none = !ResultsAvailable();
+        const bool none = !ResultFileExists(".tx4o");
         if (UserInterface().Confirm(this, none ? kNoResultsQuestion : kStaleResultsQuestion, false) != TAnswer::Yes)
             return;
         CompRunClick();

@@ -193,6 +193,27 @@ private slots:
         }
     }
 
+    // A run whose case was an input error has no graphs, but its report says why: exported
+    // without a run being offered again.
+    void aRunWithAnInputErrorIsReported() {
+        QTemporaryDir dir;
+        const QString data = dir.filePath("rock.tx4d");
+        QFile source(TORVEX_SOURCE_DIR "/examples/pile-wall-weak-rock.tx4d");
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QFile file(data);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(source.readAll().replace("5\t1.2\t0.9\t", "5\t1.2\t1e308\t"));
+        file.close();
+        TMainForm form;
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        QVERIFY(form.OpenFileName(data));
+        form.Action("CompRun")->trigger();
+        Export(form, dir.filePath("rock.pdf"));
+        QVERIFY(ui_.asked.isEmpty());
+        QVERIFY(ui_.shown.isEmpty());
+        QVERIFY(PdfPages(dir.filePath("rock.pdf")).join('\n').contains("INPUT ERROR: The width"));
+    }
+
     // A full disk and a folder in the way: the exact message, the old file byte for byte,
     // and no temporary file left beside it.
     void aFailedWriteKeepsTheOldFile() {

@@ -293,6 +293,27 @@ private slots:
         }
     }
 
+    // A case that is an input error: the report says so in its place, and has no graphs.
+    void anInputErrorIsReportedInPlaceOfResults() {
+        QString text = FileText(TORVEX_SOURCE_DIR "/examples/pile-wall-weak-rock.tx4d");
+        QVERIFY(text.contains("5\t1.2\t0.9\t"));
+        text.replace("5\t1.2\t0.9\t", "5\t1.2\t1e308\t");
+        const QString data = dir_.filePath("rock.tx4d");
+        QFile file(data);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        file.close();
+        const TProgramRun run = RunProgram(BuiltProgram("torvex-report"), {dir_.filePath("error"), data});
+        QCOMPARE(run.status, 0);
+        const QString all = PdfPages(dir_.filePath("error/rock.pdf")).join('\n').simplified();
+        const QString message = "INPUT ERROR: The width for generating p-y soil resistance, Wp must be between 0 and "
+                                "120 m; the input gives 1e+308 m.";
+        QCOMPARE(all.count(message), 1);
+        QVERIFY(all.contains("Outcome: input error."));
+        QVERIFY(all.contains("No graphs: a case without results"));
+        QVERIFY(!all.contains("Graph 1:"));
+    }
+
     // Command lines that must fail, and what they say; a good file beside a bad one is still
     // reported.
     void badCommandLinesFailWithTheirMessages() {
