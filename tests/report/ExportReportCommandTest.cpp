@@ -198,12 +198,7 @@ private slots:
     void aRunWithAnInputErrorIsReported() {
         QTemporaryDir dir;
         const QString data = dir.filePath("rock.tx4d");
-        QFile source(TORVEX_SOURCE_DIR "/examples/pile-wall-weak-rock.tx4d");
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        QFile file(data);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(source.readAll().replace("5\t1.2\t0.9\t", "5\t1.2\t1e308\t"));
-        file.close();
+        QVERIFY(WriteFile(data, ExampleText("pile-wall-weak-rock.tx4d", kAbsurdWidthFrom, kAbsurdWidthTo)));
         TMainForm form;
         form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
         QVERIFY(form.OpenFileName(data));
@@ -223,11 +218,7 @@ private slots:
         form.Action("CompRun")->trigger();
         const QString target = dir.filePath("report.pdf");
         const QByteArray old = "the report handed in last week";
-        {
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(old);
-        }
+        QVERIFY(WriteFile(target, old));
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         {
             TFullDisk full(4096);

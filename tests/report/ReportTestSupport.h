@@ -51,6 +51,20 @@ inline QString FileText(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
+// Writes `text` as the file; false when it cannot.
+inline bool WriteFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush();
+}
+
+// The example with one piece of text replaced (pile-wall-weak-rock with an absurd Wp: its case
+// becomes an input error).
+inline QByteArray ExampleText(const QString& name, const QByteArray& from = {}, const QByteArray& to = {}) {
+    QByteArray text = FileText(TORVEX_SOURCE_DIR "/examples/" + name).toUtf8();
+    return from.isEmpty() ? text : text.replace(from, to);
+}
+inline const QByteArray kAbsurdWidthFrom = "5\t1.2\t0.9\t", kAbsurdWidthTo = "5\t1.2\t1e308\t";
+
 // One case's part of the text report: from its "==== LABEL ====" line to the next.
 inline std::map<QString, QString> TextReportCases(const QString& report) {
     std::map<QString, QString> cases;
