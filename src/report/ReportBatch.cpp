@@ -15,11 +15,11 @@
 namespace torvex {
 namespace {
 
-struct TOutcome {
+struct TFileOutcome {
     std::string line, error;
 };
 
-TOutcome OneReport(const TReportBatch& batch, const std::string& file) {
+TFileOutcome OneReport(const TReportBatch& batch, const std::string& file) {
     const QString target = ReportFileName(QString::fromStdString(batch.folder), QString::fromStdString(file));
     try {
         const std::unique_ptr<TReportSource> source = ReadReportSource(file);
@@ -52,7 +52,7 @@ int RunReportBatch(const TReportBatch& batch, std::ostream& out, std::ostream& e
         }
         targets.insert(target);
     }
-    std::vector<TOutcome> outcomes(batch.files.size());
+    std::vector<TFileOutcome> outcomes(batch.files.size());
     std::atomic<size_t> next{0};
     const auto work = [&] {
         for (size_t i = next++; i < batch.files.size(); i = next++) outcomes[i] = OneReport(batch, batch.files[i]);
@@ -63,7 +63,7 @@ int RunReportBatch(const TReportBatch& batch, std::ostream& out, std::ostream& e
     work();
     for (std::thread& thread : threads) thread.join();
     int status = 0;
-    for (const TOutcome& outcome : outcomes) {
+    for (const TFileOutcome& outcome : outcomes) {
         if (!outcome.error.empty()) {
             err << "torvex-report: " << outcome.error << "\n";
             status = 2;

@@ -10,10 +10,10 @@ namespace torvex {
 QString Number(double value, int digits = 8);
 
 // The units of a case's results by the file's unit code (1 English: inches and pounds; else
-// kN and metres), as the text report names them.
+// kN and metres; "other" units are taken as those), as the text report names them.
 struct TReportUnits {
+    QString system;  // "English (in, lbs)", "SI (m, kN)" or "Other, taken as kN and m"
     QString length, force, moment, stiffness, lineLoad, unitWeight, stress;
-    QString System() const;  // "English (in, lbs)" or "SI (m, kN)"
 };
 TReportUnits ReportUnits(int unitCode);
 

@@ -50,7 +50,7 @@ void DrawTitleBlock(TReportCanvas& canvas, const TReportSource& source, const TR
     table.Add({"Project title", QString::fromStdString(a.title)});
     table.Add({"Data file", QString::fromStdString(a.dataFile)});
     table.Add({"Date", settings.made.toString("yyyy-MM-dd hh:mm")});
-    table.Add({"Units", ReportUnits(UnitCodeOf(a)).System()});
+    table.Add({"Units", ReportUnits(UnitCodeOf(a)).system});
     table.Add({"Program version", "TORVEX 2012 version " TORVEX_VERSION});
     QStringList cases;
     for (const engine::TCaseResult& c : a.cases) cases << QString::fromStdString(c.label);
