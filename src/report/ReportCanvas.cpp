@@ -78,13 +78,14 @@ void TReportCanvas::DrawFooter() {
     DrawText(line, Qt::AlignRight | Qt::AlignTop, page, font);
 }
 
-void TReportCanvas::Heading(const QString& text, int level, bool newPage) {
+void TReportCanvas::Heading(const QString& text, int level, bool newPage, bool listed) {
     const QFont font = TextFont(level == 1 ? 1.5 : 1.15, true);
     const double height = LineHeight(font) * 1.4;
     if (newPage && y_ > body_.top()) NewPage();
     // A heading is never left alone at the foot of a page.
     KeepTogether(height + 4 * LineHeight(TextFont()));
     if (level == 2 && y_ > body_.top()) y_ += LineHeight(TextFont()) * 0.5;
+    if (listed) contents_.push_back({text, level, page_});
     DrawText(QRectF(body_.left(), y_, body_.width(), height), Qt::AlignLeft | Qt::AlignVCenter, text, font);
     y_ += height;
 }

@@ -15,7 +15,17 @@
 class QPainter;
 class QPagedPaintDevice;
 
+#include <vector>
+
 namespace torvex {
+
+// A heading of the report and the page it stands on, for the contents.
+struct TContentsEntry {
+    QString title;
+    int level = 1;
+    int page = 0;
+    bool operator==(const TContentsEntry&) const = default;
+};
 
 class TReportCanvas {
 public:
@@ -45,8 +55,11 @@ public:
     double TextWidth(const QFont& font, const QString& text) const;
     double Points(double points) const;  // device pixels of so many points
 
-    // A heading (level 1: a section, starting a new page when asked; 2: a subsection).
-    void Heading(const QString& text, int level, bool newPage = false);
+    // A heading (level 1: a section, starting a new page when asked; 2: a subsection), listed
+    // in the contents unless `listed` is false.
+    void Heading(const QString& text, int level, bool newPage = false, bool listed = true);
+    // The headings so far with their pages.
+    const std::vector<TContentsEntry>& Contents() const { return contents_; }
     // A paragraph wrapped to the body width.
     void Paragraph(const QString& text, bool bold = false, const QColor& colour = Qt::black);
     // Text in a rectangle, or nothing in the counting pass.
@@ -64,6 +77,7 @@ private:
     QRectF footer_;
     double y_ = 0;
     int page_ = 1;
+    std::vector<TContentsEntry> contents_;
 };
 
 }  // namespace torvex

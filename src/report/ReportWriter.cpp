@@ -42,7 +42,7 @@ int UnitCodeOf(const engine::TFileAnalysis& analysis) {
 
 void DrawTitleBlock(TReportCanvas& canvas, const TReportSource& source, const TReportSettings& settings) {
     const engine::TFileAnalysis& a = source.analysis;
-    canvas.Heading("TORVEX 2012 calculation report", 1);
+    canvas.Heading("TORVEX 2012 calculation report", 1, false, false);
     TReportTable table;
     table.caption = "Project";
     table.headers = {"Item", "Value"};
@@ -62,12 +62,30 @@ void DrawTitleBlock(TReportCanvas& canvas, const TReportSource& source, const TR
         "positive toward the excavation. Depths are given from the wall top.");
 }
 
-// The whole report on `writer`; `painter` is null in the counting pass. Returns the pages.
-int LayOutReport(QPdfWriter& writer, QPainter* painter, int pageCount, const TReportSource& source,
-                 const TReportSettings& settings) {
+// The contents: every section with its page, subsections indented.
+void DrawContents(TReportCanvas& canvas, const std::vector<TContentsEntry>& contents) {
+    TReportTable table;
+    table.caption = "Contents";
+    table.headers = {"Section", "Page"};
+    table.textColumns = {0};
+    for (const TContentsEntry& entry : contents)
+        table.Add({QString(entry.level == 1 ? "" : "      ") + entry.title, QString::number(entry.page)});
+    DrawTable(canvas, table);
+}
+
+struct TLayout {
+    int pages = 0;
+    std::vector<TContentsEntry> contents;
+};
+
+// The whole report on `writer`; `painter` is null in the counting passes. `pageCount` and
+// `contents` are those of the pass before (the contents table as tall as it will be).
+TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& before, const TReportSource& source,
+                     const TReportSettings& settings) {
     const engine::TFileAnalysis& a = source.analysis;
-    TReportCanvas canvas(writer, painter, QString::fromStdString(a.title), pageCount);
+    TReportCanvas canvas(writer, painter, QString::fromStdString(a.title), before.pages);
     DrawTitleBlock(canvas, source, settings);
+    DrawContents(canvas, before.contents);
 
     canvas.Heading("1 Input", 1);
     DrawProjectOptions(canvas, a.options, UnitCodeOf(a));
@@ -98,7 +116,7 @@ int LayOutReport(QPdfWriter& writer, QPainter* painter, int pageCount, const TRe
     }
     if (settings.nodeAppendix) DrawNodeAppendix(canvas, a.cases);
     canvas.Finish();
-    return canvas.Page();
+    return {canvas.Page(), canvas.Contents()};
 }
 
 void SetUp(QPdfWriter& writer, const TReportSource& source, const TReportSettings& settings) {
@@ -154,27 +172,31 @@ TReportDocument MakeReport(const TReportSource& source, const TReportSettings& s
     TReportSettings settings = settings_;
     if (!settings.made.isValid()) settings.made = QDateTime::currentDateTime();
     const auto failed = [](const char* reason) { return EInOutError(std::string("The report cannot be made: ") + reason); };
-    // First the pages are counted, so that every footer can say "of M".
-    int pages = 0;
-    {
+    // Laid out first without drawing: once for the headings, once more with their contents
+    // table in place for the pages, so that the contents and every footer ("of M") are right.
+    TLayout layout;
+    for (int pass = 0; pass < 2; ++pass) {
         QBuffer scratch;
         scratch.open(QIODevice::WriteOnly);
         QPdfWriter counting(&scratch);
         SetUp(counting, source, settings);
-        pages = LayOutReport(counting, nullptr, 0, source, settings);
+        layout = LayOutReport(counting, nullptr, layout, source, settings);
     }
     TReportDocument document;
     QBuffer buffer(&document.bytes);
     if (!buffer.open(QIODevice::WriteOnly)) throw failed("no memory for the document.");
+    TLayout drawn;
     {
         QPdfWriter writer(&buffer);
         SetUp(writer, source, settings);
         QPainter painter;
         if (!painter.begin(&writer)) throw failed("the pages could not be drawn.");
-        document.pages = LayOutReport(writer, &painter, pages, source, settings);
+        drawn = LayOutReport(writer, &painter, layout, source, settings);
         if (!painter.end()) throw failed("the pages could not be drawn.");
     }
-    if (document.pages != pages) throw failed("the page count changed between the two passes.");
+    if (drawn.pages != layout.pages || drawn.contents != layout.contents)
+        throw failed("the pages changed between the passes.");
+    document.pages = drawn.pages;
     return document;
 }
 

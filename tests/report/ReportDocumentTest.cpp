@@ -29,6 +29,13 @@ QString Section(const QString& text, const QString& from, const QStringList& end
     return text.mid(start, end - start);
 }
 
+// The pages' text without the contents table, which names every heading once more.
+QString WithoutContents(const QStringList& pages) {
+    QString all = pages.join('\n');
+    const qsizetype from = all.indexOf("\nContents\n"), to = all.indexOf("\n1 Input\n");
+    return from >= 0 && to > from ? all.remove(from, to - from) : all;
+}
+
 bool HasRow(const QString& text, const QStringList& cells) {
     QStringList escaped;
     for (const QString& cell : cells) escaped << QRegularExpression::escape(cell);
@@ -75,7 +82,7 @@ private slots:
     }
 
     void theSectionsFollowEachOtherInOrder() {
-        const QString all = pages_.join('\n');
+        const QString all = WithoutContents(pages_);
         QStringList titles = {"TORVEX 2012 calculation report", "1 Input", "Options"};
         for (const QString& stage : kStages) titles << "Input: " + stage;
         titles << "2 Results";
@@ -102,7 +109,7 @@ private slots:
 
     // Every figure is read from the text report and must stand in the PDF as written there.
     void theInputOfEachStageIsTheTextReports() {
-        const QString all = pages_.join('\n');
+        const QString all = WithoutContents(pages_);
         const auto cases = TextReportCases(textReport_);
         QCOMPARE(int(cases.size()), 3);
         for (int k = 0; k < 3; ++k) {
@@ -126,7 +133,7 @@ private slots:
     }
 
     void theMaximaOfEachStageAreTheTextReports() {
-        const QString all = pages_.join('\n');
+        const QString all = WithoutContents(pages_);
         const auto cases = TextReportCases(textReport_);
         for (int k = 0; k < 3; ++k) {
             const QString text = cases.at(kStages[k]);
@@ -185,8 +192,20 @@ private slots:
             QVERIFY(text.contains(title));
         }
         int graphPages = 0;
-        for (const QString& text : pages_) graphPages += text.contains(QRegularExpression("Graph \\d: ")) ? 1 : 0;
+        for (const QString& text : pages_.mid(1)) graphPages += text.contains(QRegularExpression("Graph \\d: ")) ? 1 : 0;
         QCOMPARE(graphPages, 8);
+        // The contents on page 1 lists every section and subsection with the page it is on.
+        const QRegularExpression entry("^ *((?:\\d |Input: |Results: |Graph \\d: )[^\\n]*?) +(\\d+)$",
+                                       QRegularExpression::MultilineOption);
+        const QString contents = Section(pages_.front(), "Contents", {"1 Input\n"});
+        int entries = 0;
+        for (auto it = entry.globalMatch(contents); it.hasNext(); ++entries) {
+            const QRegularExpressionMatch m = it.next();
+            const int page = m.captured(2).toInt();
+            QVERIFY2(page >= 1 && page <= count && pages_[page - 1].contains(QRegularExpression("(^|\\n)" +
+                         QRegularExpression::escape(m.captured(1)) + "\\n")), qPrintable(m.captured(0)));
+        }
+        QCOMPARE(entries, 2 + 3 + 3 + 8);
         // The pressure graph's legend names the stages.
         const QString pressure = pages_.filter("Graph 5: Earth pressure").value(0);
         for (const QString& stage : kStages) QVERIFY(pressure.contains(stage));
@@ -196,7 +215,7 @@ private slots:
     // all tables, has none.
     void aGraphPageHasCurvesInItsPlot() {
         int graphPage = 0;
-        for (int i = 0; i < pages_.size() && !graphPage; ++i)
+        for (int i = 1; i < pages_.size() && !graphPage; ++i)
             if (pages_[i].contains("Graph 1: Deflection")) graphPage = i + 1;
         QVERIFY(graphPage > 1);
         const auto raster = [this](int page) {
@@ -226,11 +245,11 @@ private slots:
         QVERIFY(RunProgram("pdfinfo", {pdf_}).out.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)")));
         const QStringList pages = PdfPages(pdf);
         QVERIFY(pages.size() > pages_.size());
-        const QString all = pages.join('\n');
+        const QString all = WithoutContents(pages);
         const QString appendix = all.mid(all.indexOf("Appendix: node results"));
         QVERIFY(appendix.size() < all.size());
         // A table longer than a page goes on with its caption and header on every page.
-        const qsizetype firstAppendixPage = pages.indexOf(QRegularExpression("(?s).*Appendix: node results.*"));
+        const qsizetype firstAppendixPage = pages.indexOf(QRegularExpression("(?s).*Appendix: node results.*"), 1);
         QVERIFY(firstAppendixPage > 0);
         QVERIFY(pages.size() - firstAppendixPage >= 3);
         for (qsizetype page = firstAppendixPage; page < pages.size(); ++page)
