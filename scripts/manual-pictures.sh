@@ -15,6 +15,6 @@ cp "$bin/screenshot-graph-three-stage-excavation-DefMomShear.png" docs/images/gr
 report=$(mktemp -d)
 trap 'rm -rf "$report"' EXIT
 "$bin/torvex-report" "$report" examples/three-stage-excavation.tx4d >/dev/null
-page=$(pdftotext -layout "$report/three-stage-excavation.pdf" - | awk -v RS='\f' '/Results: Stage 1/ {print NR; exit}')
+page=$(pdftotext -layout "$report/three-stage-excavation.pdf" - | awk -v RS='\f' '/\nResults: Stage 1\n/ {print NR; exit}')
 pdftoppm -png -r 80 -f "$page" -l "$page" -singlefile "$report/three-stage-excavation.pdf" docs/images/report-page
 echo "docs/images refreshed from the tests' screenshots"
