@@ -78,8 +78,8 @@ struct TLayout {
     std::vector<TContentsEntry> contents;
 };
 
-// The whole report on `writer`; `painter` is null in the counting passes. `pageCount` and
-// `contents` are those of the pass before (the contents table as tall as it will be).
+// The whole report on `writer`; `painter` is null in the counting passes. `before` holds the
+// page count and the contents of the pass before (the contents table as tall as it will be).
 TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& before, const TReportSource& source,
                      const TReportSettings& settings) {
     const engine::TFileAnalysis& a = source.analysis;
