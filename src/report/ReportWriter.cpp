@@ -149,11 +149,12 @@ std::unique_ptr<TReportSource> ReadReportSource(const std::string& dataFile) {
     if (!AllCasesHaveResults(a)) return source;
     source->graphsRead = ReadPlotFileText(*source->graphs, *source->workspace, engine::PlotFileText(a), nullptr);
     if (!source->graphsRead) return source;
-    // The pressure graph's curves (one per case) are named after their cases, as the depth
-    // graphs' are.
-    TCurveSet& pressure = source->graphs->pltLD.Lines;
-    for (size_t k = 0; k < a.cases.size() && static_cast<int>(k) < pressure.Count(); ++k)
-        pressure[static_cast<int>(k)].Name = a.cases[k].label;
+    // Each curve (one per case) is named after its case, as the report's headings name it; the
+    // windows name a single case's curve "Load #1" and the pressure curves not at all.
+    TResultGraphs& g = *source->graphs;
+    for (TCurveSet* set : {&g.pltDef.Lines, &g.pltMom.Lines, &g.pltShear.Lines, &g.pltSoil.Lines, &g.pltLD.Lines})
+        for (size_t k = 0; k < a.cases.size() && static_cast<int>(k) < set->Count(); ++k)
+            (*set)[static_cast<int>(k)].Name = a.cases[k].label;
     if (a.cases.size() < 2) return source;
     for (const engine::TCaseResult& c : a.cases) {
         engine::TFileAnalysis one;

@@ -206,9 +206,11 @@ private slots:
                          QRegularExpression::escape(m.captured(1)) + "\\n")), qPrintable(m.captured(0)));
         }
         QCOMPARE(entries, 2 + 3 + 3 + 8);
-        // The pressure graph's legend names the stages.
-        const QString pressure = pages_.filter("Graph 5: Earth pressure").value(0);
-        for (const QString& stage : kStages) QVERIFY(pressure.contains(stage));
+        // The legends name the curves after the stages, as the headings do.
+        for (const QString& graph : {QString("Graph 1: Deflection"), QString("Graph 5: Earth pressure")}) {
+            const QString page = pages_.mid(1).filter(graph).value(0);
+            for (const QString& stage : kStages) QVERIFY2(page.contains(QRegularExpression(stage + "\\s*\\n")), qPrintable(graph));
+        }
     }
 
     // The deflection page drawn at 60 dpi has coloured curves inside its plot; the title page,
