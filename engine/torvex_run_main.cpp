@@ -1,25 +1,29 @@
-// torvex-run [--csv DIR] FILE...: analyses data files as the program does (output, plot and
-// run-notes files beside each), on all cores, and prints one summary line per case; with
-// --csv, each case's node results as a CSV file in DIR. A progress bar shows on a terminal.
+// torvex-run [--csv DIR] [--pdf DIR] FILE...: analyses data files as the program does (output,
+// plot and run-notes files beside each), on all cores, and prints one summary line per case;
+// with --csv, each case's node results as a CSV file in DIR; with --pdf, each file's
+// calculation report as DIR/NAME.pdf. A progress bar shows on a terminal.
 //
 // Exit status: 0 when every case of every file converged; 1 otherwise; 2 when a file is
 // missing or unreadable, or for a wrong command line.
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "BatchRun.h"
+#include "ReportLaunch.h"
 
 namespace {
 
 int Usage(bool asked) {
     (asked ? std::cout : std::cerr)
-        << "usage: torvex-run [--csv DIR] FILE...\n"
+        << "usage: torvex-run [--csv DIR] [--pdf DIR] FILE...\n"
            "  Analyses each data file and writes its .tx4o, .tx4p, .tx4r and .tx4y files beside it.\n"
-           "  --csv DIR  also writes each case's node results as DIR/FILE-CASE.csv\n";
+           "  --csv DIR  also writes each case's node results as DIR/FILE-CASE.csv\n"
+           "  --pdf DIR  also writes each file's calculation report as DIR/FILE.pdf\n";
     return asked ? 0 : 2;
 }
 
@@ -27,6 +31,7 @@ int Usage(bool asked) {
 
 int main(int argc, char** argv) {
     torvex::engine::TBatchOptions options;
+    std::string pdfFolder;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -38,6 +43,8 @@ int main(int argc, char** argv) {
             return Usage(true);
         } else if (arg == "--csv" && i + 1 < argc) {
             options.csvFolder = argv[++i];
+        } else if (arg == "--pdf" && i + 1 < argc) {
+            pdfFolder = argv[++i];
         } else {
             std::cerr << "torvex-run: unknown option or missing value: " << arg << "\n";
             return Usage(false);
@@ -46,5 +53,10 @@ int main(int argc, char** argv) {
     if (options.files.empty()) return Usage(false);
     std::ios::sync_with_stdio(false);
     options.progress = ::isatty(STDERR_FILENO) == 1;
-    return torvex::engine::RunBatch(options, std::cout, std::cerr);
+    const int status = torvex::engine::RunBatch(options, std::cout, std::cerr);
+    if (pdfFolder.empty()) return status;
+    std::cout.flush();
+    const int reports =
+        torvex::engine::RunReportProgram(torvex::engine::ReportProgramPath(), pdfFolder, options.files, std::cerr);
+    return std::max(status, reports);
 }

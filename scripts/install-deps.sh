@@ -12,6 +12,8 @@ packages=(
   desktop-file-utils libxml2-utils
   # the package and its test: dpkg-shlibdeps, strip checks, lintian, the manual pages
   dpkg-dev file lintian man-db groff-base
+  # the report tests read the PDF back: pdftotext, pdfinfo, pdftoppm
+  poppler-utils
 )
 
 # A desktop with a decimal comma, for the tests that run the program in one.

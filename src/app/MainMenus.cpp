@@ -66,6 +66,8 @@ void TMainForm::CreateMenus() {
     connect(fileSave, &QAction::triggered, this, &TMainForm::FileSaveClick);
     connect(AddAction(file, "FileSaveAs", "Save &As..."), &QAction::triggered, this,
             &TMainForm::FileSaveAsClick);
+    connect(AddAction(file, "FileExportReport", "Export &Report..."), &QAction::triggered, this,
+            &TMainForm::FileExportReportClick);
     AddSeparator(file, "N15");
     for (int slot = 0; slot < TRecentFiles::kSlots; ++slot) {
         QAction* item = AddAction(file, QString("PrevFile%1").arg(slot + 1).toLatin1().constData(),

@@ -176,6 +176,8 @@ public slots:
     void FileOpenClick();
     void FileSaveClick();
     void FileSaveAsClick();
+    // Export Report: the calculation report of the project and its results as a PDF.
+    void FileExportReportClick();
     void FileExitClick();
     void MyFilePopupHandler(int slot);
 
@@ -286,6 +288,9 @@ private:
     void RunStageCommand(const std::function<void()>& command);
     // Runs the engine on the saved project; the names file is in the current folder.
     void RunEngine();
+    // The results belong to the project as it is: it is saved, and its output report is no
+    // older than its data file.
+    bool ResultsCurrent() const;
 
     TWorkspace workspace_;
     TResultGraphs graphs_;

@@ -1,6 +1,11 @@
 #include "desktop/UserInterface.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -112,6 +117,27 @@ bool TUserInterface::Print(QWidget* parent, QPrinter& printer) {
 
 bool TUserInterface::PageSetup(QWidget* parent, QPrinter& printer) {
     return QPageSetupDialog(&printer, parent).exec() == QDialog::Accepted;
+}
+
+bool TUserInterface::ReportChoices(QWidget* parent, TReportChoices& choices) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle("Export Report");
+    auto* form = new QFormLayout(&dialog);
+    auto* paper = new QComboBox(&dialog);
+    paper->addItems({"A4", "Letter"});
+    paper->setCurrentIndex(choices.letter ? 1 : 0);
+    form->addRow("&Paper:", paper);
+    auto* nodes = new QCheckBox("Append the &node results of every case", &dialog);
+    nodes->setChecked(choices.nodeAppendix);
+    form->addRow(nodes);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    choices.letter = paper->currentIndex() == 1;
+    choices.nodeAppendix = nodes->isChecked();
+    return true;
 }
 
 }  // namespace torvex

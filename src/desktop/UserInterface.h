@@ -16,6 +16,13 @@ inline constexpr const char* kApplicationTitle = "TORVEX 2012";
 
 enum class TAnswer { Yes, No, Cancel, Ok };
 
+// What File, Export Report asks before the file name: the paper and whether the node
+// results go into an appendix.
+struct TReportChoices {
+    bool letter = false;  // US Letter; A4 otherwise
+    bool nodeAppendix = false;
+};
+
 class TUserInterface {
 public:
     virtual ~TUserInterface() = default;
@@ -41,6 +48,8 @@ public:
     virtual bool Print(QWidget* parent, QPrinter& printer);
     // The page setup dialog for `printer`; true when the user accepts the page it shows.
     virtual bool PageSetup(QWidget* parent, QPrinter& printer);
+    // The report dialog, preset with `choices`; true when the user goes on with them.
+    virtual bool ReportChoices(QWidget* parent, TReportChoices& choices);
 };
 
 // The extension that a file filter names by its first pattern: "png" for "PNG image (*.png)",

@@ -141,7 +141,7 @@ private slots:
     void fileMenuItemsCaptionsShortCutsAndPlaces() {
         TMainForm form;
         const QList<QAction*> items = form.Menu("FileMenu")->actions();
-        QCOMPARE(items.size(), 17);
+        QCOMPARE(items.size(), 18);
         QCOMPARE(items[0]->objectName(), QString("FileNew"));
         QCOMPARE(items[0]->text(), QString("&New"));
         QCOMPARE(items[0]->shortcut(), QKeySequence("Ctrl+N"));
@@ -154,15 +154,17 @@ private slots:
         QCOMPARE(items[3]->objectName(), QString("FileSaveAs"));
         QCOMPARE(items[3]->text(), QString("Save &As..."));
         QVERIFY(items[3]->shortcut().isEmpty());
-        QCOMPARE(items[4]->objectName(), QString("N15"));
-        QVERIFY(items[4]->isSeparator());
-        for (int slot = 0; slot < 10; ++slot)  // the recent-file items at positions 5..14
-            QCOMPARE(items[5 + slot]->objectName(), QString("PrevFile%1").arg(slot + 1));
-        QCOMPARE(items[15]->objectName(), QString("N14"));
-        QVERIFY(items[15]->isSeparator());
-        QCOMPARE(items[16]->objectName(), QString("FileExit"));
-        QCOMPARE(items[16]->text(), QString("E&xit"));
-        QCOMPARE(items[16]->shortcut(), QKeySequence("Ctrl+Q"));
+        QCOMPARE(items[4]->objectName(), QString("FileExportReport"));
+        QCOMPARE(items[4]->text(), QString("Export &Report..."));
+        QCOMPARE(items[5]->objectName(), QString("N15"));
+        QVERIFY(items[5]->isSeparator());
+        for (int slot = 0; slot < 10; ++slot)  // the recent-file items at positions 6..15
+            QCOMPARE(items[6 + slot]->objectName(), QString("PrevFile%1").arg(slot + 1));
+        QCOMPARE(items[16]->objectName(), QString("N14"));
+        QVERIFY(items[16]->isSeparator());
+        QCOMPARE(items[17]->objectName(), QString("FileExit"));
+        QCOMPARE(items[17]->text(), QString("E&xit"));
+        QCOMPARE(items[17]->shortcut(), QKeySequence("Ctrl+Q"));
     }
 
     void dataAndOptionsMenusAsBuilt() {
@@ -402,13 +404,13 @@ private slots:
         TMainForm form;
         QMenu* file = form.Menu("FileMenu");
         emit file->aboutToShow();
-        QCOMPARE(VisibleCaptions(file), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
+        QCOMPARE(VisibleCaptions(file), QStringList({"&New", "&Open...", "&Save", "Save &As...", "Export &Report...", "-",
                                                      "E&xit"}));
         form.UpdatePrevFile(jobs.path() + "/a/w.tx4d");
         form.UpdatePrevFile("/elsewhere/R&D.tx4d");
         emit file->aboutToShow();
         QCOMPARE(VisibleCaptions(file),
-                 QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
+                 QStringList({"&New", "&Open...", "&Save", "Save &As...", "Export &Report...", "-",
                               "1 /elsewhere/R&&D.tx4d", "2 a/w.tx4d", "-", "E&xit"}));
         QVERIFY(form.Action("N14")->isVisible());
         QVERIFY(!form.Action("PrevFile3")->isVisible());

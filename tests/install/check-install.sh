@@ -13,7 +13,7 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 
 DESTDIR="$root/tree" cmake --install "$build" --prefix /usr >/dev/null
 tree="$root/tree/usr"
-for file in bin/torvex bin/torvex-run bin/torvex-convert bin/torvex-make-examples \
+for file in bin/torvex bin/torvex-run bin/torvex-report bin/torvex-convert bin/torvex-make-examples \
     lib/torvex/Torvex2012_DLL.DLL share/man/man1/torvex.1.gz share/doc/torvex/copyright \
     "share/doc/torvex/TORVEX 2012 Users Manual.pdf" share/doc/torvex/TorvexTechnicalManual.pdf \
     share/doc/torvex/TORVEX_2012.html share/torvex/examples/cantilever-sand.tx4d \
@@ -34,6 +34,10 @@ cp "$tree/share/torvex/examples/cantilever-sand.tx4d" "$root/work/"
 "$tree/bin/torvex-run" "$root/work/cantilever-sand.tx4d" >/dev/null || fail "the installed torvex-run failed"
 [ -s "$root/work/cantilever-sand.tx4p" ] || fail "the installed torvex-run wrote no plot file"
 [ -s "$root/work/cantilever-sand.tx4y" ] || fail "the installed torvex-run wrote no design summary"
+# ... and finds the report program beside itself for --pdf, with no display.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tree/bin/torvex-run" --pdf "$root/work/pdf" \
+  "$root/work/cantilever-sand.tx4d" >/dev/null || fail "the installed torvex-run --pdf failed"
+head -c 5 "$root/work/pdf/cantilever-sand.pdf" | grep -q '^%PDF-' || fail "the installed torvex-run wrote no report"
 
 # The Help items and the engine library, looked up from the installed program's folder.
 TORVEX_INSTALLED_BIN="$tree/bin" QT_QPA_PLATFORM=offscreen \
@@ -61,7 +65,7 @@ done
 
 dpkg-deb -x "$package" "$root/unpacked"
 unpacked="$root/unpacked/usr"
-for program in torvex torvex-run torvex-convert torvex-make-examples; do
+for program in torvex torvex-run torvex-report torvex-convert torvex-make-examples; do
   [ -x "$unpacked/bin/$program" ] || fail "the package lacks the program $program"
   page="$unpacked/share/man/man1/$program.1.gz"
   [ -f "$page" ] || fail "the package lacks the manual page of $program"
@@ -72,7 +76,7 @@ for program in torvex torvex-run torvex-convert torvex-make-examples; do
   [ -z "$warnings" ] || fail "the manual page of $program renders with warnings: $warnings"
   zcat "$page" | grep -q "^\.SH NAME" || fail "the manual page of $program has no NAME section"
 done
-for elf in bin/torvex bin/torvex-run bin/torvex-convert bin/torvex-make-examples lib/torvex/Torvex2012_DLL.DLL; do
+for elf in bin/torvex bin/torvex-run bin/torvex-report bin/torvex-convert bin/torvex-make-examples lib/torvex/Torvex2012_DLL.DLL; do
   kind=$(file -b "$unpacked/$elf")
   grep -q '^ELF.*, stripped' <<<"$kind" || fail "$elf is not stripped: $kind"
 done

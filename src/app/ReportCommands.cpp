@@ -1,0 +1,82 @@
+// File, Export Report: the calculation report of the project and its last results as one
+// PDF. Results that are missing or older than the data are offered a run first, as Run
+// Analysis makes it; the document is made in memory and written through the safe save.
+
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPageSize>
+#include <exception>
+#include <new>
+
+#include "app/FileNames.h"
+#include "app/MainWindow.h"
+#include "desktop/SafeOutput.h"
+#include "desktop/UserInterface.h"
+#include "plot/PlotForm.h"
+#include "report/ReportWriter.h"
+
+namespace torvex {
+namespace {
+
+constexpr const char* kNoResultsQuestion =
+    "This project has no results yet. Run the analysis now and then export the report?";
+constexpr const char* kStaleResultsQuestion =
+    "The data have changed since the last run. Run the analysis now and then export the report?";
+
+// The paper of the last Page Setup of an open graph window, as its printing would take it.
+bool LetterFromPageSetup(const QMdiArea& desk) {
+    for (QMdiSubWindow* child : desk.subWindowList())
+        if (auto* plot = qobject_cast<TPlotForm*>(child->widget()))
+            return plot->PageLayout().pageSize().id() == QPageSize::Letter;
+    return false;
+}
+
+}  // namespace
+
+// The output report is the record of a run: also of one whose cases were input errors (the
+// report then shows them), which leaves no plot file behind.
+bool TMainForm::ResultsCurrent() const {
+    if (IsModified()) return false;
+    const QFileInfo data(QString::fromStdString(workspace_.Project().FileName));
+    const QFileInfo output(QString::fromStdString(SiblingFileName(workspace_.Project().FileName, ".tx4o")));
+    return output.exists() && data.exists() && output.lastModified() >= data.lastModified();
+}
+
+void TMainForm::FileExportReportClick() {
+    if (!CommitActiveChild()) return;
+    if (!ResultsCurrent()) {
+        const bool none = !ResultFileExists(".tx4o");
+        if (UserInterface().Confirm(this, none ? kNoResultsQuestion : kStaleResultsQuestion, false) != TAnswer::Yes)
+            return;
+        CompRunClick();
+        // A run that failed or was cancelled has said so; there is nothing to report.
+        if (!ResultsCurrent()) return;
+    }
+    TReportChoices choices;
+    choices.letter = LetterFromPageSetup(*desk_);
+    if (!UserInterface().ReportChoices(this, choices)) return;
+    const QString dataFile = QString::fromStdString(workspace_.Project().FileName);
+    const QString suggested = ReportFileName(QFileInfo(dataFile).absolutePath(), dataFile);
+    const QString path =
+        UserInterface().SaveFileName(this, "Export Report", suggested, {"PDF document (*.pdf)"}, "pdf");
+    if (path.isEmpty()) return;
+    try {
+        const std::unique_ptr<TReportSource> source = ReadReportSource(workspace_.Project().FileName);
+        if (!source->analysis.error.empty()) {
+            UserInterface().Information(this, "The report cannot be made: " +
+                                                  QString::fromStdString(source->analysis.error));
+            return;
+        }
+        TReportSettings settings;
+        settings.letter = choices.letter;
+        settings.nodeAppendix = choices.nodeAppendix;
+        SaveBytes(path, MakeReport(*source, settings).bytes);
+    } catch (const std::bad_alloc&) {
+        UserInterface().Information(this, kNotEnoughMemory);
+    } catch (const std::exception& error) {
+        UserInterface().Information(this, QString::fromStdString(error.what()));
+    }
+}
+
+}  // namespace torvex

@@ -1,0 +1,160 @@
+#include "report/ReportResults.h"
+
+#include <cmath>
+
+#include "Analysis.h"
+#include "project/DesignSummary.h"
+#include "report/ReportCanvas.h"
+#include "report/ReportNumbers.h"
+#include "report/ReportTable.h"
+
+namespace torvex {
+namespace {
+
+using engine::TCaseResult;
+using engine::TNodeResult;
+
+void DrawMaxima(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits& u) {
+    TReportTable table;
+    table.caption = "Maximum values";
+    table.headers = {"Quantity", "Maximum", "Unit", "At depth (" + u.length + ")"};
+    table.textColumns = {0, 2};
+    const struct {
+        const char* name;
+        double TNodeResult::*field;
+        QString unit;
+    } rows[] = {{"Deflection", &TNodeResult::y, u.length},
+                {"Bending moment", &TNodeResult::moment, u.moment},
+                {"Shear", &TNodeResult::shear, u.force},
+                {"Soil reaction", &TNodeResult::reaction, u.lineLoad}};
+    for (const auto& row : rows)
+        if (const TNodeResult* m = c.MaxBy(row.field))
+            table.Add({row.name, Number(m->*row.field), row.unit, Number(m->depth)});
+    DrawTable(canvas, table);
+    if (c.equilibriumChecked)
+        canvas.Paragraph("Equilibrium residuals (springs and restraint reactions included): force " +
+                         Number(c.forceResidual) + " " + u.force + " (" +
+                         Number(100 * std::fabs(c.forceResidual) / c.largestLoad) + " % of the largest load), moment " +
+                         Number(c.momentResidual) + " " + u.moment + " (" +
+                         Number(100 * std::fabs(c.momentResidual) / c.largestMoment) +
+                         " % of the largest moment about the top).");
+}
+
+void DrawChecks(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s, const TReportUnits& u) {
+    const engine::TDesignCheck& k = c.checks;
+    TReportTable table;
+    table.caption = "Strength and deflection checks";
+    table.headers = {"Check", "Largest", "At depth (" + u.length + ")", "Limit", "Utilisation", "Result"};
+    table.textColumns = {0, 5};
+    const auto verdict = [](bool checked, bool fails) {
+        return !checked ? QString("not checked") : fails ? QString("exceeds") : QString("within");
+    };
+    table.Add({"Deflection (" + u.length + ")", Number(k.maxDeflection), Number(k.deflectionDepth),
+               k.deflectionChecked() ? Number(k.allowableDeflection) : QString(),
+               k.deflectionChecked() ? Number(k.maxDeflection / k.allowableDeflection, 4) : QString(),
+               verdict(k.deflectionChecked(), s.DeflectionFails())},
+              s.DeflectionFails());
+    table.Add({"Moment (" + u.moment + ")", Number(k.maxMoment), Number(k.momentDepth),
+               k.momentChecked() ? Number(k.momentCapacity) : QString(),
+               k.momentChecked() ? Number(k.momentUtilisation, 4) : QString(),
+               verdict(k.momentChecked(), s.MomentFails())},
+              s.MomentFails());
+    table.Add({"Shear (" + u.force + ")", Number(k.maxShear), Number(k.shearDepth),
+               k.shearChecked() ? Number(k.shearCapacity) : QString(),
+               k.shearChecked() ? Number(k.shearUtilisation, 4) : QString(), verdict(k.shearChecked(), s.ShearFails())},
+              s.ShearFails());
+    DrawTable(canvas, table);
+}
+
+// One line for the case: which of the design checks fail, in the design summary's judgement.
+QString DesignVerdict(const TSummaryCase& s) {
+    QStringList failing;
+    if (s.DeflectionFails()) failing << "deflection";
+    if (s.MomentFails()) failing << "moment";
+    if (s.ShearFails()) failing << "shear";
+    if (s.FactorFails()) failing << "factor of safety";
+    if (s.EmbedmentFails()) failing << "embedment";
+    return failing.isEmpty() ? QString("Design: no check fails.") : "Design: FAILS: " + failing.join(", ") + ".";
+}
+
+QString FactorText(engine::TLeFactor state, double value) {
+    if (state == engine::TLeFactor::Found) return Number(value, 4);
+    return state == engine::TLeFactor::Unstable ? "unstable (does not balance even at 0.5)" : "above 20";
+}
+
+void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s,
+                          const TReportUnits& u) {
+    const engine::TLimitEquilibrium& le = c.le;
+    if (le.method == engine::TLeMethod::NotApplicable) {
+        canvas.Paragraph("Limit equilibrium (Rankine pressures, beside the p-y analysis): not applicable: " +
+                         QString::fromStdString(le.reason));
+        return;
+    }
+    TReportTable table = SettingsTable("Limit equilibrium (Rankine pressures, beside the p-y analysis): " +
+                                       QString(engine::LeMethodText(le.method)));
+    table.Add({"Embedment below the excavation level", Number(le.embedment), u.length});
+    table.Add({"F (tan phi and c divided on both sides)", FactorText(le.fState, le.F),
+               s.FactorFails() ? "fails: below the target " + Number(le.targetF, 4) : QString()},
+              s.FactorFails());
+    table.Add({"F_p (passive resistance alone)", FactorText(le.fpState, le.Fp), ""});
+    table.Add({"Required embedment for F = " + Number(le.targetF),
+               le.requiredFound ? Number(le.requiredEmbedment, 5) : "more than " + Number(le.searchLimit, 5),
+               s.EmbedmentFails() ? u.length + "; fails: the wall is too short" : u.length},
+              s.EmbedmentFails());
+    if (le.pivotFound) table.Add({"Pivot at F, below the excavation level", Number(le.pivotDepth, 5), u.length});
+    if (le.supportFound)
+        table.Add({"Force of the support at depth " + Number(le.supportDepth) + " at F, per length of wall",
+                   Number(le.supportForce, 6), u.force + " per " + u.length});
+    DrawTable(canvas, table);
+    if (!le.notes.empty()) canvas.Paragraph(QString::fromStdString(le.notes));
+}
+
+void DrawSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits& u) {
+    if (c.supports.empty()) {
+        canvas.Paragraph("Support forces: none.");
+        return;
+    }
+    TReportTable table;
+    table.caption = "Support forces (positive: holding the wall back toward the backfill)";
+    table.headers = {"Node", "Depth (" + u.length + ")", "Kind", "Per wall unit", "Per length",
+                     "Largest so far"};
+    table.textColumns = {2};
+    for (const engine::TSupportForce& s : c.supports)
+        table.Add({QString::number(s.node), Number(s.depth), engine::SupportKindText(s.kind), Number(s.force),
+                   Number(s.perLength), Number(s.largestSoFar)});
+    DrawTable(canvas, table);
+    canvas.Paragraph("Forces in " + u.force + ", moments (slope restraints, rotational springs) in " + u.moment +
+                     "; per length: divided by Wa. Sum of the support forces " +
+                     Number(engine::SupportForceSum(c.supports)) + "; the loads less the soil reaction " +
+                     Number(c.netLoad) + ".");
+}
+
+}  // namespace
+
+void DrawCaseResults(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s) {
+    const TReportUnits u = ReportUnits(c.unitCode);
+    QString outcome = "Outcome: " + QString(engine::OutcomeText(c.outcome));
+    if (c.outcome != engine::TOutcome::InputError) outcome += QString(" after %1 iterations").arg(c.iterations);
+    canvas.Paragraph(outcome + ".", true);
+    if (!c.message.empty()) canvas.Paragraph(QString::fromStdString(c.message));
+    if (c.outcome != engine::TOutcome::InputError)
+        canvas.Paragraph(DesignVerdict(s), true, s.AnyFails() ? QColor(0xc0, 0, 0) : QColor(Qt::black));
+    if (!c.nodes.empty()) {
+        DrawMaxima(canvas, c, u);
+        DrawChecks(canvas, c, s, u);
+        DrawSupportForces(canvas, c, u);
+    }
+    if (c.outcome != engine::TOutcome::InputError) DrawLimitEquilibrium(canvas, c, s, u);
+    if (!c.models.empty()) {
+        canvas.Paragraph("Soil and pressure models:", true);
+        for (const std::string& model : c.models) canvas.Paragraph(QString::fromStdString(model));
+    }
+    if (c.warnings.empty()) {
+        canvas.Paragraph("Warnings: none.");
+    } else {
+        canvas.Paragraph("Warnings:", true);
+        for (const std::string& warning : c.warnings) canvas.Paragraph("WARNING: " + QString::fromStdString(warning));
+    }
+}
+
+}  // namespace torvex

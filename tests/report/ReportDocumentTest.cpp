@@ -1,0 +1,377 @@
+// The calculation report as the batch programs write it (torvex-run --pdf, torvex-report),
+// read back with the poppler tools: its sections, its input values and maxima against the
+// text report the engine writes for the same file, its page count and footers, the curves of
+// a graph page, the node appendix and the paper, and the command lines that must fail.
+
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ReportTestSupport.h"
+
+using namespace torvex::testing;
+
+namespace {
+
+const QString kExample = "three-stage-excavation";
+const QStringList kStages = {"Stage 1", "Stage 2", "Stage 3"};
+
+// The text from `from` to the next of `ends` (or to the end), spaces and line breaks made one.
+QString Section(const QString& text, const QString& from, const QStringList& ends) {
+    const qsizetype start = text.indexOf(from);
+    if (start < 0) return {};
+    qsizetype end = text.size();
+    for (const QString& e : ends) {
+        const qsizetype at = text.indexOf(e, start + from.size());
+        if (at >= 0) end = std::min(end, at);
+    }
+    return text.mid(start, end - start);
+}
+
+// The pages' text without the contents table, which names every heading once more.
+QString WithoutContents(const QStringList& pages) {
+    QString all = pages.join('\n');
+    const qsizetype from = all.indexOf("\nContents\n"), to = all.indexOf("\n1 Input\n");
+    return from >= 0 && to > from ? all.remove(from, to - from) : all;
+}
+
+bool HasRow(const QString& text, const QStringList& cells) {
+    QStringList escaped;
+    for (const QString& cell : cells) escaped << QRegularExpression::escape(cell);
+    return QRegularExpression("(^|\\s)" + escaped.join("\\s+") + "(\\s|$)").match(text).hasMatch();
+}
+
+// Pixels of a colour (not black, white or grey) inside a rectangle of the image.
+int ColouredPixels(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int spread = std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+            if (spread > 60) ++count;
+        }
+    return count;
+}
+
+}  // namespace
+
+class ReportDocumentTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString data_, pdf_, textReport_;
+    QStringList pages_;
+
+private slots:
+    // One run of torvex-run --pdf serves the tests below: the text report beside the data
+    // file is the engine's, read here on its own.
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        data_ = dir_.filePath(kExample + ".tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/" + kExample + ".tx4d", data_));
+        const TProgramRun run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", dir_.filePath("pdf"), data_});
+        QCOMPARE(run.status, 0);
+        pdf_ = dir_.filePath("pdf/" + kExample + ".pdf");
+        QVERIFY2(run.out.contains(pdf_ + ": "), qPrintable(run.out));
+        QVERIFY(FileText(pdf_).startsWith("%PDF-"));
+        textReport_ = FileText(dir_.filePath(kExample + ".tx4o"));
+        QVERIFY(!textReport_.isEmpty());
+        pages_ = PdfPages(pdf_);
+        QVERIFY(!pages_.isEmpty());
+    }
+
+    void theSectionsFollowEachOtherInOrder() {
+        const QString all = WithoutContents(pages_);
+        QStringList titles = {"TORVEX 2012 calculation report", "1 Input", "Options"};
+        for (const QString& stage : kStages) titles << "Input: " + stage;
+        titles << "2 Results";
+        for (const QString& stage : kStages) titles << "Results: " + stage;
+        titles << "Graph 1: Deflection" << "Graph 2: Bending moment" << "Graph 3: Shear" << "Graph 4: Soil reaction"
+               << "Graph 5: Earth pressure";
+        // The p-y curves of every stage, each on its own page.
+        for (int k = 0; k < 3; ++k) titles << QString("Graph %1: p-y curves, %2").arg(6 + k).arg(kStages[k]);
+        qsizetype at = 0;
+        for (const QString& title : titles) {
+            const qsizetype found = all.indexOf(title, at);
+            QVERIFY2(found >= 0, qPrintable("missing or out of order: " + title));
+            at = found + title.size();
+        }
+        QVERIFY(!all.contains("Appendix"));  // only when asked for
+        // The title block.
+        const QString first = pages_.front();
+        QVERIFY(HasRow(first, {"Project title", Captured(textReport_, "^Title: (.*)$")}));
+        QVERIFY(HasRow(first, {"Data file", data_}));
+        QVERIFY(HasRow(first, {"Units", "English", "(in,", "lbs)"}));
+        QVERIFY(HasRow(first, {"Cases", "Stage", "1,", "Stage", "2,", "Stage", "3"}));
+        QVERIFY(QRegularExpression("Date\\s+\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d").match(first).hasMatch());
+    }
+
+    // Every figure is read from the text report and must stand in the PDF as written there.
+    void theInputOfEachStageIsTheTextReports() {
+        const QString all = WithoutContents(pages_);
+        const auto cases = TextReportCases(textReport_);
+        QCOMPARE(int(cases.size()), 3);
+        for (int k = 0; k < 3; ++k) {
+            const QString text = cases.at(kStages[k]);
+            const QString input = Section(all, "Input: " + kStages[k], {"Input: Stage", "2 Results"});
+            QVERIFY(!input.isEmpty());
+            const QString wall = "^Wall: (\\d+) increments of (\\S+) in, length (\\S+) in, excavation level (\\S+) in$";
+            QVERIFY(HasRow(input, {"Increments", Captured(text, wall, 1)}));
+            QVERIFY(HasRow(input, {"Increment length", Captured(text, wall, 2), "in"}));
+            QVERIFY(HasRow(input, {"Wall length", Captured(text, wall, 3), "in"}));
+            QVERIFY(HasRow(input, {"Excavation level (free height)", Captured(text, wall, 4), "in"}));
+            const QString allowable = Captured(text, "^Maximum allowable deflection (\\S+), closure tolerance (\\S+)$");
+            QVERIFY(HasRow(input, {"Maximum allowable deflection", allowable, "in"}));
+            QVERIFY(HasRow(input, {"Closure tolerance", Captured(text, "closure tolerance (\\S+)$"), "in"}));
+            // "  1: 540  sand  0.069444444  0  34  0  0": bottom, type, gamma, c, phi, e50, k.
+            const QStringList layer =
+                Captured(text, "^  1: (.*)$").split(' ', Qt::SkipEmptyParts);
+            QCOMPARE(layer.size(), 7);
+            QVERIFY(HasRow(input, {"1", layer[1], "0", layer[0], layer[2], layer[3], layer[4], layer[5], layer[6]}));
+        }
+    }
+
+    void theMaximaOfEachStageAreTheTextReports() {
+        const QString all = WithoutContents(pages_);
+        const auto cases = TextReportCases(textReport_);
+        for (int k = 0; k < 3; ++k) {
+            const QString text = cases.at(kStages[k]);
+            const QString results = Section(all, "Results: " + kStages[k], {"Results: Stage", "Graph 1:"});
+            QVERIFY(!results.isEmpty());
+            const struct {
+                const char *report, *pdf, *unit;
+            } rows[] = {{"deflection", "Deflection", "in"}, {"moment", "Bending moment", "lbs-in"}, {"shear", "Shear", "lbs"}};
+            for (const auto& row : rows) {
+                const QString pattern = QString("^Maximum %1 (\\S+) %2 at depth (\\S+)$").arg(row.report, row.unit);
+                const QString value = Captured(text, pattern, 1), depth = Captured(text, pattern, 2);
+                QVERIFY2(!value.isEmpty(), row.report);
+                QVERIFY2(HasRow(results, {row.pdf, value, row.unit, depth}),
+                         qPrintable(kStages[k] + ": " + row.pdf + " " + value + " at " + depth));
+            }
+            // Limit equilibrium and the support forces, as the text report's design sections
+            // write them.
+            const QString F = Captured(text, "^  F \\(tan phi and c divided on both sides\\) (\\S+)$");
+            QVERIFY(HasRow(results, {"F (tan phi and c divided on both sides)", F}));
+            const QString Fp = Captured(text, "^  F_p \\(passive resistance alone\\) (\\S+)$");
+            QVERIFY(HasRow(results, {"F_p (passive resistance alone)", Fp}));
+            const QString required = Captured(text, "^  required embedment for F = (\\S+): (\\S+)$", 2);
+            QVERIFY(HasRow(results, {"Required embedment for F = 1.5", required, "in"}));
+            const QRegularExpression support(
+                "^  node (\\d+), depth (\\S+), ([a-z ]+): (\\S+) per wall unit, (\\S+) per length, largest so far (\\S+)$",
+                QRegularExpression::MultilineOption);
+            int supports = 0;
+            for (auto it = support.globalMatch(text); it.hasNext(); ++supports) {
+                const QRegularExpressionMatch m = it.next();
+                QVERIFY2(HasRow(results, m.capturedTexts().mid(1)), qPrintable(m.captured(0)));
+            }
+            QCOMPARE(supports, k == 0 ? 0 : 1);  // the strut goes in with stage 2
+            const QString outcome = Captured(text, "^Outcome: (.*)$");
+            QVERIFY(results.simplified().contains("Outcome: " + outcome + "."));
+            // The warnings, word for word.
+            const QString flat = results.simplified();
+            int warnings = 0;
+            for (const QString& line : text.split('\n'))
+                if (line.startsWith("WARNING: ")) {
+                    ++warnings;
+                    QVERIFY2(flat.contains(line.simplified()), qPrintable(line));
+                }
+            QVERIFY(warnings > 0);
+        }
+    }
+
+    // Counted by pdfinfo, and numbered "Page N of M" with the title on every page.
+    void everyPageIsNumberedOfTheCount() {
+        const int count = PdfInfoPages(pdf_);
+        QCOMPARE(pages_.size(), count);
+        QVERIFY(count >= 11);  // title and input, results, eight graphs at least
+        const QString title = Captured(textReport_, "^Title: (.*)$");
+        for (int page = 1; page <= count; ++page) {
+            const QString text = pages_[page - 1];
+            QVERIFY2(text.contains(QString("Page %1 of %2").arg(page).arg(count)), qPrintable(QString::number(page)));
+            QVERIFY(text.contains(title));
+        }
+        int graphPages = 0;
+        for (const QString& text : pages_.mid(1)) graphPages += text.contains(QRegularExpression("Graph \\d: ")) ? 1 : 0;
+        QCOMPARE(graphPages, 8);
+        // The contents on page 1 lists every section and subsection with the page it is on.
+        const QRegularExpression entry("^ *((?:\\d |Input: |Results: |Graph \\d: )[^\\n]*?) +(\\d+)$",
+                                       QRegularExpression::MultilineOption);
+        const QString contents = Section(pages_.front(), "Contents", {"1 Input\n"});
+        int entries = 0;
+        for (auto it = entry.globalMatch(contents); it.hasNext(); ++entries) {
+            const QRegularExpressionMatch m = it.next();
+            const int page = m.captured(2).toInt();
+            QVERIFY2(page >= 1 && page <= count && pages_[page - 1].contains(QRegularExpression("(^|\\n)" +
+                         QRegularExpression::escape(m.captured(1)) + "\\n")), qPrintable(m.captured(0)));
+        }
+        QCOMPARE(entries, 2 + 3 + 3 + 8);
+        // The legends name the curves after the stages, as the headings do.
+        for (const QString& graph : {QString("Graph 1: Deflection"), QString("Graph 5: Earth pressure")}) {
+            const QString page = pages_.mid(1).filter(graph).value(0);
+            for (const QString& stage : kStages) QVERIFY2(page.contains(QRegularExpression(stage + "\\s*\\n")), qPrintable(graph));
+        }
+    }
+
+    // The deflection page drawn at 60 dpi has coloured curves inside its plot; the title page,
+    // all tables, has none.
+    void aGraphPageHasCurvesInItsPlot() {
+        int graphPage = 0;
+        for (int i = 1; i < pages_.size() && !graphPage; ++i)
+            if (pages_[i].contains("Graph 1: Deflection")) graphPage = i + 1;
+        QVERIFY(graphPage > 1);
+        const auto raster = [this](int page) {
+            const QString prefix = dir_.filePath(QString("page%1").arg(page));
+            const QString p = QString::number(page);
+            RunProgram("pdftoppm", {"-png", "-r", "60", "-f", p, "-l", p, "-singlefile", pdf_, prefix});
+            return QImage(prefix + ".png");
+        };
+        const QImage graph = raster(graphPage);
+        const QImage title = raster(1);
+        QVERIFY(!graph.isNull() && !title.isNull());
+        // A4 at 60 dpi: 496 x 702 pixels; the plot lies inside the margins below the heading.
+        QCOMPARE(graph.size(), QSize(496, 702));
+        const QRect plot(graph.width() / 5, graph.height() / 5, graph.width() * 3 / 5, graph.height() * 3 / 5);
+        QVERIFY(ColouredPixels(graph, plot) > 100);
+        QCOMPARE(ColouredPixels(title, plot), 0);
+    }
+
+    // torvex-report itself: Letter paper and the node appendix, whose rows are the text
+    // report's node lines.
+    void theNodeAppendixOnLetterPaper() {
+        const QString out = dir_.filePath("letter");
+        const TProgramRun run = RunProgram(BuiltProgram("torvex-report"), {"--letter", "--nodes", out, data_});
+        QCOMPARE(run.status, 0);
+        const QString pdf = out + "/" + kExample + ".pdf";
+        QVERIFY(RunProgram("pdfinfo", {pdf}).out.contains(QRegularExpression("Page size:\\s+612 x 792 pts")));
+        QVERIFY(RunProgram("pdfinfo", {pdf_}).out.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)")));
+        const QStringList pages = PdfPages(pdf);
+        QVERIFY(pages.size() > pages_.size());
+        const QString all = WithoutContents(pages);
+        const QString appendix = all.mid(all.indexOf("Appendix: node results"));
+        QVERIFY(appendix.size() < all.size());
+        // A table longer than a page goes on with its caption and header on every page.
+        const qsizetype firstAppendixPage = pages.indexOf(QRegularExpression("(?s).*Appendix: node results.*"), 1);
+        QVERIFY(firstAppendixPage > 0);
+        QVERIFY(pages.size() - firstAppendixPage >= 3);
+        for (qsizetype page = firstAppendixPage; page < pages.size(); ++page)
+            QVERIFY(pages[page].contains(QRegularExpression("Node\\s+Depth \\(in\\)\\s+Deflection \\(in\\)")));
+        QVERIFY(pages[firstAppendixPage + 1].contains(" (continued)"));
+        // Node 29 of stage 3 (the depth of its largest deflection, 104.4 in) and the last node.
+        QString stage3 = TextReportCases(textReport_).at("Stage 3");
+        stage3 = stage3.mid(stage3.indexOf("Deflection        Slope"));  // the node table
+        const QString stage3Appendix = appendix.mid(appendix.indexOf("Stage 3"));
+        for (const QString& depth : {QString("104.4"), QString("432")}) {
+            const QStringList cells =
+                Captured(stage3, "^ +" + QRegularExpression::escape(depth) + " .*$", 0).split(' ', Qt::SkipEmptyParts);
+            QCOMPARE(cells.size(), 8);
+            QVERIFY2(HasRow(stage3Appendix, cells), qPrintable(cells.join(' ')));
+        }
+    }
+
+    // The project's option block: its settings in the Options table, and the checks it asks
+    // for judged as the text report judges them, failures named in the case's design line.
+    void theOptionsAndTheFailedChecks() {
+        const struct {
+            const char* options;
+            QStringList rows;  // Options table rows, cells split on blanks
+            QString design;
+            QStringList textReport;  // the text report's own verdicts
+        } cases[] = {
+            {"MomentCapacity 1\r\nShearCapacity 1\r\nAllowableDeflection 0.0001\r\nTargetSafetyFactor 20\r\n",
+             {"Moment capacity of the wall unit 1 lbs-in", "Shear capacity of the wall unit 1 lbs",
+              "Allowable deflection 0.0001 in", "Target factor of safety F 20"},
+             "Design: FAILS: deflection, moment, shear, factor of safety, embedment.",
+             {"against the allowable 0.0001: exceeds", ": exceeds", "required embedment for F = 20: more than"}},
+            {"MomentCapacity 1e9\r\nSeismicKh 0.1\r\nLayeredSoil 1\r\nCyclicLoading 1\r\nCyclicCycles 10\r\n",
+             {"Moment capacity of the wall unit 1e+09 lbs-in", "Seismic coefficient kh (Mononobe-Okabe) 0.1",
+              "Layered soil equivalent depths below the first layer", "Loading cyclic p-y curves",
+              "Number of cycles N 10"},
+             "Design: no check fails.",
+             {"(no allowable deflection given)"}},
+        };
+        int n = 0;
+        for (const auto& c : cases) {
+            const QString folder = dir_.filePath(QString("options%1").arg(++n));
+            QVERIFY(QDir().mkpath(folder));
+            const QString data = folder + "/sand.tx4d";
+            QVERIFY(WriteFile(data, ExampleText("cantilever-sand.tx4d") + "TORVEX-OPTIONS 1\r\n" + c.options + "END\r\n"));
+            const TProgramRun run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", folder, data});
+            QVERIFY2(run.status == 0 || run.status == 1, qPrintable(run.err));
+            const QString text = FileText(folder + "/sand.tx4o");
+            for (const QString& verdict : c.textReport) QVERIFY2(text.contains(verdict), qPrintable(verdict));
+            const QString all = PdfPages(folder + "/sand.pdf").join('\n');
+            for (const QString& row : c.rows) QVERIFY2(HasRow(all, row.split(' ')), qPrintable(row));
+            QVERIFY2(all.contains(c.design), qPrintable(c.design));
+        }
+    }
+
+    // A case that is an input error: the report says so in its place, and has no graphs.
+    void anInputErrorIsReportedInPlaceOfResults() {
+        const QString data = dir_.filePath("rock.tx4d");
+        QVERIFY(WriteFile(data, ExampleText("pile-wall-weak-rock.tx4d", kAbsurdWidthFrom, kAbsurdWidthTo)));
+        const TProgramRun run = RunProgram(BuiltProgram("torvex-report"), {dir_.filePath("error"), data});
+        QCOMPARE(run.status, 0);
+        const QString all = PdfPages(dir_.filePath("error/rock.pdf")).join('\n').simplified();
+        const QString message = "INPUT ERROR: The width for generating p-y soil resistance, Wp must be between 0 and "
+                                "120 m; the input gives 1e+308 m.";
+        QCOMPARE(all.count(message), 1);
+        QVERIFY(all.contains("Outcome: input error."));
+        QVERIFY(all.contains("No graphs: a case without results"));
+        QVERIFY(!all.contains("Graph 1:"));
+    }
+
+    // Command lines that must fail, and what they say; a good file beside a bad one is still
+    // reported.
+    void badCommandLinesFailWithTheirMessages() {
+        const QString missing = dir_.filePath("missing.tx4d");
+        const QString out = dir_.filePath("bad");
+        TProgramRun run = RunProgram(BuiltProgram("torvex-report"), {out, missing, data_});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, "torvex-report: " + missing + ": Cannot open file \"" + missing +
+                              "\": No such file or directory.\n");
+        QVERIFY(QFileInfo::exists(out + "/" + kExample + ".pdf"));
+        QVERIFY(!QFileInfo::exists(out + "/missing.pdf"));
+
+        // Two files of one name would write one report: refused before anything is written.
+        QVERIFY(QDir(dir_.path()).mkpath("other"));
+        const QString twin = dir_.filePath("other/" + kExample + ".tx4d");
+        QVERIFY(QFile::copy(data_, twin));
+        run = RunProgram(BuiltProgram("torvex-report"), {dir_.filePath("twins"), data_, twin});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, "torvex-report: two data files would both write " + dir_.filePath("twins/" + kExample + ".pdf") +
+                              "\n");
+        QVERIFY(QDir(dir_.filePath("twins")).isEmpty());
+
+        // A report folder that cannot be made: the analyses went well, the status says the
+        // reports did not.
+        QFile blocker(dir_.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", dir_.filePath("blocker/pdf"), data_});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains("torvex-report: cannot make the folder " + dir_.filePath("blocker/pdf") + "\n"));
+        // torvex-run without torvex-report beside it says so.
+        const QString alone = dir_.filePath("alone/torvex-run");
+        QVERIFY(QDir(dir_.path()).mkpath("alone"));
+        QVERIFY(QFile::copy(BuiltProgram("torvex-run"), alone));
+        run = RunProgram(alone, {"--pdf", dir_.filePath("alone/pdf"), data_});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("torvex-run: cannot start " + dir_.filePath("alone/torvex-report") +
+                                  ": No such file or directory\n"),
+                 qPrintable(run.err));
+
+        const struct {
+            const char* program;
+            QStringList arguments;
+        } usage[] = {{"torvex-report", {out}}, {"torvex-report", {"--paper", out, data_}}, {"torvex-run", {"--pdf"}}};
+        for (const auto& u : usage) {
+            run = RunProgram(BuiltProgram(u.program), u.arguments);
+            QCOMPARE(run.status, 2);
+            QVERIFY2(run.err.contains(QString("usage: ") + u.program), qPrintable(run.err));
+        }
+    }
+};
+
+QTEST_MAIN(ReportDocumentTest)
+#include "ReportDocumentTest.moc"
