@@ -216,6 +216,7 @@ public slots:
     void CompKernelClick();
     void CompOutputClick();
     void CompSummaryClick();
+    void CompStudyClick();
     void CompLayersClick();
 
     // Graphics.

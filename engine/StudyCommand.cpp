@@ -1,0 +1,61 @@
+#include "StudyCommand.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "ParametricStudy.h"
+#include "dataentry/NumberText.h"
+
+namespace torvex::engine {
+namespace {
+
+double Number(const std::string& text, const std::string& vary) {
+    const auto value = ParseDecimal(text, '.');
+    if (!value || text.empty())
+        throw std::invalid_argument("--vary " + vary + ": \"" + text + "\" is not a number (KEY=FROM:TO:COUNT).");
+    return static_cast<double>(*value);
+}
+
+// KEY=FROM:TO:COUNT into the request.
+void ParseVary(const std::string& vary, TStudyRequest& request) {
+    const size_t equals = vary.rfind('=');
+    if (equals == std::string::npos || equals == 0)
+        throw std::invalid_argument("--vary needs KEY=FROM:TO:COUNT, not \"" + vary + "\".");
+    request.key = vary.substr(0, equals);
+    const std::string range = vary.substr(equals + 1);
+    const size_t first = range.find(':'), second = range.find(':', first == std::string::npos ? first : first + 1);
+    if (first == std::string::npos || second == std::string::npos || range.find(':', second + 1) != std::string::npos)
+        throw std::invalid_argument("--vary " + vary + ": the range must be FROM:TO:COUNT.");
+    request.from = Number(range.substr(0, first), vary);
+    request.to = Number(range.substr(first + 1, second - first - 1), vary);
+    const double count = Number(range.substr(second + 1), vary);
+    if (count != static_cast<int>(count) || count < 1 || count > kMaxStudyVariants)
+        throw std::invalid_argument("--vary " + vary + ": COUNT must be a whole number from 1 to " +
+                                    std::to_string(kMaxStudyVariants) + ".");
+    request.count = static_cast<int>(count);
+}
+
+}  // namespace
+
+int RunStudyCommand(const TStudyCommand& command, std::ostream& out, std::ostream& err) {
+    try {
+        TStudyRequest request;
+        ParseVary(command.vary, request);
+        request.stage = command.stage;
+        request.dataFile = command.file;
+        std::ifstream in(command.file, std::ios::binary);
+        std::ostringstream text;
+        if (!in) throw std::invalid_argument(command.file + ": the data file cannot be opened.");
+        text << in.rdbuf();  // an empty file reads as nothing, which the reader then refuses
+        request.text = text.str();
+        const TStudyResult result = RunStudy(request);
+        out << StudyCsvText(result) << std::flush;
+        return result.AllConverged() ? 0 : 1;
+    } catch (const std::invalid_argument& error) {
+        err << "torvex-run: " << error.what() << "\n";
+        return 2;
+    }
+}
+
+}  // namespace torvex::engine
