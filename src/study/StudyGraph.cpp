@@ -1,6 +1,7 @@
 #include "study/StudyGraph.h"
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 namespace torvex {
@@ -38,6 +39,7 @@ void FillStudyGraph(TGraphPlot& graph, const engine::TStudyResult& result, TStud
     }
     graph.SetUnits(result.unitCode == 1 ? 1 : 2);
     graph.XOnTop = false;
+    graph.RangeFromOrigin = false;
     graph.ShowLayers = false;
     graph.ShowWall = false;
     graph.ShowThree = false;
@@ -46,8 +48,13 @@ void FillStudyGraph(TGraphPlot& graph, const engine::TStudyResult& result, TStud
     graph.YCaption = info.name;
     graph.YUnits = info.unitString;
     graph.Caption = std::string("Parametric Study: ") + info.name;
-    graph.Title = std::string(info.name) + " against " + inputLabel +
-                  (result.caseLabel.empty() ? std::string() : " (" + result.caseLabel + ")");
+    // "against free height", but "against EI of ...": a capital that starts a word goes.
+    std::string against = inputLabel;
+    if (against.size() > 1 && std::isupper(static_cast<unsigned char>(against[0])) &&
+        std::islower(static_cast<unsigned char>(against[1])))
+        against[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(against[0])));
+    graph.Title = std::string(info.name) + " against " + against +
+                  (result.caseLabel.empty() || result.caseLabel == "Analysis" ? std::string() : " (" + result.caseLabel + ")");
     if (missing > 0)
         graph.Title += "; " + std::to_string(missing) + (missing == 1 ? " variant" : " variants") + " without a value";
     graph.CurveName = quantity == TStudyQuantity::SupportForces ? "Support " : info.name;

@@ -114,6 +114,7 @@ TStudyWindow::TStudyWindow(const QString& dataFile, QWidget* parent)
             // Run says why the file cannot be read.
         }
     }
+    stage->setSpecialValueText("none");  // a project without stages
     stage->setRange(stages_ > 1 ? 1 : 0, stages_ > 1 ? stages_ : 0);
     stage->setValue(stages_ > 1 ? stages_ : 0);
     stage->setEnabled(stages_ > 1);
