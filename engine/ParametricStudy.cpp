@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <stdexcept>
 #include <thread>
@@ -26,7 +27,15 @@ std::vector<double> StudyValues(double from, double to, int count) {
     return values;
 }
 
-TStudyRow StudyRowOf(const TFileAnalysis& analysis, int stage, double value) {
+size_t StudiedCase(const TStudyKey& key, int stage) {
+    if (stage > 0) return static_cast<size_t>(stage - 1);
+    const bool longTerm = key.kind == TStudyKey::TKind::Cell && key.name.size() > 4 &&
+                          std::equal(key.name.begin(), key.name.begin() + 4, "long",
+                                     [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return longTerm ? static_cast<size_t>(-1) : 0;
+}
+
+TStudyRow StudyRowOf(const TFileAnalysis& analysis, size_t caseIndex, double value) {
     TStudyRow row;
     row.value = value;
     row.done = true;
@@ -34,12 +43,7 @@ TStudyRow StudyRowOf(const TFileAnalysis& analysis, int stage, double value) {
         row.message = analysis.error.empty() ? "The data file holds no case." : analysis.error;
         return row;
     }
-    const size_t index = stage > 0 ? static_cast<size_t>(stage - 1) : analysis.cases.size() - 1;
-    if (index >= analysis.cases.size()) {
-        row.message = "The data file has no stage " + std::to_string(stage) + ".";
-        return row;
-    }
-    const TCaseResult& c = analysis.cases[index];
+    const TCaseResult& c = analysis.cases[std::min(caseIndex, analysis.cases.size() - 1)];
     row.outcome = c.outcome;
     row.message = c.message;
     // The answers of a solution that did not converge would mislead; the outcome says why.
@@ -102,6 +106,7 @@ TStudyResult RunStudy(const TStudyRequest& request) {
     // Where the value goes: the whole project for an option, the studied stage's input in a
     // staged file, else the file's one input.
     const int editStage = IsProjectWide(key) || file.stages == 1 ? 0 : result.stage;
+    const size_t caseIndex = StudiedCase(key, result.stage);
     const std::vector<double> values = StudyValues(request.from, request.to, request.count);
     result.rows.resize(values.size());
     for (size_t i = 0; i < values.size(); ++i) result.rows[i].value = values[i];
@@ -116,11 +121,9 @@ TStudyResult RunStudy(const TStudyRequest& request) {
                 AnalyzeDataText(request.text, request.dataFile, [&](TWorkspace& workspace, int stage) {
                     if (stage == editStage) applied = ApplyStudyKey(workspace, key, values[i]);
                 });
-            result.rows[i] = StudyRowOf(analysis, result.stage, applied);
+            result.rows[i] = StudyRowOf(analysis, caseIndex, applied);
             if (i == 0 && !analysis.cases.empty())
-                result.caseLabel = result.stage > 0 && static_cast<size_t>(result.stage) <= analysis.cases.size()
-                                       ? analysis.cases[static_cast<size_t>(result.stage - 1)].label
-                                       : analysis.cases.back().label;
+                result.caseLabel = analysis.cases[std::min(caseIndex, analysis.cases.size() - 1)].label;
             const int finished = ++done;
             if (request.progress) request.progress(finished, static_cast<int>(values.size()));
         }

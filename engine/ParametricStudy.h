@@ -5,8 +5,10 @@
 // or written: the project comes as data-file text and the answers go back as values.
 //
 // The case a row shows: for a staged file the chosen stage (the last by default), into whose
-// input the value goes (an option-block key goes to the whole project); for a file without
-// stages, its last case (the long-term one when it has one).
+// input the value goes (an option-block key goes to the whole project). For a file without
+// stages, its first case (the short-term one of a file with a long-term case), but the
+// long-term case for a cell of a long-term table (LongSoil, LongDist), the only case such a
+// value changes.
 
 #include <atomic>
 #include <functional>
@@ -65,8 +67,12 @@ std::vector<double> StudyValues(double from, double to, int count);
 // wrong key or range, an unreadable file, a stage the file does not have.
 TStudyResult RunStudy(const TStudyRequest& request);
 
-// The answers of one analysed file as a row: the case the study is about.
-TStudyRow StudyRowOf(const TFileAnalysis& analysis, int stage, double value);
+// Which case of a file the rows show (0-based): the stage's for a staged file, else as above.
+size_t StudiedCase(const TStudyKey& key, int stage);
+
+// The answers of one analysed file as a row: those of its case `caseIndex` (0-based; past the
+// last case, the last).
+TStudyRow StudyRowOf(const TFileAnalysis& analysis, size_t caseIndex, double value);
 
 // "converged", "not converged", "deflection exceeded" or "input error".
 const char* StudyOutcomeText(TOutcome outcome);

@@ -32,7 +32,8 @@ int Usage(bool asked) {
            "             project field (FreeHeight, NumIncrements, ...), an option key (SeismicKh, ...)\n"
            "             or a table cell Table[row].column, rows counted from 1.\n"
            "  --stage N  with --vary: the stage the value goes into and whose results are printed\n"
-           "             (default: the last stage; a file without stages prints its last case)\n";
+           "             (default: the last stage); a file without stages prints its short-term\n"
+           "             case, or its long-term case for a LongSoil or LongDist cell\n";
     return asked ? 0 : 2;
 }
 

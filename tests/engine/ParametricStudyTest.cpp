@@ -115,7 +115,8 @@ TEST(ParametricStudy, EachVariantEqualsTheEditedFileAnalysedAlone) {
         ASSERT_EQ(study.rows.size(), 3u);
         const TStudyRow& row = study.rows[1];
         EXPECT_EQ(row.value, c.value);
-        const TStudyRow alone = StudyRowOf(AnalyzeDataText(c.edit(text), "edited.tx4d"), c.stage, c.value);
+        const size_t caseIndex = c.stage > 0 ? static_cast<size_t>(c.stage - 1) : 0;
+        const TStudyRow alone = StudyRowOf(AnalyzeDataText(c.edit(text), "edited.tx4d"), caseIndex, c.value);
         ASSERT_EQ(row.outcome, TOutcome::Converged) << row.message;
         EXPECT_EQ(alone.outcome, TOutcome::Converged) << alone.message;
         EXPECT_EQ(row.topDeflection, alone.topDeflection);
@@ -253,12 +254,36 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
     }
 }
 
-TEST(ParametricStudy, StagedStudyDefaultsToTheLastStage) {
-    const TStudyResult study = RunStudy(Request(Example("three-stage-excavation.tx4d"), "FreeHeight", 180, 200, 2));
-    EXPECT_EQ(study.stage, 3);
-    EXPECT_EQ(study.caseLabel, "Stage 3");
-    EXPECT_EQ(study.supportCount, 1u);  // the strut of stages 2 and 3
-    EXPECT_TRUE(study.AllConverged());
+TEST(ParametricStudy, TheRowsShowTheCaseTheValueChanges) {
+    struct TCase {
+        const char* example;
+        const char* key;
+        double from, to;
+        int stage;
+        const char* label;
+    };
+    const TCase cases[] = {
+        {"three-stage-excavation.tx4d", "FreeHeight", 180, 200, 0, "Stage 3"},  // the last stage
+        {"three-stage-excavation.tx4d", "FreeHeight", 60, 80, 1, "Stage 1"},
+        {"three-stage-excavation.tx4d", "SoilStrength[1].Lateral Spring Stiffness", 30000, 70000, 3, "Stage 3"},
+        {"stiff-clay-long-term.tx4d", "NewSoil[1].Cohesive Strength", 3, 4, 0, "Short-Term"},
+        {"stiff-clay-long-term.tx4d", "LongSoil[1].Cohesive Strength", 0.8, 1.2, 0, "Long-Term"},
+        {"stiff-clay-long-term.tx4d", "FreeHeight", 110, 130, 0, "Short-Term"},
+        {"cantilever-sand.tx4d", "FreeHeight", 110, 130, 0, "Analysis"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.example) + " " + c.key);
+        const TStudyResult study = RunStudy(Request(Example(c.example), c.key, c.from, c.to, 2, c.stage));
+        EXPECT_EQ(study.caseLabel, c.label);
+        ASSERT_TRUE(study.AllConverged());
+        EXPECT_NE(study.rows[0].maxMoment, study.rows[1].maxMoment);  // the case shown moved
+    }
+    // A staged study has one column per support of the stage: the strut of stages 2 and 3.
+    EXPECT_EQ(RunStudy(Request(Example("three-stage-excavation.tx4d"), "FreeHeight", 180, 200, 2)).supportCount, 1u);
+    // A number of increments is whole: 100.5 is analysed, and shown, as 101 (half away from 0).
+    const TStudyResult whole = RunStudy(Request(Example("cantilever-sand.tx4d"), "NumIncrements", 100, 101, 3));
+    EXPECT_EQ(whole.rows[1].value, 101);
+    EXPECT_EQ(whole.rows[1].maxMoment, whole.rows[2].maxMoment);
 }
 
 TEST(ParametricStudy, CancelStopsBetweenVariantsWithinATenthOfASecond) {
