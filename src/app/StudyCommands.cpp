@@ -1,12 +1,15 @@
-// Computation > Parametric Study: the project is saved as for Run Analysis, then the study
-// window analyses variants of the saved data file in memory. Its graphs open in the graph
-// window as the result graphs do, with their Plot menu, printing and saving.
+// Computation > Parametric Study: the study window analyses variants of the data file as saved,
+// in memory; the study itself writes no file. Unsaved changes are saved first only when the
+// user says so. Its graphs open in the graph window as the result graphs do, with their Plot
+// menu, printing and saving.
 
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "app/FileNames.h"
 #include "app/MainWindow.h"
+#include "desktop/UserInterface.h"
 #include "plot/PlotForm.h"
 #include "study/StudyWindow.h"
 
@@ -14,9 +17,18 @@ namespace torvex {
 
 void TMainForm::CompStudyClick() {
     if (!CommitActiveChild()) return;
-    if (Save() == TSaveOutcome::Failed) return;
-    const std::string dataFile = workspace_.Project().FileName;
-    if (dataFile == kNewProjectFileName) return;
+    const std::string& dataFile = workspace_.Project().FileName;
+    if (dataFile == kNewProjectFileName || FormatKindOf(QString::fromStdString(dataFile)) == 2) {
+        UserInterface().Information(this, "A parametric study analyses the project as saved in the current format: "
+                                          "save it first (File, Save As).");
+        return;
+    }
+    if (IsModified()) {
+        const TAnswer answer = UserInterface().Confirm(
+            this, "The study analyses the project as saved. Save your changes first?", true);
+        if (answer == TAnswer::Cancel) return;
+        if (answer == TAnswer::Yes && Save() != TSaveOutcome::Written) return;
+    }
     const QString file = QFile::decodeName(QByteArray::fromStdString(dataFile));
     // A study of another file than the open window's starts afresh.
     if (QMdiSubWindow* open = SingleChild("ParametricStudy"))

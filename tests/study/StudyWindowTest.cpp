@@ -39,12 +39,16 @@ QString OpenExample(TMainForm& form, const QTemporaryDir& jobs, const char* exam
     return form.OpenFileName(data) ? data : QString();
 }
 
-// Computation (Alt+C), then Parametric S&tudy, as typed on the main window.
+// Computation (Alt+C), then Parametric S&tudy, as typed on the main window; then the main window
+// active again, as a window manager makes it once the menu has gone (the offscreen platform
+// does not).
 TStudyWindow* OpenStudyByKeys(TMainForm& form) {
     QTest::keyClick(&form, Qt::Key_C, Qt::AltModifier);
     if (!QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; })) return nullptr;
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_T);
-    if (!QTest::qWaitFor([&] { return form.SingleChild("ParametricStudy") != nullptr; })) return nullptr;
+    if (!QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; })) return nullptr;
+    QTest::qWait(20);
+    QApplication::setActiveWindow(&form);
     QMdiSubWindow* child = form.SingleChild("ParametricStudy");
     return child ? qobject_cast<TStudyWindow*>(child->widget()) : nullptr;
 }
@@ -89,6 +93,7 @@ private slots:
         TMainForm form;
         const QString data = OpenExample(form, jobs, "cantilever-sand.tx4d");
         QVERIFY(!data.isEmpty());
+        const QByteArray original = Content(data);
         TStudyWindow* study = OpenStudyByKeys(form);
         QVERIFY(study);
         QCOMPARE(study->input->currentText(), QString("Free height"));
@@ -139,8 +144,11 @@ private slots:
         QVERIFY(run.waitForFinished(30000));
         QCOMPARE(run.exitCode(), 0);
         QCOMPARE(run.readAllStandardOutput(), saved);
-        // No result or data file was made beside the project by the study.
+        // No result or data file was made beside the project by the study, nor the project
+        // written again.
         QCOMPARE(testing::FolderEntries(jobs.path()), (QStringList{"cantilever-sand.tx4d", "study.csv"}));
+        QCOMPARE(Content(data), original);
+        QVERIFY(ui_.asked.isEmpty());
 
         // On a full disk the save fails with a message and the old file stays whole.
         ui_.shown.clear();
@@ -151,6 +159,32 @@ private slots:
         }
         QCOMPARE(ui_.shown, QStringList{"Cannot write \"" + ui_.savePath + "\": File too large."});
         QCOMPARE(Content(ui_.savePath), saved);
+    }
+
+    void unsavedChangesAreSavedOnlyWhenTheUserSaysSo() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        const QString data = OpenExample(form, jobs, "cantilever-sand.tx4d");
+        QVERIFY(!data.isEmpty());
+        const QByteArray original = Content(data);
+        form.Workspace().Project().FreeHeight = 132;
+        form.SetModified(true);
+        struct TAnswerCase {
+            TAnswer answer;
+            bool opens, written;
+        };
+        for (const TAnswerCase c : {TAnswerCase{TAnswer::Cancel, false, false}, TAnswerCase{TAnswer::No, true, false},
+                                    TAnswerCase{TAnswer::Yes, true, true}}) {
+            ui_.asked.clear();
+            ui_.answer = c.answer;
+            TStudyWindow* study = OpenStudyByKeys(form);
+            QCOMPARE(ui_.asked, QStringList{"The study analyses the project as saved. Save your changes first?"});
+            QCOMPARE(study != nullptr, c.opens);
+            QCOMPARE(Content(data) != original, c.written);
+            // The window shows the free height of the file as it is on disk.
+            if (study) QVERIFY(study->note->text().contains(c.written ? "Now 132." : "Now 120."));
+            if (QMdiSubWindow* child = form.SingleChild("ParametricStudy")) delete child;
+        }
     }
 
     void cancelStopsALongStudyOfAStagedFileAtOnce() {
