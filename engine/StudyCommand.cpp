@@ -8,6 +8,18 @@
 #include "dataentry/NumberText.h"
 
 namespace torvex::engine {
+
+const char* const kStudyUsage =
+    "   or: torvex-run --vary KEY=FROM:TO:COUNT [--stage N] FILE\n"
+    "  --vary KEY=FROM:TO:COUNT  analyses COUNT variants (up to 1000) of FILE in memory, KEY\n"
+    "             from FROM to TO in the file's own units (in and lbs in an English file, m and\n"
+    "             kN in SI), and prints one CSV line per variant; no file is written. KEY is a\n"
+    "             project field (FreeHeight, NumIncrements, ...), an option key (SeismicKh, ...)\n"
+    "             or a table cell Table[row].column, rows counted from 1.\n"
+    "  --stage N  with --vary: the stage the value goes into and whose results are printed\n"
+    "             (default: the last stage); a file without stages prints its short-term\n"
+    "             case, or its long-term case for a LongSoil or LongDist cell\n";
+
 namespace {
 
 double Number(const std::string& text, const std::string& vary) {
@@ -38,15 +50,24 @@ void ParseVary(const std::string& vary, TStudyRequest& request) {
 
 }  // namespace
 
-int RunStudyCommand(const TStudyCommand& command, std::ostream& out, std::ostream& err) {
+int RunStudyCommand(const TStudyCommand& command, const std::vector<std::string>& files,
+                    const std::string& csvFolder, std::ostream& out, std::ostream& err) {
     try {
+        if (command.vary.empty() || files.size() != 1 || !csvFolder.empty())
+            throw std::invalid_argument("--vary takes one data file, without --csv; --stage goes with --vary.");
         TStudyRequest request;
         ParseVary(command.vary, request);
-        request.stage = command.stage;
-        request.dataFile = command.file;
-        std::ifstream in(command.file, std::ios::binary);
+        if (!command.stage.empty()) {
+            const auto stage = ParseDecimal(command.stage, '.');
+            if (!stage || *stage != static_cast<int>(*stage) || *stage < 1 || *stage > 1000)
+                throw std::invalid_argument("--stage " + command.stage + ": the stage is a whole number from 1.");
+            request.stage = static_cast<int>(*stage);
+        }
+        const std::string& file = files.front();
+        request.dataFile = file;
+        std::ifstream in(file, std::ios::binary);
         std::ostringstream text;
-        if (!in) throw std::invalid_argument(command.file + ": the data file cannot be opened.");
+        if (!in) throw std::invalid_argument(file + ": the data file cannot be opened.");
         text << in.rdbuf();  // an empty file reads as nothing, which the reader then refuses
         request.text = text.str();
         const TStudyResult result = RunStudy(request);

@@ -4,17 +4,22 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace torvex::engine {
 
 struct TStudyCommand {
-    std::string vary;  // KEY=FROM:TO:COUNT
-    int stage = 0;     // 0: the last stage
-    std::string file;
+    std::string vary;   // KEY=FROM:TO:COUNT
+    std::string stage;  // N from 1; empty: the last stage
 };
 
-// Runs the study. Returns 0 when every variant converged, 1 otherwise, 2 for a wrong --vary
-// or --stage, or a file that cannot be read (the message goes to `err`).
-int RunStudyCommand(const TStudyCommand& command, std::ostream& out, std::ostream& err);
+// The lines of the usage text about --vary and --stage.
+extern const char* const kStudyUsage;
+
+// Runs the study of the one data file in `files` (no --csv folder goes with it). Returns 0
+// when every variant converged, 1 otherwise, 2 for a wrong command line or a file that cannot
+// be read (the message goes to `err`).
+int RunStudyCommand(const TStudyCommand& command, const std::vector<std::string>& files,
+                    const std::string& csvFolder, std::ostream& out, std::ostream& err);
 
 }  // namespace torvex::engine

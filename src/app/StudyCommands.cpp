@@ -33,7 +33,7 @@ void TMainForm::CompStudyClick() {
     // A study of another file than the open window's starts afresh.
     if (QMdiSubWindow* open = SingleChild("ParametricStudy"))
         if (auto* view = qobject_cast<TStudyWindow*>(open->widget()); view && view->DataFile() != file) delete open;
-    QMdiSubWindow* child = ShowSingleChild("ParametricStudy", [this, file] {
+    ShowSingleChild("ParametricStudy", [this, file] {
         auto* view = new TStudyWindow(file);
         view->ShowGraph = [this](TGraphPlot& graph) -> QWidget* {
             const QString name = "Graph " + QString::fromStdString(graph.Name);
@@ -55,7 +55,6 @@ void TMainForm::CompStudyClick() {
         };
         return view;
     }, QSize(820, 620));
-    (void)child;
 }
 
 }  // namespace torvex

@@ -186,7 +186,8 @@ TEST(ParametricStudy, WrongKeysNameTheAcceptedForms) {
     }
     // The message of a key that is no input at all lists the forms.
     std::ostringstream out, err;
-    EXPECT_EQ(RunStudyCommand({"Height=1:2:3", 0, std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, out, err),
+    EXPECT_EQ(RunStudyCommand({"Height=1:2:3", ""}, {std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, "",
+                              out, err),
               2);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("Table[row].column with the row from 1"), std::string::npos) << err.str();
@@ -214,7 +215,7 @@ TEST(ParametricStudy, AFailingVariantStaysInItsPlaceWithItsOutcome) {
 TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
     const std::string file = std::string(TORVEX_SOURCE_DIR) + "/examples/anchored-soft-clay.tx4d";
     std::ostringstream out, err;
-    ASSERT_EQ(RunStudyCommand({"FreeHeight=5.5:7.5:3", 0, file}, out, err), 0) << err.str();
+    ASSERT_EQ(RunStudyCommand({"FreeHeight=5.5:7.5:3", ""}, {file}, "", out, err), 0) << err.str();
     std::istringstream lines(out.str());
     std::string header, line;
     std::getline(lines, header);
@@ -233,23 +234,29 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
 
     struct TCase {
         TStudyCommand command;
+        std::vector<std::string> files;
+        const char* csv;
         int status;
         const char* says;
     };
+    const std::string staged = std::string(TORVEX_SOURCE_DIR) + "/examples/three-stage-excavation.tx4d";
     const TCase cases[] = {
-        {{"MaxDeflection=1:-1:3", 0, file}, 1, ""},
-        {{"FreeHeight=5:6", 0, file}, 2, "the range must be FROM:TO:COUNT"},
-        {{"FreeHeight=5:6:1001", 0, file}, 2, "COUNT must be a whole number from 1 to 1000"},
-        {{"FreeHeight=5:x:3", 0, file}, 2, "\"x\" is not a number"},
-        {{"FreeHeight=5:6:3", 2, file}, 2, "has no stages; stage 2 cannot be studied"},
-        {{"FreeHeight=5:6:3", 0, file + ".missing"}, 2, "the data file cannot be opened"},
-        {{"FreeHeight=5:6:3", 4, std::string(TORVEX_SOURCE_DIR) + "/examples/three-stage-excavation.tx4d"}, 2,
-         "has 3 stages; stage 4 cannot be studied"},
+        {{"MaxDeflection=1:-1:3", ""}, {file}, "", 1, ""},
+        {{"FreeHeight=5:6", ""}, {file}, "", 2, "the range must be FROM:TO:COUNT"},
+        {{"FreeHeight=5:6:1001", ""}, {file}, "", 2, "COUNT must be a whole number from 1 to 1000"},
+        {{"FreeHeight=5:x:3", ""}, {file}, "", 2, "\"x\" is not a number"},
+        {{"FreeHeight=5:6:3", "2"}, {file}, "", 2, "has no stages; stage 2 cannot be studied"},
+        {{"FreeHeight=5:6:3", ""}, {file + ".missing"}, "", 2, "the data file cannot be opened"},
+        {{"FreeHeight=5:6:3", "4"}, {staged}, "", 2, "has 3 stages; stage 4 cannot be studied"},
+        {{"FreeHeight=5:6:3", "two"}, {staged}, "", 2, "--stage two: the stage is a whole number from 1"},
+        {{"", "2"}, {staged}, "", 2, "--stage goes with --vary"},
+        {{"FreeHeight=5:6:3", ""}, {file, staged}, "", 2, "--vary takes one data file"},
+        {{"FreeHeight=5:6:3", ""}, {file}, "csv", 2, "without --csv"},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.command.vary);
+        SCOPED_TRACE(c.command.vary + " " + c.command.stage);
         std::ostringstream o, e;
-        EXPECT_EQ(RunStudyCommand(c.command, o, e), c.status);
+        EXPECT_EQ(RunStudyCommand(c.command, c.files, c.csv, o, e), c.status);
         EXPECT_NE(e.str().find(c.says), std::string::npos) << e.str();
     }
 }
