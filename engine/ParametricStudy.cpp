@@ -69,7 +69,7 @@ struct TStudyFile {
 };
 
 // Reads the file once to check the request before any variant runs.
-TStudyFile CheckRequest(const TStudyRequest& request, const TStudyKey& key) {
+TStudyFile CheckRequest(const TStudyRequest& request) {
     if (request.count < 1 || request.count > kMaxStudyVariants)
         throw std::invalid_argument("The number of variants must be from 1 to " + std::to_string(kMaxStudyVariants) +
                                     "; " + std::to_string(request.count) + " was given.");
@@ -90,15 +90,29 @@ TStudyFile CheckRequest(const TStudyRequest& request, const TStudyKey& key) {
         throw std::invalid_argument(request.dataFile + " has " +
                                     (file.stages == 1 ? std::string("no stages") : std::to_string(file.stages) + " stages") +
                                     "; stage " + std::to_string(request.stage) + " cannot be studied.");
-    StudyKeyValue(*workspace, key);  // a table, row or column the project lacks
     return file;
+}
+
+// A table, row or column that the input the value goes into lacks stops the study before it
+// starts: read as a variant would be, without the change.
+void CheckKeyReaches(const TStudyRequest& request, const TStudyKey& key, int editStage) {
+    std::string problem;
+    AnalyzeDataText(request.text, request.dataFile, [&](TWorkspace& workspace, int stage) {
+        if (stage != editStage) return;
+        try {
+            StudyKeyValue(workspace, key);
+        } catch (const std::invalid_argument& error) {
+            problem = error.what();
+        }
+    });
+    if (!problem.empty()) throw std::invalid_argument(problem);
 }
 
 }  // namespace
 
 TStudyResult RunStudy(const TStudyRequest& request) {
     const TStudyKey key = ParseStudyKey(request.key);
-    const TStudyFile file = CheckRequest(request, key);
+    const TStudyFile file = CheckRequest(request);
     TStudyResult result;
     result.key = request.key;
     result.unitCode = file.unitCode;
@@ -106,6 +120,7 @@ TStudyResult RunStudy(const TStudyRequest& request) {
     // Where the value goes: the whole project for an option, the studied stage's input in a
     // staged file, else the file's one input.
     const int editStage = IsProjectWide(key) || file.stages == 1 ? 0 : result.stage;
+    CheckKeyReaches(request, key, editStage);
     const size_t caseIndex = StudiedCase(key, result.stage);
     const std::vector<double> values = StudyValues(request.from, request.to, request.count);
     result.rows.resize(values.size());

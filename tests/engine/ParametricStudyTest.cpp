@@ -184,6 +184,17 @@ TEST(ParametricStudy, WrongKeysNameTheAcceptedForms) {
             EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
         }
     }
+    // A staged file is checked in the stage studied.
+    const std::string staged = Example("three-stage-excavation.tx4d");
+    EXPECT_EQ(RunStudy(Request(staged, "SoilStrength[1].Lateral Spring Stiffness", 1, 2, 2, 2)).rows.size(), 2u);
+    for (const TCase& c : {TCase{"SoilStrength[2].Lateral Spring Stiffness", "the table SoilStrength has 1 rows"}}) {
+        try {
+            RunStudy(Request(staged, c.key, 1, 2, 2, 2));
+            ADD_FAILURE() << "accepted";
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
+        }
+    }
     // The message of a key that is no input at all lists the forms.
     std::ostringstream out, err;
     EXPECT_EQ(RunStudyCommand({"Height=1:2:3", ""}, {std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, "",
