@@ -187,6 +187,37 @@ private slots:
         }
     }
 
+    void failedVariantsStayInTheTableAndOutOfTheGraph() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        QVERIFY(!OpenExample(form, jobs, "cantilever-sand.tx4d").isEmpty());
+        TStudyWindow* study = OpenStudyByKeys(form);
+        QVERIFY(study);
+        study->input->setFocus();
+        QTest::keyClick(study->input, Qt::Key_Down);
+        QCOMPARE(study->input->currentText(), QString("Wall length (number of increments)"));
+        QVERIFY(study->note->text().contains("Now 100."));
+        // 100 increments, then 0 and -100: the wall needs at least 2.
+        Type(study->from, "100");
+        Type(study->to, "-100");
+        Type(study->count, "3");
+        QSignalSpy finished(study, &TStudyWindow::Finished);
+        QTest::mouseClick(study->btnRun, Qt::LeftButton);
+        QVERIFY(finished.count() == 1 || finished.wait(10000));
+        QCOMPARE(study->table->rowCount(), 3);
+        const QString outcomes[] = {"converged", "input error", "input error"};
+        for (int r = 0; r < 3; ++r) QCOMPARE(study->table->item(r, 1)->text(), outcomes[r]);
+        QCOMPARE(study->table->item(1, 1)->toolTip(),
+                 QString("The number of increments must be between 2 and 10000; the file gives 0."));
+        QCOMPARE(study->table->item(1, 4)->text(), QString());  // no moment
+        study->quantity->setCurrentText("Limit-equilibrium F");
+        QTest::mouseClick(study->btnGraph, Qt::LeftButton);
+        const TGraphPlot& graph = study->Graph();
+        QCOMPARE(graph.Lines.PointCount(), 1);
+        QCOMPARE(QString::fromStdString(graph.Title),
+                 QString("Limit-equilibrium F against wall length (number of increments); 2 variants without a value"));
+    }
+
     void cancelStopsALongStudyOfAStagedFileAtOnce() {
         QTemporaryDir jobs;
         TMainForm form;
