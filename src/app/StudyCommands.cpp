@@ -39,10 +39,15 @@ void TMainForm::CompStudyClick() {
             const QString name = "Graph " + QString::fromStdString(graph.Name);
             if (QMdiSubWindow* open = SingleChild(name)) {
                 auto* plot = qobject_cast<TPlotForm*>(open->widget());
-                if (plot) plot->Refit();
-                open->showMaximized();
-                Desk()->setActiveSubWindow(open);
-                return plot;
+                // The window of an earlier study's graph makes way for this one's.
+                if (!plot || &plot->Graph() != &graph) {
+                    delete open;
+                } else {
+                    plot->Refit();
+                    open->showMaximized();
+                    Desk()->setActiveSubWindow(open);
+                    return plot;
+                }
             }
             TPlotForm* plot = nullptr;
             QMdiSubWindow* frame = ShowSingleChild(name, [&] {

@@ -159,6 +159,20 @@ private slots:
         }
         QCOMPARE(ui_.shown, QStringList{"Cannot write \"" + ui_.savePath + "\": File too large."});
         QCOMPARE(Content(ui_.savePath), saved);
+
+        // The study closed, its graph window still draws its graph; a new study's graph then
+        // takes that window's place.
+        form.SingleChild("ParametricStudy")->close();
+        QTRY_VERIFY(!form.SingleChild("ParametricStudy"));
+        QCOMPARE(qobject_cast<TPlotForm*>(form.SingleChild("Graph pltStudy")->widget())->Graph().Lines.PointCount(), 13);
+        study = OpenStudyByKeys(form);
+        QVERIFY(study);
+        QTest::mouseClick(study->btnRun, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return study->btnRun->isEnabled() && study->table->rowCount() == 21; }));
+        QTest::mouseClick(study->btnGraph, Qt::LeftButton);
+        auto* replaced = qobject_cast<TPlotForm*>(form.SingleChild("Graph pltStudy")->widget());
+        QCOMPARE(&replaced->Graph(), &study->Graph());
+        QCOMPARE(replaced->Graph().Lines.PointCount(), 21);
     }
 
     void unsavedChangesAreSavedOnlyWhenTheUserSaysSo() {
