@@ -457,7 +457,8 @@ namespace {
 // the case with its message.
 // `linesBefore` are the lines of the data file before the block, so that a message names the
 // line of the whole file.
-TWallInput ReadBlock(TWorkspace& workspace, std::string_view text, TTerm term, size_t linesBefore) {
+TWallInput ReadBlock(TWorkspace& workspace, std::string_view text, TTerm term, size_t linesBefore,
+                     const std::function<void(TWorkspace&)>& edit) {
     std::string readError;
     CreateEmptyProject(workspace);  // as a new workspace: a stage is read on top of what it holds
     workspace.ShowInformation = [&](const std::string& message) { readError = message; };
@@ -468,6 +469,7 @@ TWallInput ReadBlock(TWorkspace& workspace, std::string_view text, TTerm term, s
         std::replace(message.begin(), message.end(), '\r', ' ');
         throw std::invalid_argument("The data file cannot be read: " + message);
     }
+    if (edit) edit(workspace);
     return BuildWallInput(workspace, term);
 }
 
@@ -502,7 +504,7 @@ std::string MixedUnitsMessage(int stageUnits, int fileUnits) {
 
 }  // namespace
 
-TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile) {
+TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile, const TInputEdit& edit) {
     const auto started = std::chrono::steady_clock::now();
     TFileAnalysis file;
     file.dataFile = dataFile;
@@ -515,6 +517,14 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
         std::replace(message.begin(), message.end(), '\r', ' ');
         file.error = "The data file cannot be read: " + message;
         return file;
+    }
+    if (edit) {
+        try {
+            edit(workspace, 0);
+        } catch (const std::invalid_argument& error) {
+            file.error = error.what();
+            return file;
+        }
     }
     file.title = workspace.Project().Title;
     file.options = workspace.Project().Options;
@@ -534,7 +544,10 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
             std::optional<TPooledWorkspace> stageSpace;
             TWallInput input =
                 staged ? ReadBlock(*stageSpace.emplace(), part, TTerm::Short,
-                                   LinesBefore(text, static_cast<size_t>(part.data() - text.data())))
+                                   LinesBefore(text, static_cast<size_t>(part.data() - text.data())),
+                                   [&](TWorkspace& stageWorkspace) {
+                                       if (edit) edit(stageWorkspace, static_cast<int>(file.cases.size()) + 1);
+                                   })
                        : BuildWallInput(workspace, term);
             if (staged && input.unitCode != fileUnits)
                 throw std::invalid_argument(MixedUnitsMessage(input.unitCode, fileUnits));

@@ -3,6 +3,7 @@
 // solved by iteration on the nonlinear soil (Newton, secant where a curve softens), and the
 // results the output files show.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,16 @@ struct TFileAnalysis {
     bool AllConverged() const;
 };
 
-// Reads the data file text with the program's reader and analyses every case it holds.
-TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile);
+// A change to the input as it was read, before any case is built from it (one variant of a
+// parametric study). Called with the workspace the whole file was read into (stage 0) and,
+// for a staged file, with each stage's own workspace (stages 1 to N) after its block is read.
+using TInputEdit = std::function<void(TWorkspace& workspace, int stage)>;
+
+// Reads the data file text with the program's reader and analyses every case it holds. An
+// edit that raises std::invalid_argument makes its case (or, at stage 0, the file) an input
+// error with that message.
+TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile,
+                              const TInputEdit& edit = {});
 TFileAnalysis AnalyzeDataFile(const std::string& dataFile);
 
 const char* OutcomeText(TOutcome outcome);

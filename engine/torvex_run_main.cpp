@@ -2,6 +2,7 @@
 // plot and run-notes files beside each), on all cores, and prints one summary line per case;
 // with --csv, each case's node results as a CSV file in DIR; with --pdf, each file's
 // calculation report as DIR/NAME.pdf. A progress bar shows on a terminal.
+// torvex-run --vary KEY=FROM:TO:COUNT [--stage N] FILE: a parametric study (StudyCommand.h).
 //
 // Exit status: 0 when every case of every file converged; 1 otherwise; 2 when a file is
 // missing or unreadable, or for a wrong command line.
@@ -15,6 +16,7 @@
 
 #include "BatchRun.h"
 #include "ReportLaunch.h"
+#include "StudyCommand.h"
 
 namespace {
 
@@ -23,7 +25,8 @@ int Usage(bool asked) {
         << "usage: torvex-run [--csv DIR] [--pdf DIR] FILE...\n"
            "  Analyses each data file and writes its .tx4o, .tx4p, .tx4r and .tx4y files beside it.\n"
            "  --csv DIR  also writes each case's node results as DIR/FILE-CASE.csv\n"
-           "  --pdf DIR  also writes each file's calculation report as DIR/FILE.pdf\n";
+           "  --pdf DIR  also writes each file's calculation report as DIR/FILE.pdf\n"
+        << torvex::engine::kStudyUsage;
     return asked ? 0 : 2;
 }
 
@@ -32,6 +35,7 @@ int Usage(bool asked) {
 int main(int argc, char** argv) {
     torvex::engine::TBatchOptions options;
     std::string pdfFolder;
+    torvex::engine::TStudyCommand study;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -45,12 +49,17 @@ int main(int argc, char** argv) {
             options.csvFolder = argv[++i];
         } else if (arg == "--pdf" && i + 1 < argc) {
             pdfFolder = argv[++i];
+        } else if ((arg == "--vary" || arg == "--stage") && i + 1 < argc) {
+            (arg == "--vary" ? study.vary : study.stage) = argv[++i];
         } else {
             std::cerr << "torvex-run: unknown option or missing value: " << arg << "\n";
             return Usage(false);
         }
     }
     if (options.files.empty()) return Usage(false);
+    if (!study.vary.empty() || !study.stage.empty())
+        return torvex::engine::RunStudyCommand(study, options.files, !options.csvFolder.empty() || !pdfFolder.empty(),
+                                               std::cout, std::cerr);
     std::ios::sync_with_stdio(false);
     options.progress = ::isatty(STDERR_FILENO) == 1;
     const int status = torvex::engine::RunBatch(options, std::cout, std::cerr);

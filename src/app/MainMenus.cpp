@@ -226,6 +226,8 @@ void TMainForm::CreateMenus() {
             &TMainForm::CompOutputClick);
     connect(AddAction(computation, "CompSummary", "Design &Summary"), &QAction::triggered, this,
             &TMainForm::CompSummaryClick);
+    connect(AddAction(computation, "CompStudy", "Parametric S&tudy..."), &QAction::triggered, this,
+            &TMainForm::CompStudyClick);
     AddSeparator(computation, "N6");
     connect(AddAction(computation, "CompLayers", "&View Wall Geometry"), &QAction::triggered, this,
             &TMainForm::CompLayersClick);

@@ -218,6 +218,7 @@ public slots:
     void CompKernelClick();
     void CompOutputClick();
     void CompSummaryClick();
+    void CompStudyClick();
     void CompLayersClick();
 
     // Graphics.

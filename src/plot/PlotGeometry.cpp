@@ -61,8 +61,26 @@ void RoundAxis(long double& low, long double& high) {
     high = away(high);
 }
 
+void RoundAxisOutward(long double& low, long double& high) {
+    if (high == low) {
+        low -= 0.01L;
+        high += 0.01L;
+    }
+    const long double s = RangeRoundingStep(high - low);
+    low = s * FloorQuotient(low / s);
+    high = s * CeilQuotient(high / s);
+}
+
 TDataRange DataRangeOf(const TCurveSet& set) {
     TDataRange range;
+    // A graph against another input than depth may start where its data start.
+    if (!set.Owner().RangeFromOrigin)
+        for (int i = 0; i < set.Count(); ++i)
+            if (set[i].PointCount() > 0) {
+                const TFloatPoint& first = set[i].Point(0);
+                range = {first.X, first.X, first.Y, first.Y};
+                break;
+            }
     for (int i = 0; i < set.Count(); ++i) {
         const TLine& line = set[i];
         for (int j = 0; j < line.PointCount(); ++j) {
@@ -73,8 +91,9 @@ TDataRange DataRangeOf(const TCurveSet& set) {
             range.Ymax = std::max(range.Ymax, p.Y);
         }
     }
-    RoundAxis(range.Xmin, range.Xmax);
-    RoundAxis(range.Ymin, range.Ymax);
+    const auto round = set.Owner().RangeFromOrigin ? RoundAxis : RoundAxisOutward;
+    round(range.Xmin, range.Xmax);
+    round(range.Ymin, range.Ymax);
     return range;
 }
 

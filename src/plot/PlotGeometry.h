@@ -43,7 +43,11 @@ long double RangeRoundingStep(long double span);
 // Rounds one axis of a range away from zero to multiples of its rounding step; an empty
 // axis is first widened by 0.01 either way.
 void RoundAxis(long double& low, long double& high);
-// The range of every point of every curve of a set, always containing the origin, rounded.
+// Rounds the low end down and the high end up to multiples of the rounding step, for a range
+// that need not contain zero.
+void RoundAxisOutward(long double& low, long double& high);
+// The range of every point of every curve of a set, rounded; it contains the origin unless
+// the graph says otherwise (RangeFromOrigin).
 TDataRange DataRangeOf(const TCurveSet& set);
 
 // Tick steps of one axis of a panel.

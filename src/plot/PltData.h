@@ -60,6 +60,7 @@ public:
     TCurveSet& operator=(const TCurveSet&) = delete;
 
     int Count() const { return static_cast<int>(curves_.size()); }
+    const TGraphPlot& Owner() const { return *owner_; }
     // Removes curves from the end or appends new ones; a negative n counts as 0. A new curve
     // gets the value "curves in set 1, plus one" and as many (0, 0) points as the set's
     // curves already have; in a set without curves, as many as the first curve of set 1.
@@ -111,6 +112,9 @@ public:
     std::string XCaption;
     std::string XUnits;
     bool XOnTop = true;  // X axis at the top, Y growing downward (depth plots)
+    // The ranges a window opens with contain the origin (the wall top and zero); false: they
+    // fit the data alone (a study against an input).
+    bool RangeFromOrigin = true;
     std::string YCaption;
     std::string YUnits;
     std::string XCaption2, XUnits2, YCaption2, YUnits2;

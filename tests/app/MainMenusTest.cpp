@@ -224,7 +224,7 @@ private slots:
                               "Update &Current Stage", "Copy &Previous Stage"}));
         QCOMPARE(VisibleCaptions(form.Menu("ComputationMenu")),
                  QStringList({"&Run Analysis", "-", "Edit I&nput Text", "Edit &Processor-Run Notes",
-                              "Edit &Output Text", "Design &Summary", "-", "&View Wall Geometry"}));
+                              "Edit &Output Text", "Design &Summary", "Parametric S&tudy...", "-", "&View Wall Geometry"}));
         QVERIFY(form.Action("N2")->isSeparator());
         QVERIFY(form.Action("N6")->isSeparator());
         QCOMPARE(form.Action("CompKernel")->text(), QString("Edit &Processor-Run Notes"));

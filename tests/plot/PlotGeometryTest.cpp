@@ -48,6 +48,14 @@ TEST(PlotGeometry, DataRangesContainTheOriginAndRoundAwayFromZero) {
     AddCurve(graph.Lines, {{4, 1}, {5, 0.5L}});
     const TDataRange range = DataRangeOf(graph.Lines);
     EXPECT_EQ(range, (TDataRange{0, 7, 0, 10}));
+    // A graph against an input fits its data: a free height of 96 to 168 in (span 72, step
+    // 10) and moments of -68000 to 287000 (span 355000, step 100000), rounded outward.
+    TGraphPlot study;
+    study.RangeFromOrigin = false;
+    AddCurve(study.Lines, {{96, -68000}, {168, 287000}});
+    EXPECT_EQ(DataRangeOf(study.Lines), (TDataRange{90, 170, -100000, 300000}));
+    study.Lines.Point(0, 0).Y = 68000;  // span 219000 < 3 * 100000: step 10000
+    EXPECT_EQ(DataRangeOf(study.Lines), (TDataRange{90, 170, 60000, 290000}));
 }
 
 TEST(PlotGeometry, TickStepsAreOneTwoOrFiveTimesAPowerOfTen) {
