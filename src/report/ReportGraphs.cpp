@@ -16,7 +16,7 @@ namespace {
 
 // The height of the graph windows' font at 96 dpi, as a printed graph takes it.
 constexpr int kGraphFontHeightAt96Dpi = 16;
-constexpr double kTopInch = 0.15, kRightInch = 0.4, kBottomInch = 0.3;
+constexpr double kTopInch = 0.3, kRightInch = 0.4, kBottomInch = 0.3;
 
 void DrawGraphPage(TReportCanvas& canvas, const TGraphPlot& graph, const QString& title) {
     canvas.Heading(title, 1, true);

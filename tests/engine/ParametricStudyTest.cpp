@@ -197,7 +197,7 @@ TEST(ParametricStudy, WrongKeysNameTheAcceptedForms) {
     }
     // The message of a key that is no input at all lists the forms.
     std::ostringstream out, err;
-    EXPECT_EQ(RunStudyCommand({"Height=1:2:3", ""}, {std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, "",
+    EXPECT_EQ(RunStudyCommand({"Height=1:2:3", ""}, {std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, false,
                               out, err),
               2);
     EXPECT_EQ(out.str(), "");
@@ -226,7 +226,7 @@ TEST(ParametricStudy, AFailingVariantStaysInItsPlaceWithItsOutcome) {
 TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
     const std::string file = std::string(TORVEX_SOURCE_DIR) + "/examples/anchored-soft-clay.tx4d";
     std::ostringstream out, err;
-    ASSERT_EQ(RunStudyCommand({"FreeHeight=5.5:7.5:3", ""}, {file}, "", out, err), 0) << err.str();
+    ASSERT_EQ(RunStudyCommand({"FreeHeight=5.5:7.5:3", ""}, {file}, false, out, err), 0) << err.str();
     std::istringstream lines(out.str());
     std::string header, line;
     std::getline(lines, header);
@@ -256,10 +256,13 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
         {{"FreeHeight=5:6", ""}, {file}, "", 2, "the range must be FROM:TO:COUNT"},
         {{"FreeHeight=5:6:1001", ""}, {file}, "", 2, "COUNT must be a whole number from 1 to 1000"},
         {{"FreeHeight=5:x:3", ""}, {file}, "", 2, "\"x\" is not a number"},
+        {{"FreeHeight=5:6:1e20", ""}, {file}, "", 2, "COUNT must be a whole number from 1 to 1000"},
+        {{"FreeHeight=5:6:2.5", ""}, {file}, "", 2, "COUNT must be a whole number from 1 to 1000"},
         {{"FreeHeight=5:6:3", "2"}, {file}, "", 2, "has no stages; stage 2 cannot be studied"},
         {{"FreeHeight=5:6:3", ""}, {file + ".missing"}, "", 2, "the data file cannot be opened"},
         {{"FreeHeight=5:6:3", "4"}, {staged}, "", 2, "has 3 stages; stage 4 cannot be studied"},
         {{"FreeHeight=5:6:3", "two"}, {staged}, "", 2, "--stage two: the stage is a whole number from 1"},
+        {{"FreeHeight=5:6:3", "1e20"}, {staged}, "", 2, "--stage 1e20: the stage is a whole number from 1"},
         {{"", "2"}, {staged}, "", 2, "--stage goes with --vary"},
         {{"FreeHeight=5:6:3", ""}, {file, staged}, "", 2, "--vary takes one data file"},
         {{"FreeHeight=5:6:3", ""}, {file}, "csv", 2, "without --csv or --pdf"},

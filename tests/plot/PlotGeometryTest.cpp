@@ -199,7 +199,9 @@ TEST(PlotGeometry, SavedPictureAsTheWindowWithANarrowerColumn) {
         const TPlotLayout out = LayOut(in);
         EXPECT_EQ(out.Plot, c.plot) << c.xOnTop << c.hasTitle << c.titleOnTop << c.layers;
         EXPECT_EQ(out.HasColumn, c.layers);
-        if (c.layers) EXPECT_EQ(out.Column, c.column);
+        if (c.layers) {
+            EXPECT_EQ(out.Column, c.column);
+        }
     }
 }
 
