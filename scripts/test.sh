@@ -21,7 +21,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== Fuzzers (${TORVEX_FUZZ_SECONDS:=30} s each)"
 scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVEX_FUZZ=ON
 for fuzzer in EvaluatorFuzz WordReaderFuzz DataFileReaderFuzz SplitFuzz PlotFileReaderFuzz EngineFuzz \
-    DesignSummaryFuzz; do
+    DesignSummaryFuzz StudyKeyFuzz; do
   corpus=$(mktemp -d)
   seeds=tests/fuzz/corpus/$(echo "${fuzzer%Fuzz}" | tr 'A-Z' 'a-z' | sed 's/datafilereader/datafile/; s/plotfilereader/plotfile/')
   build-fuzz/bin/$fuzzer -max_total_time="$TORVEX_FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \

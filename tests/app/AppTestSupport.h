@@ -5,7 +5,9 @@
 
 #include <sys/resource.h>
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
@@ -85,6 +87,12 @@ private:
     struct rlimit before_ {};
     bool set_ = false;
 };
+
+// A file's bytes; none for a file that cannot be read.
+inline QByteArray FileContent(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Every entry of a folder, hidden ones included, by name.
 inline QStringList FolderEntries(const QString& folder) {

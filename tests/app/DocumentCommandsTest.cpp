@@ -36,12 +36,6 @@ const QString kInitFailed = "Attempt to initialize DLL failed";
 
 using torvex::testing::TRecordingInterface;
 
-QByteArray Content(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
 void WriteText(const QString& path, const QString& text) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -131,7 +125,7 @@ private slots:
         QCOMPARE(settings.value("2012.4.2/File1").toString(), jobs.filePath("quay.tx4d"));
         QVERIFY(!form.IsModified());
         QVERIFY(form.Desk()->subWindowList().isEmpty());
-        const QByteArray first = Content(jobs.filePath("quay.tx4d"));
+        const QByteArray first = torvex::testing::FileContent(jobs.filePath("quay.tx4d"));
         QVERIFY(first.startsWith("Quay wall\r\n"));
         QCOMPARE(first, QByteArray::fromStdString(torvex::WriteDataFileText(form.Workspace())));
 
@@ -141,7 +135,7 @@ private slots:
         form.SetModified(true);
         form.Action("SpeedButton3")->trigger();
         QVERIFY(ui_.saveTitles.isEmpty());
-        QVERIFY(Content(jobs.filePath("quay.tx4d")).startsWith("Quay wall, north\r\n"));
+        QVERIFY(torvex::testing::FileContent(jobs.filePath("quay.tx4d")).startsWith("Quay wall, north\r\n"));
         QVERIFY(!form.IsModified());
 
         // Save As offers the current name with its title; cancelling changes nothing.
@@ -151,7 +145,7 @@ private slots:
         QCOMPARE(ui_.saveTitles, QStringList({"Save Quay.tx4d As"}));
         QCOMPARE(ui_.savePresets, QStringList({jobs.filePath("quay.tx4d")}));
         QCOMPARE(form.Workspace().Project().FileName, jobs.filePath("quay.tx4d").toStdString());
-        QVERIFY(Content(jobs.filePath("quay.tx4d")).startsWith("Quay wall, north\r\n"));
+        QVERIFY(torvex::testing::FileContent(jobs.filePath("quay.tx4d")).startsWith("Quay wall, north\r\n"));
 
         // A name with another extension is offered with ".tx4d".
         ui_.Clear();
@@ -172,19 +166,19 @@ private slots:
         form.FileSaveClick();
         QCOMPARE(ui_.saveTitles, QStringList({"Save Old As"}));
         QCOMPARE(ui_.savePresets, QStringList({old}));
-        QCOMPARE(Content(old), QByteArray("older text"));
+        QCOMPARE(torvex::testing::FileContent(old), QByteArray("older text"));
 
         // Run Analysis goes on with the unchanged file on disk as the data file.
         QTemporaryDir run;
         form.SetProgramFolder(run.path());
         form.SetEngineLibraryPath(run.filePath("absent.DLL"));
         QByteArray names;
-        ui_.onInformation = [&](const QString&) { names = Content(QDir(form.RunFolder()).filePath("names.dat")); };
+        ui_.onInformation = [&](const QString&) { names = torvex::testing::FileContent(QDir(form.RunFolder()).filePath("names.dat")); };
         form.CompRunClick();
         QCOMPARE(ui_.shown, QStringList({kInitFailed}));
         const QString base = jobs.filePath("old.wall.");
         QCOMPARE(names, (old + "\r\n" + base + "tx4o\r\n" + base + "tx4p\r\n" + base + "tx4r\r\n").toUtf8());
-        QCOMPARE(Content(old), QByteArray("older text"));
+        QCOMPARE(torvex::testing::FileContent(old), QByteArray("older text"));
 
         // Confirming the offered name (or any ".txd" name) writes the current format beside it
         // as ".tx4d", so the older file stays and the new one reads back as it was written.
@@ -192,7 +186,7 @@ private slots:
         form.Workspace().Project().Title = "Converted wall";
         ui_.savePath = old;
         form.FileSaveAsClick();
-        QCOMPARE(Content(old), QByteArray("older text"));
+        QCOMPARE(torvex::testing::FileContent(old), QByteArray("older text"));
         const QString converted = base + "tx4d";
         QCOMPARE(form.Workspace().Project().FileName, converted.toStdString());
         QCOMPARE(form.windowTitle(), QString("TORVEX 2012.4.2 - Old.wall.tx4d"));
@@ -229,7 +223,7 @@ private slots:
         QString current;
         ui_.Clear();
         ui_.onInformation = [&](const QString&) {
-            names = Content(QDir(form.RunFolder()).filePath("names.dat"));
+            names = torvex::testing::FileContent(QDir(form.RunFolder()).filePath("names.dat"));
             current = QDir::currentPath();
         };
         form.Action("SpeedButton4")->trigger();
@@ -487,7 +481,7 @@ private slots:
         real.Workspace().Project().FileName = hostile.toStdString();
         QDir::setCurrent(jobs.path());
         real.Action("CompInput")->trigger();
-        QTRY_COMPARE(Content(editor + ".args"), (hostile + "\n--\n").toUtf8());
+        QTRY_COMPARE(torvex::testing::FileContent(editor + ".args"), (hostile + "\n--\n").toUtf8());
         QVERIFY(!QFile::exists(jobs.filePath("pwned")));
 
         // An editor that is not there fails to start for real, with the same message.
@@ -665,18 +659,18 @@ private slots:
         QVERIFY(form.Action("SpeedButton5")->isEnabled());
 
         // Save As to a new name; opened again and saved, the file stays the same.
-        const QByteArray saved = Content(data);
+        const QByteArray saved = torvex::testing::FileContent(data);
         const QString copy = jobs.filePath("copy of wall.tx4d");
         ui_.savePath = copy;
         form.FileSaveAsClick();
-        QCOMPARE(Content(copy), saved);
+        QCOMPARE(torvex::testing::FileContent(copy), saved);
         // The program writes the bundled examples back exactly as they are.
-        QCOMPARE(saved, Content(example));
+        QCOMPARE(saved, torvex::testing::FileContent(example));
         QCOMPARE(form.windowTitle(), QString("TORVEX 2012.4.2 - Copy of wall.tx4d"));
         TMainForm again;
         QVERIFY(again.OpenFileName(copy));
         again.FileSaveClick();
-        QCOMPARE(Content(copy), saved);
+        QCOMPARE(torvex::testing::FileContent(copy), saved);
         QCOMPARE(again.Workspace().Project().Title, form.Workspace().Project().Title);
         QCOMPARE(again.Workspace().Project().StageCount, form.Workspace().Project().StageCount);
     }

@@ -35,11 +35,6 @@ namespace {
 const QString kSavePrompt = "Do you want to save any changes?";
 const QString kBadEntry = "Entry could not be evaluated:\rinvalid character(s) in expression";
 
-QByteArray Content(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TTableForm* EditorOf(TMainForm& form, const char* table) {
     return dynamic_cast<TTableForm*>(form.Workspace().Table(table).Editor());
 }
@@ -135,12 +130,12 @@ private slots:
 
     void aBadTypedCellStopsSaveWithItsMessage() {
         TMainForm& form = Open("cantilever-sand.tx4d");
-        const QByteArray before = Content(DataFile("cantilever-sand.tx4d"));
+        const QByteArray before = torvex::testing::FileContent(DataFile("cantilever-sand.tx4d"));
         QLineEdit* cell = TypeWithoutLeaving(form, kStiffness, "abc");
         QVERIFY(cell);
         QTest::keyClick(cell, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(ui_.shown, QStringList{kBadEntry});
-        QCOMPARE(Content(DataFile("cantilever-sand.tx4d")), before);
+        QCOMPARE(torvex::testing::FileContent(DataFile("cantilever-sand.tx4d")), before);
         // The editor is in front with the bad text, to be corrected.
         TTableForm* editor = EditorOf(form, kStiffness);
         QCOMPARE(form.Desk()->activeSubWindow()->widget(), editor);
@@ -155,7 +150,7 @@ private slots:
         QVERIFY(ui_.asked.isEmpty());
         QVERIFY(form.isVisible());
         QVERIFY(!QFile::exists(jobs_->filePath("cantilever-sand.tx4o")));
-        QCOMPARE(Content(DataFile("cantilever-sand.tx4d")), before);
+        QCOMPARE(torvex::testing::FileContent(DataFile("cantilever-sand.tx4d")), before);
     }
 
     void runAnalysisAnalysesTheTypedCell() {
@@ -212,20 +207,20 @@ private slots:
         TMainForm& form = Open("cantilever-sand.tx4d");
         const QString existing = jobs_->filePath("anchored.tx4d");
         QFile::copy(TORVEX_SOURCE_DIR "/examples/anchored-soft-clay.tx4d", existing);
-        const QByteArray before = Content(existing);
+        const QByteArray before = torvex::testing::FileContent(existing);
         // The dialog completes a bare name with its default extension "txd".
         ui_.savePath = jobs_->filePath("anchored.txd");
         ui_.answer = torvex::TAnswer::No;
         form.FileSaveAsClick();
         QCOMPARE(ui_.asked, QStringList{"anchored.tx4d already exists.\nDo you want to replace it?"});
-        QCOMPARE(Content(existing), before);
+        QCOMPARE(torvex::testing::FileContent(existing), before);
         QCOMPARE(QString::fromStdString(form.Workspace().Project().FileName),
                  DataFile("cantilever-sand.tx4d"));
         ui_.Clear();
         ui_.savePath = jobs_->filePath("anchored.txd");
         ui_.answer = torvex::TAnswer::Yes;
         form.FileSaveAsClick();
-        QCOMPARE(Content(existing), Content(DataFile("cantilever-sand.tx4d")));
+        QCOMPARE(torvex::testing::FileContent(existing), torvex::testing::FileContent(DataFile("cantilever-sand.tx4d")));
         QCOMPARE(QString::fromStdString(form.Workspace().Project().FileName), existing);
     }
 
@@ -275,7 +270,7 @@ private slots:
         TMainForm& form = Open("anchored-soft-clay.tx4d");
         QCOMPARE(std::setlocale(LC_ALL, "C") != nullptr, true);
         form.CompRunClick();
-        const QByteArray reference = Content(jobs_->filePath("anchored-soft-clay.tx4p"));
+        const QByteArray reference = torvex::testing::FileContent(jobs_->filePath("anchored-soft-clay.tx4p"));
         QVERIFY(reference.size() > 1000);
         QVERIFY(QFile::remove(jobs_->filePath("anchored-soft-clay.tx4p")));
         // A German desktop, as Qt sets it from the environment.
@@ -286,7 +281,7 @@ private slots:
         ui_.Clear();
         form.CompRunClick();
         QCOMPARE(ui_.shown.size(), 1);
-        QCOMPARE(Content(jobs_->filePath("anchored-soft-clay.tx4p")), reference);
+        QCOMPARE(torvex::testing::FileContent(jobs_->filePath("anchored-soft-clay.tx4p")), reference);
         QVERIFY(form.Action("SpeedButton8")->isEnabled());
         // A typed number takes the locale's comma and the program's own point alike, and the
         // cell shows a point.

@@ -63,11 +63,6 @@ QString OpenExampleCopy(TMainForm& form, const QTemporaryDir& jobs, const char* 
     return form.OpenFileName(data) ? data : QString();
 }
 
-QByteArray Content(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class StagedConstructionTest : public QObject {
@@ -173,7 +168,7 @@ private slots:
         ui_.Clear();
         Click(form, "SpeedButton3");
         QVERIFY2(ui_.shown.isEmpty(), qPrintable(ui_.shown.join('|')));
-        const QByteArray saved = Content(data);
+        const QByteArray saved = torvex::testing::FileContent(data);
         QCOMPARE(saved.count(" Stage No : "), 2);
         Click(form, "SpeedButton4");
         QCOMPARE(ui_.shown.size(), 1);
@@ -227,7 +222,7 @@ private slots:
         for (size_t k = 0; k < 3; ++k)
             QVERIFY2(std::fabs(metres[k] - inches[k] * 0.0254) <= 1e-3 * inches[k] * 0.0254,
                      qPrintable(QString("stage %1: %2 m after %3 in").arg(k + 1).arg(metres[k]).arg(inches[k])));
-        const QByteArray saved = Content(data);
+        const QByteArray saved = torvex::testing::FileContent(data);
         QCOMPARE(saved.count("\n2 0\t"), 3);  // the unit line of every stage says SI
         form.SetModified(false);
     }
@@ -256,10 +251,10 @@ private slots:
         ui_.savePath = jobs.filePath("copy.tx4d");
         form.Action("FileSaveAs")->trigger();
         QVERIFY2(ui_.shown.isEmpty(), qPrintable(ui_.shown.join('|')));
-        const QList<QByteArray> lines = Content(jobs.filePath("copy.tx4d")).split('\n');
+        const QList<QByteArray> lines = torvex::testing::FileContent(jobs.filePath("copy.tx4d")).split('\n');
         QVERIFY(lines.size() > 3);
         QCOMPARE(lines[2].trimmed(), QByteArray("120 3.6\t24\t1E-5\t60"));  // 5 ft
-        QCOMPARE(Content(jobs.filePath("copy.tx4d")).count(" Stage No : "), 2);
+        QCOMPARE(torvex::testing::FileContent(jobs.filePath("copy.tx4d")).count(" Stage No : "), 2);
         QVERIFY(!form.IsModified());
     }
 
@@ -277,8 +272,8 @@ private slots:
         QVERIFY(prop);
         Type(prop->DeFH, "7");
         const auto files = [&] {
-            QList<QByteArray> all{Content(data)};
-            for (int k = 1; k <= 3; ++k) all << Content(jobs.filePath(QString("w.st%1").arg(k)));
+            QList<QByteArray> all{torvex::testing::FileContent(data)};
+            for (int k = 1; k <= 3; ++k) all << torvex::testing::FileContent(jobs.filePath(QString("w.st%1").arg(k)));
             return all;
         };
         const QList<QByteArray> before = files();
@@ -329,7 +324,7 @@ private slots:
         QVERIFY(form.IsModified());
         QVERIFY(QDir(jobs.path()).mkdir("w.st5"));
         QList<QByteArray> stageFiles;
-        for (int k = 1; k <= 3; ++k) stageFiles << Content(jobs.filePath(QString("w.st%1").arg(k)));
+        for (int k = 1; k <= 3; ++k) stageFiles << torvex::testing::FileContent(jobs.filePath(QString("w.st%1").arg(k)));
         TDlgStaged* dialog = StagedDialog(form);
         QVERIFY(dialog);
         Type(dialog->deStage, "5");
@@ -343,7 +338,7 @@ private slots:
         QCOMPARE(dialog->deStage->text(), QString("5"));
         QCOMPARE(form.Workspace().Project().StageCount, 3);
         QVERIFY(form.IsModified());
-        for (int k = 1; k <= 3; ++k) QCOMPARE(Content(jobs.filePath(QString("w.st%1").arg(k))), stageFiles[k - 1]);
+        for (int k = 1; k <= 3; ++k) QCOMPARE(torvex::testing::FileContent(jobs.filePath(QString("w.st%1").arg(k))), stageFiles[k - 1]);
         QCOMPARE(QDir(jobs.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"w.st1", "w.st2", "w.st3", "w.st5", "w.tx4d"}));
         QTest::mouseClick(dialog->BtnCancel, Qt::LeftButton);

@@ -52,11 +52,6 @@ public:
     bool choicesAccepted = true;
 };
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void SetModifiedTime(const QString& path, qint64 secondsFromNow) {
     const time_t when = time(nullptr) + secondsFromNow;
     const struct utimbuf times {when, when};
@@ -120,7 +115,7 @@ private slots:
         QCOMPARE(ui_.savePresets, QStringList({dir.filePath("three-stage-excavation.pdf")}));
         QCOMPARE(ui_.saveFilters, QStringList({"PDF document (*.pdf)"}));
         QVERIFY(ui_.shown.isEmpty());
-        QVERIFY(Bytes(target).startsWith("%PDF-"));
+        QVERIFY(torvex::testing::FileContent(target).startsWith("%PDF-"));
         QVERIFY(PdfPages(target).join('\n').contains("Appendix: node results"));
 
         // Cancelling the dialog or the file name writes nothing.
@@ -185,7 +180,7 @@ private slots:
             Export(form, target);
             QCOMPARE(ui_.asked, QStringList({c.question}));
             QCOMPARE(ui_.shown, QStringList({kCompleted}));
-            QVERIFY2(Bytes(target).startsWith("%PDF-"), c.name);
+            QVERIFY2(torvex::testing::FileContent(target).startsWith("%PDF-"), c.name);
             QVERIFY(!form.IsModified());
             // Now current: no question the next time.
             Export(form, target);
@@ -225,7 +220,7 @@ private slots:
             Export(form, target);
         }
         QCOMPARE(ui_.shown, QStringList({"Cannot write \"" + target + "\": File too large."}));
-        QCOMPARE(Bytes(target), old);
+        QCOMPARE(torvex::testing::FileContent(target), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 
         const QString folder = dir.filePath("taken.pdf");

@@ -67,11 +67,6 @@ void Type(QSpinBox* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_Tab);
 }
 
-QByteArray Content(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class StudyWindowTest : public QObject {
@@ -93,7 +88,7 @@ private slots:
         TMainForm form;
         const QString data = OpenExample(form, jobs, "cantilever-sand.tx4d");
         QVERIFY(!data.isEmpty());
-        const QByteArray original = Content(data);
+        const QByteArray original = torvex::testing::FileContent(data);
         TStudyWindow* study = OpenStudyByKeys(form);
         QVERIFY(study);
         QCOMPARE(study->input->currentText(), QString("Free height"));
@@ -137,7 +132,7 @@ private slots:
         ui_.savePath = jobs.filePath("study.csv");
         QTest::mouseClick(study->btnSaveCsv, Qt::LeftButton);
         QCOMPARE(ui_.savePresets, QStringList{"cantilever-sand.study.csv"});
-        const QByteArray saved = Content(ui_.savePath);
+        const QByteArray saved = torvex::testing::FileContent(ui_.savePath);
         QVERIFY(saved.startsWith("value,outcome,top_deflection,max_deflection,max_moment,max_shear,le_F\n96,converged,"));
         QProcess run;
         run.start(TORVEX_BINARY_DIR "/bin/torvex-run", {"--vary", "FreeHeight=96:168:13", data});
@@ -147,7 +142,7 @@ private slots:
         // No result or data file was made beside the project by the study, nor the project
         // written again.
         QCOMPARE(testing::FolderEntries(jobs.path()), (QStringList{"cantilever-sand.tx4d", "study.csv"}));
-        QCOMPARE(Content(data), original);
+        QCOMPARE(torvex::testing::FileContent(data), original);
         QVERIFY(ui_.asked.isEmpty());
 
         // On a full disk the save fails with a message and the old file stays whole.
@@ -158,7 +153,7 @@ private slots:
             QTest::mouseClick(study->btnSaveCsv, Qt::LeftButton);
         }
         QCOMPARE(ui_.shown, QStringList{"Cannot write \"" + ui_.savePath + "\": File too large."});
-        QCOMPARE(Content(ui_.savePath), saved);
+        QCOMPARE(torvex::testing::FileContent(ui_.savePath), saved);
 
         // The study closed, its graph window still draws its graph; a new study's graph then
         // takes that window's place.
@@ -180,7 +175,7 @@ private slots:
         TMainForm form;
         const QString data = OpenExample(form, jobs, "cantilever-sand.tx4d");
         QVERIFY(!data.isEmpty());
-        const QByteArray original = Content(data);
+        const QByteArray original = torvex::testing::FileContent(data);
         form.Workspace().Project().FreeHeight = 132;
         form.SetModified(true);
         struct TAnswerCase {
@@ -194,7 +189,7 @@ private slots:
             TStudyWindow* study = OpenStudyByKeys(form);
             QCOMPARE(ui_.asked, QStringList{"The study analyses the project as saved. Save your changes first?"});
             QCOMPARE(study != nullptr, c.opens);
-            QCOMPARE(Content(data) != original, c.written);
+            QCOMPARE(torvex::testing::FileContent(data) != original, c.written);
             // The window shows the free height of the file as it is on disk.
             if (study) QVERIFY(study->note->text().contains(c.written ? "Now 132." : "Now 120."));
             if (QMdiSubWindow* child = form.SingleChild("ParametricStudy")) delete child;

@@ -74,11 +74,6 @@ TDesignSummaryView* OpenSummary(TMainForm& form, const char* route) {
     return child ? qobject_cast<TDesignSummaryView*>(child->widget()) : nullptr;
 }
 
-QByteArray Content(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 double Shown(TDataEdit* field) { return field->text().toDouble(); }
 
 }  // namespace
@@ -146,7 +141,7 @@ private slots:
         QCOMPARE(static_cast<double>(saved.ShearCapacity), 30000.0);
         QCOMPARE(static_cast<double>(saved.AllowableDeflection), 2.5);
         QCOMPARE(static_cast<double>(saved.TargetSafetyFactor), 1.3);
-        const QByteArray file = Content(jobs.filePath("wall.tx4d"));
+        const QByteArray file = torvex::testing::FileContent(jobs.filePath("wall.tx4d"));
         QVERIFY2(file.contains("TORVEX-OPTIONS 1\r\n"), file.right(200).constData());
         QVERIFY(file.contains("MomentCapacity 1200000"));
         QVERIFY(file.contains("TargetSafetyFactor 1.3"));
@@ -203,7 +198,7 @@ private slots:
         QCOMPARE(c.supports[0].kind, 2);  // the tie-back: a lateral spring
 
         // The report of the same run gives the same force.
-        const QString report = QString::fromLatin1(Content(jobs.filePath("anchored.tx4o")));
+        const QString report = QString::fromLatin1(torvex::testing::FileContent(jobs.filePath("anchored.tx4o")));
         const QRegularExpressionMatch match =
             QRegularExpression(R"(node (\d+), depth \S+, lateral spring: (\S+) per wall unit)").match(report);
         QVERIFY2(match.hasMatch(), qPrintable(report.left(400)));
@@ -226,7 +221,7 @@ private slots:
         // Save as CSV: the header row, the case row with the failing moment.
         ui_.savePath = jobs.filePath("summary.csv");
         QTest::mouseClick(view->btnSaveCsv, Qt::LeftButton);
-        const QByteArray csv = Content(jobs.filePath("summary.csv"));
+        const QByteArray csv = torvex::testing::FileContent(jobs.filePath("summary.csv"));
         QVERIFY(csv.startsWith(
             "case,max_deflection,allowable_deflection,deflection_check,max_moment,moment_utilisation,moment_check,"
             "max_shear,shear_utilisation,shear_check,le_method,le_F,target_F,le_Fp,embedment,required_embedment,"
@@ -236,7 +231,7 @@ private slots:
         // Print to a PDF file.
         ui_.printTo = jobs.filePath("summary.pdf");
         QTest::mouseClick(view->btnPrint, Qt::LeftButton);
-        const QByteArray pdf = Content(jobs.filePath("summary.pdf"));
+        const QByteArray pdf = torvex::testing::FileContent(jobs.filePath("summary.pdf"));
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(QString::fromLatin1(pdf).count(QRegularExpression(R"(/Type\s*/Page(?!s))")), 1);  // one page
         QVERIFY(ui_.shown.filter("could not").isEmpty());
