@@ -124,7 +124,9 @@ QMdiSubWindow* TMainForm::ShowSingleChild(const QString& name,
     if (!child) {
         child = desk_->addSubWindow(create());
         child->setAttribute(Qt::WA_DeleteOnClose);
-        if (openingSize.isValid()) child->resize(openingSize);
+        // A window opens at its own size, but never larger than a desk on screen.
+        if (openingSize.isValid())
+            child->resize(desk_->isVisible() ? openingSize.boundedTo(desk_->viewport()->size()) : openingSize);
         singleChildren_.insert(name, child);
     }
     if (child->isMinimized()) child->showNormal();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QProgressBar>
@@ -168,6 +169,21 @@ private slots:
         auto* replaced = qobject_cast<TPlotForm*>(form.SingleChild("Graph pltStudy")->widget());
         QCOMPARE(&replaced->Graph(), &study->Graph());
         QCOMPARE(replaced->Graph().Lines.PointCount(), 21);
+    }
+
+    // On a main window smaller than the study window's opening size, it opens within the desk.
+    void opensWithinASmallDesk() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        QVERIFY(!OpenExample(form, jobs, "cantilever-sand.tx4d").isEmpty());
+        form.resize(640, 480);
+        QVERIFY(QTest::qWaitFor([&] { return form.Desk()->viewport()->height() < 480; }));
+        QVERIFY(OpenStudyByKeys(form));
+        const QRect child = form.SingleChild("ParametricStudy")->geometry();
+        const QRect desk = form.Desk()->viewport()->rect();
+        QVERIFY2(desk.contains(child), qPrintable(QString("%1x%2 at %3,%4 on a %5x%6 desk")
+                                                      .arg(child.width()).arg(child.height()).arg(child.x())
+                                                      .arg(child.y()).arg(desk.width()).arg(desk.height())));
     }
 
     void unsavedChangesAreSavedOnlyWhenTheUserSaysSo() {
