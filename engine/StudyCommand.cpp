@@ -1,11 +1,11 @@
 #include "StudyCommand.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "ParametricStudy.h"
 #include "dataentry/NumberText.h"
+#include "project/SafeSave.h"
+#include "project/WordRead.h"
 
 namespace torvex::engine {
 
@@ -65,11 +65,13 @@ int RunStudyCommand(const TStudyCommand& command, const std::vector<std::string>
         }
         const std::string& file = files.front();
         request.dataFile = file;
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        if (!in) throw std::invalid_argument(file + ": the data file cannot be opened.");
-        text << in.rdbuf();  // an empty file reads as nothing, which the reader then refuses
-        request.text = text.str();
+        // The program's reader of whole files: a folder, a pipe or a device is refused, never
+        // waited on or read without end.
+        try {
+            request.text = LoadTextFile(file);
+        } catch (const EInOutError& error) {
+            throw std::invalid_argument(file + ": the data file cannot be opened: " + error.what());
+        }
         const TStudyResult result = RunStudy(request);
         out << StudyCsvText(result) << std::flush;
         return result.AllConverged() ? 0 : 1;

@@ -22,6 +22,8 @@
 #include "desktop/UserInterface.h"
 #include "plot/PltData.h"
 #include "project/DataFileReader.h"
+#include "project/SafeSave.h"
+#include "project/WordRead.h"
 #include "project/Workspace.h"
 #include "study/StudyChoices.h"
 #include "study/StudyGraph.h"
@@ -143,13 +145,12 @@ void TStudyWindow::StopWorker() {
 }
 
 std::string TStudyWindow::ReadText(QString* error) const {
-    QFile file(dataFile_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = "The data file " + dataFile_ + " cannot be read: " + file.errorString() +
-                 ". The study analyses the project as saved: save it first.";
+    try {
+        return LoadTextFile(QFile::encodeName(dataFile_).toStdString());
+    } catch (const EInOutError& failure) {
+        *error = QString::fromStdString(failure.what()) + " The study analyses the project as saved: save it first.";
         return {};
     }
-    return file.readAll().toStdString();
 }
 
 void TStudyWindow::InputChanged() {

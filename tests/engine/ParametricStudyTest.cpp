@@ -3,6 +3,8 @@
 // reach in file units; failing and cancelled variants; torvex-run --vary's table and status.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -248,9 +250,14 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
         std::vector<std::string> files;
         const char* csv;
         int status;
-        const char* says;
+        std::string says;
     };
     const std::string staged = std::string(TORVEX_SOURCE_DIR) + "/examples/three-stage-excavation.tx4d";
+    // A folder and a pipe with no writer are refused, not read as empty or waited on.
+    const std::string folder = ::testing::TempDir() + "study-folder-" + std::to_string(::getpid()) + ".tx4d";
+    const std::string fifo = ::testing::TempDir() + "study-fifo-" + std::to_string(::getpid()) + ".tx4d";
+    ::mkdir(folder.c_str(), 0700);
+    ::mkfifo(fifo.c_str(), 0600);
     const TCase cases[] = {
         {{"MaxDeflection=1:-1:3", ""}, {file}, "", 1, ""},
         {{"FreeHeight=5:6", ""}, {file}, "", 2, "the range must be FROM:TO:COUNT"},
@@ -260,6 +267,8 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
         {{"FreeHeight=5:6:2.5", ""}, {file}, "", 2, "COUNT must be a whole number from 1 to 1000"},
         {{"FreeHeight=5:6:3", "2"}, {file}, "", 2, "has no stages; stage 2 cannot be studied"},
         {{"FreeHeight=5:6:3", ""}, {file + ".missing"}, "", 2, "the data file cannot be opened"},
+        {{"FreeHeight=5:6:3", ""}, {folder}, "", 2, "cannot be opened: Cannot read file \"" + folder + "\": it is a folder"},
+        {{"FreeHeight=5:6:3", ""}, {fifo}, "", 2, "it is not a regular file (a device, a pipe or a socket)"},
         {{"FreeHeight=5:6:3", "4"}, {staged}, "", 2, "has 3 stages; stage 4 cannot be studied"},
         {{"FreeHeight=5:6:3", "two"}, {staged}, "", 2, "--stage two: the stage is a whole number from 1"},
         {{"FreeHeight=5:6:3", "1e20"}, {staged}, "", 2, "--stage 1e20: the stage is a whole number from 1"},
@@ -273,6 +282,8 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
         EXPECT_EQ(RunStudyCommand(c.command, c.files, *c.csv != '\0', o, e), c.status);
         EXPECT_NE(e.str().find(c.says), std::string::npos) << e.str();
     }
+    ::rmdir(folder.c_str());
+    ::unlink(fifo.c_str());
 }
 
 TEST(ParametricStudy, TheRowsShowTheCaseTheValueChanges) {
