@@ -13,6 +13,7 @@
 #include "plot/PlotFileReader.h"
 #include "plot/ResultGraphs.h"
 #include "project/DataFileReader.h"
+#include "project/SafeSave.h"
 #include "project/WordRead.h"
 #include "project/Workspace.h"
 #include "report/ReportAppendix.h"
@@ -134,13 +135,23 @@ TReportSource::~TReportSource() = default;
 
 std::unique_ptr<TReportSource> ReadReportSource(const std::string& dataFile) {
     auto source = std::make_unique<TReportSource>();
-    source->analysis = engine::AnalyzeDataFile(dataFile);
     source->workspace = std::make_unique<TWorkspace>();
     source->graphs = std::make_unique<TResultGraphs>();
+    // One reading of the file for both the analysis and the input tables, so that the two
+    // always describe the same bytes.
+    std::string text;
+    try {
+        text = LoadTextFile(dataFile);
+    } catch (const std::exception& error) {
+        source->analysis.dataFile = dataFile;
+        source->analysis.error = error.what();
+        return source;
+    }
+    source->analysis = engine::AnalyzeDataText(text, dataFile);
     if (!source->analysis.error.empty()) return source;
     try {
         const bool older = QFileInfo(QString::fromStdString(dataFile)).suffix().compare("txd", Qt::CaseInsensitive) == 0;
-        ReadDataFile(*source->workspace, dataFile, older ? 2 : 1);
+        ReadDataFileText(*source->workspace, text, dataFile, older ? 2 : 1);
     } catch (const std::exception& error) {
         source->analysis.error = error.what();
         return source;
