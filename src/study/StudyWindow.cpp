@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 #include "dataentry/NumberText.h"
 #include "dataentry/Units.h"
@@ -178,12 +179,23 @@ void TStudyWindow::InputChanged() {
     note->setText(text);
 }
 
+namespace {
+
+// A typed bound: "." as the decimal point, as everywhere in the program, or the locale's own.
+std::optional<long double> TypedNumber(const QString& typed) {
+    const std::string text = typed.trimmed().toStdString();
+    if (const auto value = ParseDecimal(text, '.')) return value;
+    return ParseDecimal(text, DecimalSeparator());
+}
+
+}  // namespace
+
 void TStudyWindow::RunClick() {
     if (Running()) return;
     const TStudyChoice& choice = StudyChoices().at(static_cast<size_t>(std::max(0, input->currentIndex())));
     engine::TStudyRequest request;
-    const auto low = ParseDecimal(from->text().trimmed().toStdString(), '.');
-    const auto high = ParseDecimal(to->text().trimmed().toStdString(), '.');
+    const auto low = TypedNumber(from->text());
+    const auto high = TypedNumber(to->text());
     if (!low || !high) {
         UserInterface().Information(this, "Type the range as two numbers, e.g. 96 and 168.");
         return;

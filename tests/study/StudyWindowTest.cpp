@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <clocale>
+#include <utility>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QProgressBar>
@@ -210,6 +212,37 @@ private slots:
             if (study) QVERIFY(study->note->text().contains(c.written ? "Now 132." : "Now 120."));
             if (QMdiSubWindow* child = form.SingleChild("ParametricStudy")) delete child;
         }
+    }
+
+    // On a decimal-comma desktop the range takes the locale's comma and the program's point
+    // alike; the table and the CSV keep the point.
+    void aDecimalCommaRangeRunsAsThePointDoes() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        QVERIFY(!OpenExample(form, jobs, "anchored-soft-clay.tx4d").isEmpty());
+        QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr,
+                 "the locale de_DE.UTF-8 is missing (the install step generates it)");
+        TStudyWindow* study = OpenStudyByKeys(form);
+        QVERIFY(study);
+        ui_.Clear();
+        QStringList tables;
+        for (const auto& [low, high] : {std::pair{"4,8", "7,2"}, std::pair{"4.8", "7.2"}}) {
+            Type(study->from, low);
+            Type(study->to, high);
+            Type(study->count, "3");
+            QSignalSpy finished(study, &TStudyWindow::Finished);
+            QTest::mouseClick(study->btnRun, Qt::LeftButton);
+            QVERIFY(finished.count() == 1 || finished.wait(10000));
+            QVERIFY2(ui_.shown.isEmpty(), qPrintable(ui_.shown.join('|')));
+            QCOMPARE(study->table->rowCount(), 3);
+            QString table;
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < study->table->columnCount(); ++c) table += study->table->item(r, c)->text() + ';';
+            tables << table;
+        }
+        std::setlocale(LC_ALL, "C");
+        QCOMPARE(tables[0], tables[1]);
+        QVERIFY2(tables[0].startsWith("4.8;converged;"), qPrintable(tables[0]));
     }
 
     void failedVariantsStayInTheTableAndOutOfTheGraph() {
