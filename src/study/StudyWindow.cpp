@@ -1,6 +1,7 @@
 #include "study/StudyWindow.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -313,7 +314,9 @@ void TStudyWindow::SaveCsvClick() {
         UserInterface().Information(this, "Run the study first.");
         return;
     }
-    const QString suggested = QFileInfo(dataFile_).completeBaseName() + ".study.csv";
+    // Beside the data file, not in whatever folder the program was started from.
+    const QFileInfo data(dataFile_);
+    const QString suggested = QDir(data.absolutePath()).filePath(data.completeBaseName() + ".study.csv");
     const QString name =
         UserInterface().SaveFileName(this, "Save As", suggested, {"CSV file (*.csv)", "All Files (*)"}, "csv");
     if (name.isEmpty()) return;

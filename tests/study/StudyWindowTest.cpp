@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDir>
 #include <QMdiArea>
 #include <clocale>
 #include <utility>
@@ -134,7 +135,7 @@ private slots:
         // Save CSV, byte for byte what torvex-run --vary prints for the same range.
         ui_.savePath = jobs.filePath("study.csv");
         QTest::mouseClick(study->btnSaveCsv, Qt::LeftButton);
-        QCOMPARE(ui_.savePresets, QStringList{"cantilever-sand.study.csv"});
+        QCOMPARE(ui_.savePresets, QStringList{QDir(jobs.path()).filePath("cantilever-sand.study.csv")});
         const QByteArray saved = torvex::testing::FileContent(ui_.savePath);
         QVERIFY(saved.startsWith("value,outcome,top_deflection,max_deflection,max_moment,max_shear,le_F\n96,converged,"));
         QProcess run;
