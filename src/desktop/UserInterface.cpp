@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -25,6 +26,38 @@ QString Shown(const QString& text) {
     shown.replace("\r\n", "\n").replace('\r', '\n');
     return shown;
 }
+
+// Qt's file dialog reads a typed name with double quotes as a list of quoted names, so that
+// 'wall "B".pdf' would be saved as "B.pdf". A saved file has one name: quotes and all.
+class TSaveDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString Chosen() const { return chosen_.isEmpty() && !selectedFiles().isEmpty() ? selectedFiles().front() : chosen_; }
+
+protected:
+    void accept() override {
+        auto* edit = findChild<QLineEdit*>("fileNameEdit");
+        const QString typed = edit ? edit->text() : QString();
+        if (!typed.contains('"')) return QFileDialog::accept();
+        QString path = QDir(directory().absolutePath()).filePath(typed);
+        if (QFileInfo(path).isDir()) {
+            setDirectory(path);
+            edit->clear();
+            return;
+        }
+        if (!defaultSuffix().isEmpty() && !QFileInfo(path).fileName().contains('.')) path += '.' + defaultSuffix();
+        if (QFileInfo::exists(path) &&
+            QMessageBox::warning(this, windowTitle(),
+                                 QString("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        chosen_ = path;
+        QDialog::accept();
+    }
+
+private:
+    QString chosen_;
+};
 
 class TQtUserInterface : public TUserInterface {
 public:
@@ -50,7 +83,7 @@ public:
     QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
                          const QStringList& filters, const QString& defaultExtension,
                          int* selectedFilter) override {
-        QFileDialog dialog(parent, title, suggested, filters.join(";;"));
+        TSaveDialog dialog(parent, title, suggested, filters.join(";;"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultExtension);
         if (selectedFilter) {
@@ -62,10 +95,10 @@ public:
             QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
             follow(dialog.selectedNameFilter());
         }
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty()) return {};
         if (selectedFilter)
             *selectedFilter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-        return dialog.selectedFiles().front();
+        return dialog.Chosen();
     }
 };
 

@@ -4,6 +4,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSettings>
@@ -157,6 +162,46 @@ private slots:
         QVERIFY(fs::last_write_time(name) >= before);
         QCOMPARE(std::distance(fs::directory_iterator(place.path().toStdString()), fs::directory_iterator()), 2);
         QVERIFY(!form.IsModified());
+    }
+
+    // The save dialog keeps double quotes in a name, which Qt's dialog reads as a list of
+    // names: 'it's a "wall" .pdf' was saved as "wall.pdf". It still asks before replacing.
+    void theSaveDialogKeepsQuotesInAName() {
+        QTemporaryDir folder;
+        QVERIFY(QFile(folder.filePath("taken \"B\".pdf")).open(QIODevice::WriteOnly));
+        torvex::SetUserInterface(nullptr);  // the program's own dialogs
+        struct TCase {
+            QString typed, saved;
+            bool asksToReplace;
+        };
+        const TCase cases[] = {
+            {"it's a \"wall\" .pdf", "it's a \"wall\" .pdf", false},
+            {"\"quoted\" name", "\"quoted\" name.pdf", false},
+            {"plain", "plain.pdf", false},
+            {"taken \"B\".pdf", "taken \"B\".pdf", true},
+        };
+        for (const TCase& c : cases) {
+            bool asked = false;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+                QVERIFY(edit);
+                edit->setText(c.typed);
+                QTimer::singleShot(0, [&] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        asked = box->text().contains("already exists");
+                        box->button(QMessageBox::Yes)->click();
+                    }
+                });
+                QTest::keyClick(edit, Qt::Key_Return);
+            });
+            const QString saved = torvex::UserInterface().SaveFileName(
+                nullptr, "Export Report", folder.filePath("suggested.pdf"), {"PDF document (*.pdf)"}, "pdf");
+            QCOMPARE(saved, folder.filePath(c.saved));
+            QCOMPARE(asked, c.asksToReplace);
+        }
+        torvex::SetUserInterface(&ui_);
     }
 };
 
