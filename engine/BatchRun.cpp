@@ -9,10 +9,13 @@
 #include <mutex>
 #include <thread>
 
+#include <unistd.h>
+
 #include "DesignFiles.h"
 #include "ResultFiles.h"
 #include "ResultSave.h"
 #include "TextBuffer.h"
+#include "project/StageFiles.h"
 
 namespace torvex::engine {
 namespace {
@@ -34,25 +37,59 @@ struct TFileOutcome {
     int status = 0;
 };
 
+// Every CSV file a data file can have in `folder`: those of its cases under any label a run
+// gives them, and its design answers.
+std::vector<std::string> AllCsvPaths(const std::string& folder, const std::string& file) {
+    std::vector<std::string> paths;
+    for (const char* label : {"Analysis", "Short-Term", "Long-Term"}) paths.push_back(CaseCsvPath(folder, file, label));
+    for (int stage = 1; stage <= kMaxStages; ++stage)
+        paths.push_back(CaseCsvPath(folder, file, "Stage " + std::to_string(stage)));
+    for (const char* kind : {"design", "supports"}) paths.push_back(DesignCsvPath(folder, file, kind));
+    return paths;
+}
+
+void RemoveFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) ::unlink(path.c_str());  // a folder of that name stays
+}
+
+// The CSV files of this run replace all the file's CSV files of earlier runs: a case or stage
+// that is gone, or answers this run has none of, leave no file of other input behind.
+void WriteCsvFiles(const TFileAnalysis& analysis, const std::string& folder, const std::string& file) {
+    TStagedFiles files;
+    std::vector<std::string> written;
+    const auto add = [&](const std::string& path, const std::string& text) {
+        files.Add(path, text);
+        written.push_back(path);
+    };
+    for (const TCaseResult& c : analysis.cases)
+        if (!c.nodes.empty()) add(CaseCsvPath(folder, file, c.label), CaseCsvText(c));
+    // The design answers of every case, one file each for the checks and the supports.
+    if (analysis.error.empty()) {
+        add(DesignCsvPath(folder, file, "design"), DesignCsvText(analysis));
+        add(DesignCsvPath(folder, file, "supports"), SupportsCsvText(analysis));
+    }
+    std::vector<std::string> stale = AllCsvPaths(folder, file);
+    std::erase_if(stale, [&](const std::string& path) { return std::ranges::count(written, path) > 0; });
+    RemoveFiles(stale);
+    files.Commit();
+}
+
 TFileOutcome RunOne(const std::string& file, const std::string& csvFolder) {
     TFileOutcome outcome;
+    // A run that fails leaves none of the file's CSV files: they would be taken for its results.
+    const auto failed = [&](const std::string& message) {
+        if (!csvFolder.empty()) RemoveFiles(AllCsvPaths(csvFolder, file));
+        return TFileOutcome{file + message, 2};
+    };
     std::error_code error;
     if (!fs::is_regular_file(file, error))
-        return {file + (fs::exists(file, error) ? ": not a data file (a folder or a device)\n" : ": no such file\n"), 2};
+        return failed(fs::exists(file, error) ? ": not a data file (a folder or a device)\n" : ": no such file\n");
     const TFileAnalysis analysis = AnalyzeDataFile(file);
     try {
         WriteResultFiles(analysis, ResultPathsFor(file));
-        if (!csvFolder.empty()) {
-            for (const TCaseResult& c : analysis.cases)
-                if (!c.nodes.empty()) SaveResultFile(CaseCsvPath(csvFolder, file, c.label), CaseCsvText(c));
-            // The design answers of every case, one file each for the checks and the supports.
-            if (analysis.error.empty()) {
-                SaveResultFile(DesignCsvPath(csvFolder, file, "design"), DesignCsvText(analysis));
-                SaveResultFile(DesignCsvPath(csvFolder, file, "supports"), SupportsCsvText(analysis));
-            }
-        }
+        if (!csvFolder.empty()) WriteCsvFiles(analysis, csvFolder, file);
     } catch (const std::exception& e) {
-        return {file + ": cannot write the results: " + e.what() + "\n", 2};
+        return failed(std::string(": cannot write the results: ") + e.what() + "\n");
     }
     outcome.summary = SummaryLines(analysis);
     outcome.status = !analysis.error.empty() ? 2 : analysis.AllConverged() ? 0 : 1;
@@ -124,7 +161,7 @@ std::string CaseCsvPath(const std::string& folder, const std::string& dataFile, 
     return (fs::path(folder) / (CsvStem(dataFile) + "-" + name)).string();
 }
 
-int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err) {
+int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err, std::vector<int>* fileStatus) {
     const auto started = std::chrono::steady_clock::now();
     const std::vector<std::string>& files = options.files;
     if (!options.csvFolder.empty()) {
@@ -139,6 +176,7 @@ int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err)
                 << (error ? ": " + error.message() : std::string()) << ".\n";
             return 2;
         }
+        RemoveLeftoverTemporaries(options.csvFolder);
     }
     std::vector<TFileOutcome> outcomes(files.size());
     // The work queue: each thread takes the next file until none is left, so both cores stay
@@ -169,9 +207,11 @@ int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err)
     }
     for (auto& thread : threads) thread.join();
     int status = 0;
+    if (fileStatus) fileStatus->clear();
     for (const TFileOutcome& outcome : outcomes) {
         out << outcome.summary;
         status = std::max(status, outcome.status);
+        if (fileStatus) fileStatus->push_back(outcome.status);
     }
     out.flush();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

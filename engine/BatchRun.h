@@ -22,8 +22,12 @@ struct TBatchOptions {
 
 // Runs the batch; summaries go to `out` in the order of the files, the progress bar and the
 // closing note to `err`. Returns the exit status: 0 when every case of every file converged,
-// 1 otherwise, 2 when a file is missing or unreadable or its results cannot be written.
-int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err);
+// 1 otherwise, 2 when a file is missing or unreadable or its results cannot be written; the
+// status of each file, in their order, goes to `fileStatus` when given. With a CSV folder,
+// the file's CSV files of earlier runs that this run does not write again are removed, and a
+// file whose run failed leaves none.
+int RunBatch(const TBatchOptions& options, std::ostream& out, std::ostream& err,
+             std::vector<int>* fileStatus = nullptr);
 
 // A case's node results as CSV: a header of names and units, then one line per node (depth,
 // deflection, slope, moment, shear, soil reaction), "." as the decimal point in any locale.

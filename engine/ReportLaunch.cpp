@@ -1,12 +1,15 @@
 #include "ReportLaunch.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <ostream>
 
 extern char** environ;
@@ -46,6 +49,42 @@ int RunReportProgram(const std::string& program, const std::string& folder, cons
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     err << "torvex-run: " << program << " ended by signal " << WTERMSIG(status) << "\n";
     return 2;
+}
+
+std::string ReportPdfPath(const std::string& folder, const std::string& dataFile) {
+    return (std::filesystem::path(folder) / (std::filesystem::path(dataFile).stem().string() + ".pdf")).string();
+}
+
+int WriteReports(const std::string& program, const std::string& folder, const std::vector<std::string>& files,
+                 const std::vector<int>& fileStatus, std::ostream& err) {
+    struct TOldReport {
+        std::string pdf;
+        std::optional<struct stat> before;
+    };
+    std::vector<std::string> reported;
+    std::vector<TOldReport> old;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string pdf = ReportPdfPath(folder, files[i]);
+        if (i < fileStatus.size() && fileStatus[i] >= 2) {
+            ::unlink(pdf.c_str());
+            continue;
+        }
+        reported.push_back(files[i]);
+        struct stat st {};
+        old.push_back({pdf, ::stat(pdf.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? std::optional(st) : std::nullopt});
+    }
+    if (reported.empty()) return 0;
+    const int status = RunReportProgram(program, folder, reported, err);
+    // A new report replaces the old file (a new inode); the old file still in place was not
+    // replaced, and it describes other input.
+    for (const TOldReport& report : old) {
+        struct stat now {};
+        if (report.before && ::stat(report.pdf.c_str(), &now) == 0 && now.st_ino == report.before->st_ino &&
+            now.st_dev == report.before->st_dev && now.st_mtim.tv_sec == report.before->st_mtim.tv_sec &&
+            now.st_mtim.tv_nsec == report.before->st_mtim.tv_nsec)
+            ::unlink(report.pdf.c_str());
+    }
+    return status;
 }
 
 }  // namespace torvex::engine

@@ -17,4 +17,14 @@ std::string ReportProgramPath();
 int RunReportProgram(const std::string& program, const std::string& folder, const std::vector<std::string>& files,
                      std::ostream& err);
 
+// The PDF the report program writes for a data file: FOLDER/NAME.pdf, NAME the file's name
+// without its extension.
+std::string ReportPdfPath(const std::string& folder, const std::string& dataFile);
+
+// The reports of torvex-run --pdf, after the batch gave each file its status (2: its run
+// failed). A file whose run failed, or whose report was not made anew, keeps no PDF of an
+// earlier run. Returns the report program's status, or 0 when no file was left to report.
+int WriteReports(const std::string& program, const std::string& folder, const std::vector<std::string>& files,
+                 const std::vector<int>& fileStatus, std::ostream& err);
+
 }  // namespace torvex::engine

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "DesignFiles.h"
 #include "PyCriteria.h"
@@ -264,21 +265,35 @@ std::string RunNotesText(const TFileAnalysis& analysis) {
 }
 
 void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths) {
+    const std::vector<const std::string*> all = {&paths.output, &paths.notes, &paths.plot, &paths.summary};
+    for (const std::string* path : all)
+        if (!path->empty()) RemoveLeftoverTemporaries(std::filesystem::path(*path).parent_path().string());
     // The four files belong to one run: when any cannot be written, none stays, so that no
     // report, notes or graphs of earlier input sit beside changed input.
-    const auto removeAll = [&paths] {
+    const auto removeAll = [&all] {
         // unlink: a folder of that name is the user's, never removed.
-        for (const std::string* path : {&paths.output, &paths.notes, &paths.plot, &paths.summary})
+        for (const std::string* path : all)
             if (!path->empty()) ::unlink(path->c_str());
     };
-    removeAll();
+    const bool results = HasResults(analysis);
     try {
-        SaveResultFile(paths.output, ReportText(analysis));
-        SaveResultFile(paths.notes, RunNotesText(analysis));
-        if (HasResults(analysis)) {
-            SaveResultFile(paths.plot, PlotFileText(analysis));
-            if (!paths.summary.empty()) SaveResultFile(paths.summary, DesignSummaryFileText(SummaryCases(analysis)));
+        // Everything is written before anything is replaced. The report is the set's mark: it
+        // goes first and comes back last, so a run killed between the renames leaves no report,
+        // and readers take a set without its report (or with one older than its data file) for
+        // no results at all, never for a mix of two runs.
+        TStagedFiles files;
+        if (results) {
+            files.Add(paths.plot, PlotFileText(analysis));
+            if (!paths.summary.empty()) files.Add(paths.summary, DesignSummaryFileText(SummaryCases(analysis)));
         }
+        files.Add(paths.notes, RunNotesText(analysis));
+        files.Add(paths.output, ReportText(analysis));
+        ::unlink(paths.output.c_str());
+        if (!results) {
+            ::unlink(paths.plot.c_str());
+            if (!paths.summary.empty()) ::unlink(paths.summary.c_str());
+        }
+        files.Commit();
     } catch (...) {
         removeAll();
         throw;

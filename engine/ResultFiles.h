@@ -25,7 +25,9 @@ std::string RunNotesText(const TFileAnalysis& analysis);
 
 // Writes the output report and the run notes, and the plot file and the design summary when
 // every case gave results; otherwise removes stale ones so that no old graphs or answers are
-// shown. A write that fails leaves none of the four (and raises EInOutError).
+// shown. All are written before any is put in place, the report last, so that a run killed
+// midway leaves the old set whole or no report. A write that fails leaves none of the four
+// (and raises EInOutError); temporary files of killed runs in their folders are removed.
 void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths);
 
 // One line per case for the command line: outcome, maximum deflection and moment with depths.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -33,6 +34,9 @@ int Usage(bool asked) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit is a write error with the file's name, as a full disk is, not a signal
+    // that kills the run between its files.
+    std::signal(SIGXFSZ, SIG_IGN);
     torvex::engine::TBatchOptions options;
     std::string pdfFolder;
     torvex::engine::TStudyCommand study;
@@ -62,10 +66,11 @@ int main(int argc, char** argv) {
                                                std::cout, std::cerr);
     std::ios::sync_with_stdio(false);
     options.progress = ::isatty(STDERR_FILENO) == 1;
-    const int status = torvex::engine::RunBatch(options, std::cout, std::cerr);
+    std::vector<int> fileStatus;
+    const int status = torvex::engine::RunBatch(options, std::cout, std::cerr, &fileStatus);
     if (pdfFolder.empty()) return status;
     std::cout.flush();
-    const int reports =
-        torvex::engine::RunReportProgram(torvex::engine::ReportProgramPath(), pdfFolder, options.files, std::cerr);
+    const int reports = torvex::engine::WriteReports(torvex::engine::ReportProgramPath(), pdfFolder, options.files,
+                                                     fileStatus, std::cerr);
     return std::max(status, reports);
 }

@@ -153,7 +153,7 @@ void TMainForm::RunEngine() {
                                               QString::fromStdString(outputFile) +
                                               "\". Check that the folder has room and may be written to.");
     const std::string plotFile = SiblingFileName(workspace_.Project().FileName, ".tx4p");
-    if (FileExists(plotFile)) {
+    if (ResultFileExists(".tx4p")) {
         plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile,
                                    [this](const std::string& message) {
                                        UserInterface().Information(this, QString::fromStdString(message));
@@ -164,7 +164,8 @@ void TMainForm::RunEngine() {
     if (QMdiSubWindow* child = SingleChild("DesignSummary"))
         if (auto* view = qobject_cast<TDesignSummaryView*>(child->widget())) {
             const std::string summary = SiblingFileName(workspace_.Project().FileName, kDesignSummaryExtension);
-            if (FileExists(summary)) view->Load(QFile::decodeName(QByteArray::fromStdString(summary)));
+            if (ResultFileExists(kDesignSummaryExtension))
+                view->Load(QFile::decodeName(QByteArray::fromStdString(summary)));
             else child->close();
         }
     UpdateToolButtons();

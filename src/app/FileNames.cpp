@@ -55,6 +55,14 @@ bool FileExists(const std::string& fileName) {
     return std::filesystem::exists(fileName, error);
 }
 
+bool ResultSetCurrent(const std::string& dataFileName) {
+    std::error_code error;
+    const auto data = std::filesystem::last_write_time(dataFileName, error);
+    if (error) return false;
+    const auto report = std::filesystem::last_write_time(SiblingFileName(dataFileName, ".tx4o"), error);
+    return !error && report >= data;
+}
+
 QString CommandLineDataFile(const QString& argument) {
     // Only the name decides: "./walls/wall" still needs its extension.
     return NamePart(argument).contains('.') ? argument : argument + ".tx4d";

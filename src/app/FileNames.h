@@ -34,6 +34,11 @@ QString FileNamedLike(const QString& dataFileName, const QString& extension);
 std::string SiblingFileName(const std::string& dataFileName, const char* extension);
 // Whether a file of that byte name exists.
 bool FileExists(const std::string& fileName);
+// Whether the result files beside a data file are of its present content: the output report,
+// which a run puts in place after all its other files, exists and is no older than the data
+// file. Otherwise the result files are of other input, or of a run killed while it replaced
+// them, and are taken for none at all.
+bool ResultSetCurrent(const std::string& dataFileName);
 
 // A name given on the command line: ".tx4d" is appended when its file-name part has no ".".
 QString CommandLineDataFile(const QString& argument);

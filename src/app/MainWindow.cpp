@@ -37,6 +37,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     setCentralWidget(desk_);
     placement_ = std::make_unique<TChildPlacement>(desk_);
     connect(desk_, &QMdiArea::subWindowActivated, this, &TMainForm::ShowChildMenus);
+    // The data may have changed in another window since the design summary was made.
+    connect(desk_, &QMdiArea::subWindowActivated, this, &TMainForm::RefreshSummaryCurrency);
     // Child windows take the window's icon unless they have their own.
     setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
@@ -52,6 +54,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
     // The project is being replaced: no window may stay behind showing the old one, not even
     // a table editor whose cell holds a refused entry.
     workspace_.CloseChildWindows = [this] { CloseAllChildren(true); };
+    workspace_.OnModifiedChanged = [this](bool) { RefreshSummaryCurrency(); };
     workspace_.SetStatusText = [this](const std::string& text) {
         statusText_->setText(QString::fromStdString(text));
     };
@@ -70,6 +73,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), desk_(new QMdiArea(
 TMainForm::~TMainForm() {
     // The child windows may still reach the workspace while they go.
     workspace_.CloseChildWindows = nullptr;
+    workspace_.OnModifiedChanged = nullptr;
     workspace_.SetStatusText = nullptr;
     workspace_.ShowInformation = nullptr;
     // Child windows are freed now, while the tables and graphs they show still exist;
@@ -174,8 +178,9 @@ bool TMainForm::ReadProject(const std::string& path, int kind) {
 }
 
 void TMainForm::ReadPlotBeside() {
+    // Graphs of other input, or of a run killed while it replaced its files, are none at all.
     const std::string plotFile = SiblingFileName(workspace_.Project().FileName, ".tx4p");
-    if (FileExists(plotFile)) plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile, nullptr);
+    if (ResultFileExists(".tx4p")) plotLoaded_ = ReadPlotFile(graphs_, workspace_, plotFile, nullptr);
 }
 
 bool TMainForm::OpenFileName(const QString& name, int kind) {

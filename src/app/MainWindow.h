@@ -277,7 +277,11 @@ private:
     void ChooseEarthPressure(int32_t option);
     bool ResultsAvailable() const;
     // The file named like the project's data file with `extension` exists.
+    // A result file of the present input (ResultSetCurrent) beside the data file.
     bool ResultFileExists(const char* extension) const;
+    bool SummaryFileExists() const;
+    // An open design summary shows whether its figures are of the present input.
+    void RefreshSummaryCurrency();
     // Writes the data file, or joins the stage files into it; false after the error message.
     bool WriteProjectFile(const std::string& sourceBase);
     // Shows a file in the text editor.
@@ -290,7 +294,7 @@ private:
     // Runs the engine on the saved project; the names file is in the current folder.
     void RunEngine();
     // The results belong to the project as it is: it is saved, and its output report is no
-    // older than its data file.
+    // older than its data file (ResultSetCurrent).
     bool ResultsCurrent() const;
 
     TWorkspace workspace_;

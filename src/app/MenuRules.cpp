@@ -33,7 +33,14 @@ QAction* TMainForm::Action(const QString& name) const { return findChild<QAction
 QMenu* TMainForm::Menu(const QString& name) const { return findChild<QMenu*>(name); }
 
 bool TMainForm::ResultFileExists(const char* extension) const {
-    return FileExists(SiblingFileName(workspace_.Project().FileName, extension));
+    const std::string& data = workspace_.Project().FileName;
+    return ResultSetCurrent(data) && FileExists(SiblingFileName(data, extension));
+}
+
+// The design summary's command is offered while a summary of any run is there: it says when
+// that run is not of the present input, and offers to run again.
+bool TMainForm::SummaryFileExists() const {
+    return FileExists(SiblingFileName(workspace_.Project().FileName, kDesignSummaryExtension));
 }
 
 bool TMainForm::ResultsAvailable() const {
@@ -150,7 +157,7 @@ void TMainForm::ComputationMenuClick() {
     Action("CompInput")->setEnabled(FileExists(workspace_.Project().FileName));
     Action("CompKernel")->setEnabled(ResultFileExists(".tx4r"));
     Action("CompOutput")->setEnabled(ResultFileExists(".tx4o"));
-    Action("CompSummary")->setEnabled(ResultFileExists(kDesignSummaryExtension));
+    Action("CompSummary")->setEnabled(SummaryFileExists());
     // View Wall Geometry and whatever follows it need results.
     const QList<QAction*> items = Menu("ComputationMenu")->actions();
     const bool results = ResultsAvailable();
@@ -229,7 +236,8 @@ void TMainForm::UpdateToolButtons() {
     Action("SpeedButton19")->setEnabled(buttons.SpeedButton19);
     Action("SpeedButton9")->setEnabled(buttons.SpeedButton9);
     Action("SpeedButton5")->setEnabled(ResultFileExists(".tx4o"));
-    Action("SpeedButton20")->setEnabled(ResultFileExists(kDesignSummaryExtension));
+    Action("SpeedButton20")->setEnabled(SummaryFileExists());
+    RefreshSummaryCurrency();
 }
 
 void TMainForm::UpdateStageControls() {

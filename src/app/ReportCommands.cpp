@@ -37,16 +37,13 @@ bool LetterFromPageSetup(const QMdiArea& desk) {
 // The output report is the record of a run: also of one whose cases were input errors (the
 // report then shows them), which leaves no plot file behind.
 bool TMainForm::ResultsCurrent() const {
-    if (IsModified()) return false;
-    const QFileInfo data(QString::fromStdString(workspace_.Project().FileName));
-    const QFileInfo output(QString::fromStdString(SiblingFileName(workspace_.Project().FileName, ".tx4o")));
-    return output.exists() && data.exists() && output.lastModified() >= data.lastModified();
+    return !IsModified() && ResultSetCurrent(workspace_.Project().FileName);
 }
 
 void TMainForm::FileExportReportClick() {
     if (!CommitActiveChild()) return;
     if (!ResultsCurrent()) {
-        const bool none = !ResultFileExists(".tx4o");
+        const bool none = !FileExists(SiblingFileName(workspace_.Project().FileName, ".tx4o"));
         if (UserInterface().Confirm(this, none ? kNoResultsQuestion : kStaleResultsQuestion, false) != TAnswer::Yes)
             return;
         CompRunClick();

@@ -80,16 +80,40 @@ void TMainForm::CompOutputClick() {
 
 void TMainForm::SpeedButton5Click() { CompOutputClick(); }
 
-// The summary of the last run, read again each time the command is given.
+// The summary of the last run, read again each time the command is given. Figures of other
+// input are never shown as the project's: a summary that is not current is offered a run
+// first, as Export Report offers one.
 void TMainForm::CompSummaryClick() {
+    if (!CommitActiveChild()) return;
+    if (!ResultsCurrent()) {
+        const bool none = !FileExists(SiblingFileName(workspace_.Project().FileName, ".tx4o"));
+        const char* question = none ? "This project has no results yet. Run the analysis now and then show the "
+                                      "design summary?"
+                                    : "The data have changed since the last run. Run the analysis now and then "
+                                      "show the design summary?";
+        if (UserInterface().Confirm(this, question, false) != TAnswer::Yes) {
+            UpdateToolButtons();
+            return;
+        }
+        CompRunClick();
+        // A run that failed or was cancelled has said so.
+        if (!ResultsCurrent()) return;
+    }
     const std::string file = SiblingFileName(workspace_.Project().FileName, kDesignSummaryExtension);
-    if (!FileExists(file)) {
+    if (!ResultFileExists(kDesignSummaryExtension)) {
         UpdateToolButtons();
         return;
     }
     QMdiSubWindow* child = ShowSingleChild("DesignSummary", [] { return new TDesignSummaryView; }, QSize(680, 560));
-    if (auto* view = child ? qobject_cast<TDesignSummaryView*>(child->widget()) : nullptr)
+    if (auto* view = child ? qobject_cast<TDesignSummaryView*>(child->widget()) : nullptr) {
+        view->IsCurrent = [this] { return ResultsCurrent(); };
         view->Load(QFile::decodeName(QByteArray::fromStdString(file)));
+    }
+}
+
+void TMainForm::RefreshSummaryCurrency() {
+    if (QMdiSubWindow* child = SingleChild("DesignSummary"))
+        if (auto* view = qobject_cast<TDesignSummaryView*>(child->widget())) view->RefreshCurrency();
 }
 
 // The help contents are the user's manual as a page for the browser; the technical manual is a

@@ -13,7 +13,8 @@ namespace torvex {
 // followed: its target is replaced and the link stays. The new file keeps the old one's
 // permission bits (and its owner, where the process may give it), and the folder is synced
 // after the rename. A folder, FIFO or device is
-// never replaced.
+// never replaced. A file that already holds exactly the text is not written again, so that
+// its modification time stays that of its content.
 void SaveTextFile(const std::string& path, const std::string& text);
 
 // Writes all of text to the open file descriptor, resuming after interruptions; false (with

@@ -2,6 +2,7 @@
 // DIR/NAME.pdf, made without a display on every core. torvex-run --pdf DIR starts it.
 
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -28,6 +29,8 @@ int Usage(bool asked) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit is a write error naming the report, not a signal.
+    std::signal(SIGXFSZ, SIG_IGN);
     torvex::TReportBatch batch;
     bool optionsEnded = false;
     std::vector<std::string> operands;

@@ -2,7 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -117,6 +120,15 @@ TDesignSummaryView::TDesignSummaryView(QWidget* parent) : QWidget(parent) {
     buttons->addWidget(btnSaveCsv);
     buttons->addStretch(1);
     layout->addLayout(buttons);
+    lblNotCurrent = new QLabel(
+        "These figures are not those of the present input: the data have changed since the run that "
+        "made them. Run the analysis again; until then they are neither printed nor saved.",
+        this);
+    lblNotCurrent->setObjectName("lblNotCurrent");
+    lblNotCurrent->setWordWrap(true);
+    lblNotCurrent->setStyleSheet("color:#c00000; font-weight:bold");
+    lblNotCurrent->hide();
+    layout->addWidget(lblNotCurrent);
     text = new QTextBrowser(this);
     text->setObjectName("text");
     layout->addWidget(text, 1);
@@ -134,9 +146,30 @@ void TDesignSummaryView::Load(const QString& summaryFile) {
                                      " could not be read whole: " + Escaped(summary_.error) + "</p></body>");
     text->setHtml(html_);
     setWindowTitle("Design Summary - " + QFileInfo(summaryFile).fileName());
+    RefreshCurrency();
+}
+
+void TDesignSummaryView::RefreshCurrency() {
+    current_ = !IsCurrent || IsCurrent();
+    lblNotCurrent->setVisible(!current_);
+    btnPrint->setEnabled(current_);
+    btnSaveCsv->setEnabled(current_);
+}
+
+// The data may have changed while the program was in the background.
+void TDesignSummaryView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshCurrency();
+    QWidget::changeEvent(event);
+}
+
+void TDesignSummaryView::showEvent(QShowEvent* event) {
+    RefreshCurrency();
+    QWidget::showEvent(event);
 }
 
 void TDesignSummaryView::PrintClick() {
+    RefreshCurrency();
+    if (!current_) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     if (!UserInterface().Print(this, printer)) return;
@@ -162,8 +195,12 @@ void TDesignSummaryView::PrintClick() {
 }
 
 void TDesignSummaryView::SaveCsvClick() {
+    RefreshCurrency();
+    if (!current_) return;
+    // Beside the data file, as the summary file is: the folder the program runs in is its own.
     QString suggested = file_;
-    if (!suggested.isEmpty()) suggested = QFileInfo(file_).completeBaseName() + ".summary.csv";
+    if (!suggested.isEmpty())
+        suggested = QFileInfo(file_).absoluteDir().filePath(QFileInfo(file_).completeBaseName() + ".summary.csv");
     const QString name =
         UserInterface().SaveFileName(this, "Save As", suggested, {"CSV file (*.csv)", "All Files (*)"}, "csv");
     if (name.isEmpty()) return;

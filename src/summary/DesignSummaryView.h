@@ -3,14 +3,17 @@
 // deflection against the allowable, the moment and shear utilisations, each support's force
 // with its largest so far, and the limit-equilibrium answer. What fails is shown in red with
 // the word "exceeds" or "fails". The window reads the summary file the engine wrote beside
-// the report, prints it on one page and saves it as CSV.
+// the report, prints it on one page and saves it as CSV. Figures of other input than the
+// project's present one carry a warning above them and are neither printed nor saved.
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "project/DesignSummary.h"
 
+class QLabel;
 class QPushButton;
 class QTextBrowser;
 
@@ -29,9 +32,20 @@ public:
     const TDesignSummary& Summary() const { return summary_; }
     QString Html() const { return html_; }
 
+    // Whether the figures are of the project's present input; unset: they always are.
+    std::function<bool()> IsCurrent;
+    // Shows or hides the warning and allows printing and saving by IsCurrent.
+    void RefreshCurrency();
+    bool Current() const { return current_; }
+
     QPushButton* btnPrint;
     QPushButton* btnSaveCsv;
     QTextBrowser* text;
+    QLabel* lblNotCurrent;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void PrintClick();
@@ -40,6 +54,7 @@ private:
     QString file_;
     TDesignSummary summary_;
     QString html_;
+    bool current_ = true;
 };
 
 }  // namespace torvex

@@ -623,8 +623,9 @@ private slots:
         form.UpdateToolButtons();
         QVERIFY(!form.Action("SpeedButton8")->isEnabled());
 
+        WriteFile(jobs.path() + "/wall.tx4d");
         WriteFile(jobs.path() + "/wall.tx4p");
-        WriteFile(jobs.path() + "/wall.tx4o");
+        WriteFile(jobs.path() + "/wall.tx4o");  // the report last, as a run puts it in place
         form.UpdateToolButtons();
         QVERIFY(form.Action("SpeedButton8")->isEnabled());
         QVERIFY(form.Action("SpeedButton11")->isEnabled());
@@ -649,12 +650,16 @@ private slots:
 
         // Computation: editors by the files beside the data file, geometry by the results.
         emit form.Menu("ComputationMenu")->aboutToShow();
-        QVERIFY(!form.Action("CompInput")->isEnabled());  // the data file was never written
+        QVERIFY(form.Action("CompInput")->isEnabled());
         QVERIFY(!form.Action("CompKernel")->isEnabled());
         QVERIFY(form.Action("CompOutput")->isEnabled());
         QVERIFY(form.Action("CompLayers")->isEnabled());
-        WriteFile(dataFile);
+        // The data file written after the report: the results are of other input.
         WriteFile(jobs.path() + "/wall.tx4r");
+        WriteFile(dataFile, "changed");
+        emit form.Menu("ComputationMenu")->aboutToShow();
+        QVERIFY(!form.Action("CompKernel")->isEnabled() && !form.Action("CompOutput")->isEnabled());
+        WriteFile(jobs.path() + "/wall.tx4o");
         form.SetPlotLoaded(false);
         emit form.Menu("ComputationMenu")->aboutToShow();
         QVERIFY(form.Action("CompInput")->isEnabled());

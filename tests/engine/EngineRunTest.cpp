@@ -349,6 +349,41 @@ TEST_F(BatchRunTest, CsvFilesHoldThePlotFilesNodeRecords) {
     }
 }
 
+// A run's CSV files replace all the file's CSV files of earlier runs: a stage or term the file
+// no longer has leaves no file, and a run that fails leaves none. Another file's stay.
+TEST_F(BatchRunTest, CsvFilesOfEarlierRunsAndFailedRunsDoNotStay) {
+    options.csvFolder = (folder / "csv").string();
+    options.files.resize(1);  // three-stage-excavation
+    fs::create_directories(folder / "csv");
+    const std::vector<std::string> gone = {"three-stage-excavation-Stage-4.csv", "three-stage-excavation-Long-Term.csv",
+                                           "three-stage-excavation-Analysis.csv"};
+    const std::vector<std::string> kept = {"three-stage-excavation-2-Stage-1.csv", "three-stage-excavation.other.csv"};
+    for (const auto* names : {&gone, &kept})
+        for (const std::string& name : *names) SaveResultFile((folder / "csv" / name).string(), "earlier run");
+    std::ostringstream out, err;
+    ASSERT_EQ(RunBatch(options, out, err), 0) << err.str();
+    const auto listed = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder / "csv")) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    std::vector<std::string> expected = {"three-stage-excavation-2-Stage-1.csv", "three-stage-excavation-Stage-1.csv",
+                                         "three-stage-excavation-Stage-2.csv", "three-stage-excavation-Stage-3.csv",
+                                         "three-stage-excavation.design.csv", "three-stage-excavation.other.csv",
+                                         "three-stage-excavation.supports.csv"};
+    EXPECT_EQ(listed(), expected);
+    // The file spoilt, then gone: no CSV file of it stays, the others' do.
+    for (const bool spoilt : {true, false}) {
+        if (spoilt) SaveResultFile(options.files[0], "not a data file\r\n");
+        else fs::remove(options.files[0]);
+        for (const std::string& name : expected) SaveResultFile((folder / "csv" / name).string(), "earlier run");
+        std::ostringstream out2, err2;
+        EXPECT_EQ(RunBatch(options, out2, err2), 2) << spoilt;
+        EXPECT_EQ(listed(), kept) << spoilt;
+    }
+}
+
 // Two data files of one name in different folders would write the same CSV files, the second
 // over the first: the batch stops before it analyses anything. The same file twice is no clash.
 TEST_F(BatchRunTest, DataFilesThatWouldShareCsvNamesStopTheBatch) {

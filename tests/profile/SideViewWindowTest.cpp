@@ -111,15 +111,16 @@ private slots:
         emit form_->Menu("ComputationMenu")->aboutToShow();
         QVERIFY(!form_->Action("CompLayers")->isEnabled());
         Open("cantilever-sand.tx4d");  // closes the windows of the old project
-        QFile plot(examples_.filePath("cantilever-sand.tx4p"));
-        QVERIFY(plot.open(QIODevice::WriteOnly));
+        QFile plot(examples_.filePath("cantilever-sand.tx4p")), report(examples_.filePath("cantilever-sand.tx4o"));
+        QVERIFY(plot.open(QIODevice::WriteOnly) && report.open(QIODevice::WriteOnly));
         plot.close();
+        report.close();
         form_->SetPlotLoaded(true);
         emit form_->Menu("ComputationMenu")->aboutToShow();
         QVERIFY(form_->Action("CompLayers")->isEnabled());
         form_->Action("CompLayers")->trigger();
         QVERIFY(form_->SingleChild("DlgSideView"));
-        QVERIFY(plot.remove());
+        QVERIFY(plot.remove() && report.remove());
     }
 
     void printsALandscapePageOrNothing() {

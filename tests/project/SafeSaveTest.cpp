@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "project/WordRead.h"
@@ -41,6 +42,28 @@ TEST_F(SafeSaveTest, WritesTheBytesAsGivenAndReplacesTheOldFile) {
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);  // the old file's permissions are kept
     EXPECT_EQ(FilesIn(folder), 1);        // no temporary file is left behind
+}
+
+// A file that already holds the text keeps its time, by which results beside it are known to
+// be of it; other text, or a time ahead of the clock, is written.
+TEST_F(SafeSaveTest, AnUnchangedFileKeepsItsTime) {
+    const std::string path = (folder / "wall.tx4d").string();
+    SaveTextFile(path, "same\r\n");
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const auto future = fs::file_time_type::clock::now() + std::chrono::hours(1);
+    const struct {
+        fs::file_time_type before;
+        const char* text;
+        bool kept;
+    } cases[] = {{past, "same\r\n", true}, {past, "same\r\n\r\n", false}, {past, "sAme\r\n", false},
+                 {future, "same\r\n", false}};
+    for (const auto& c : cases) {
+        SaveTextFile(path, "same\r\n");
+        fs::last_write_time(path, c.before);
+        SaveTextFile(path, c.text);
+        EXPECT_EQ(LoadTextFile(path), c.text);
+        EXPECT_EQ(fs::last_write_time(path) == c.before, c.kept) << c.text;
+    }
 }
 
 TEST_F(SafeSaveTest, AFailedSaveKeepsThePreviousFile) {

@@ -323,6 +323,33 @@ private slots:
 
     // Command lines that must fail, and what they say; a good file beside a bad one is still
     // reported.
+    // torvex-run --pdf leaves no PDF of earlier input: not when the report cannot be written
+    // (a file-size limit, which the report program reports with the file's name instead of
+    // dying of its signal), nor when the file's run fails.
+    void aFailedReportOrRunLeavesNoPdf() {
+        QVERIFY(QDir(dir_.path()).mkpath("stale"));
+        const QString data = dir_.filePath("stale/wall.tx4d"), folder = dir_.filePath("stale/pdf");
+        const QString pdf = folder + "/wall.pdf";
+        QVERIFY(QFile::copy(data_, data));
+        QCOMPARE(RunProgram(BuiltProgram("torvex-run"), {"--pdf", folder, data}).status, 0);
+        QVERIFY(QFileInfo(pdf).size() > 120 * 1024);
+        // Room for the result files (the largest is below 100 KiB), not for the report.
+        for (const char* ext : {".tx4o", ".tx4p", ".tx4r", ".tx4y"})
+            QVERIFY(QFileInfo(dir_.filePath(QString("stale/wall") + ext)).size() < 100 * 1024);
+        TProgramRun run = RunProgram("bash", {"-c", "ulimit -f 100; exec \"$0\" \"$@\"", BuiltProgram("torvex-run"),
+                                              "--pdf", folder, data});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("torvex-report: " + data + ": Cannot write \"" + pdf + "\": File too large.\n"),
+                 qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(pdf));
+        QVERIFY(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());  // no temporary file
+        QCOMPARE(RunProgram(BuiltProgram("torvex-run"), {"--pdf", folder, data}).status, 0);
+        QVERIFY(WriteFile(data, "not a data file\r\n"));
+        run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", folder, data});
+        QCOMPARE(run.status, 2);
+        QVERIFY(!QFileInfo::exists(pdf));
+    }
+
     void badCommandLinesFailWithTheirMessages() {
         const QString missing = dir_.filePath("missing.tx4d");
         const QString out = dir_.filePath("bad");

@@ -151,13 +151,18 @@ private slots:
 
         // On a full disk the save fails with a message and the old file stays whole.
         ui_.shown.clear();
+        const QByteArray earlier = "an earlier table\r\n";
+        {
+            QFile file(ui_.savePath);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+        }
         {
             const testing::TFullDisk full(64);
             QVERIFY(full.IsSet());
             QTest::mouseClick(study->btnSaveCsv, Qt::LeftButton);
         }
         QCOMPARE(ui_.shown, QStringList{"Cannot write \"" + ui_.savePath + "\": File too large."});
-        QCOMPARE(torvex::testing::FileContent(ui_.savePath), saved);
+        QCOMPARE(torvex::testing::FileContent(ui_.savePath), earlier);
 
         // The study closed, its graph window still draws its graph; a new study's graph then
         // takes that window's place.

@@ -237,6 +237,70 @@ private slots:
         QVERIFY(ui_.shown.filter("could not").isEmpty());
     }
 
+    // Figures of a run before the data changed are never shown as the project's: the open
+    // window says so and neither prints nor saves them, and the command offers a run first. A
+    // set whose report is gone (a run killed between its renames) is no results at all.
+    void aSummaryOfOtherInputIsOfferedARun() {
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        form.resize(1000, 760);
+        QVERIFY(!ShowWithExample(form, jobs, "cantilever-sand.tx4d", "wall.tx4d").isEmpty());
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        TDlgDesign* dialog = OpenCriteria(form);
+        QVERIFY(dialog);
+        Type(dialog->deMomentCapacity, "200000");
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+        form.Action("SpeedButton4")->trigger();
+        TDesignSummaryView* view = OpenSummary(form, "CompSummary");
+        QVERIFY(view && view->Current());
+        const double before = view->Summary().cases.at(0).momentUtilisation;
+        QVERIFY(before > 0.5 && before < 1);
+
+        dialog = OpenCriteria(form);
+        Type(dialog->deMomentCapacity, "50000");
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!view->Current());
+        QVERIFY(view->lblNotCurrent->isVisibleTo(view));
+        QVERIFY(!view->btnPrint->isEnabled() && !view->btnSaveCsv->isEnabled());
+        QVERIFY(view->grab().save(QCoreApplication::applicationDirPath() + "/screenshot-design-summary-stale.png"));
+        emit form.Menu("ComputationMenu")->aboutToShow();
+        QVERIFY(form.Action("CompSummary")->isEnabled());
+        const QString stale = "The data have changed since the last run. Run the analysis now and then show the "
+                              "design summary?";
+        ui_.answer = TAnswer::No;
+        form.Action("CompSummary")->trigger();
+        QCOMPARE(ui_.asked.value(ui_.asked.size() - 1), stale);
+        QVERIFY(!view->Current());
+        ui_.answer = TAnswer::Yes;
+        form.Action("SpeedButton20")->trigger();
+        QVERIFY(view->Current() && !view->lblNotCurrent->isVisibleTo(view));
+        const TSummaryCase& c = view->Summary().cases.at(0);
+        QCOMPARE(c.momentCapacity, 50000.0);
+        QVERIFY2(qAbs(c.momentUtilisation - 4 * before) < 1e-4 * before, qPrintable(QString::number(c.momentUtilisation)));
+        QVERIFY(c.MomentFails());
+        // Save as CSV offers the data file's folder, not the folder the program runs in.
+        ui_.savePath = jobs.filePath("chosen.csv");
+        QTest::mouseClick(view->btnSaveCsv, Qt::LeftButton);
+        QCOMPARE(ui_.savePresets.value(ui_.savePresets.size() - 1), jobs.filePath("wall.summary.csv"));
+        QVERIFY(QFile::exists(jobs.filePath("chosen.csv")));
+
+        // The report gone, as a run killed before its last rename leaves the set: the project
+        // opened again has no graphs, no output and no summary of that run.
+        view->parentWidget()->close();
+        QVERIFY(QFile::remove(jobs.filePath("wall.tx4o")));
+        QVERIFY(form.OpenFileName(jobs.filePath("wall.tx4d")));
+        QVERIFY(!form.Action("SpeedButton5")->isEnabled());
+        QVERIFY(!form.Action("SpeedButton8")->isEnabled());
+        emit form.Menu("ComputationMenu")->aboutToShow();
+        QVERIFY(!form.Action("CompOutput")->isEnabled() && !form.Action("CompKernel")->isEnabled());
+        ui_.answer = TAnswer::No;
+        form.Action("CompSummary")->trigger();
+        QCOMPARE(ui_.asked.value(ui_.asked.size() - 1),
+                 QString("This project has no results yet. Run the analysis now and then show the design summary?"));
+        QTRY_VERIFY(form.SingleChild("DesignSummary") == nullptr);
+    }
+
     // The criteria are the project's: a stage switch leaves them as typed, every stage is
     // checked against them, and the strut put in at stage 2 keeps its largest force.
     void stagesShareTheCriteriaAndTheSummaryHasABlockEach() {
@@ -293,6 +357,9 @@ private slots:
         QVERIFY(spoilt.open(QIODevice::WriteOnly));
         spoilt.write("TORVEX-DESIGN-SUMMARY 1\nCASE Stage 1\nOUTCOME converged\nEND\nCASE Stage 2\nMOMENT 1 2\n");
         spoilt.close();
+        QFile report(jobs.filePath("wall.tx4o"));  // the report of the run that wrote it
+        QVERIFY(report.open(QIODevice::WriteOnly));
+        report.close();
         form.UpdateToolButtons();
         TDesignSummaryView* view = OpenSummary(form, "SpeedButton20");
         QVERIFY(view);
