@@ -11,8 +11,10 @@
 #include "project/ConvertCommand.h"
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
+#include "project/EchoText.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"
+#include "project/UnitConversion.h"
 #include "project/WordRead.h"
 
 namespace torvex {
@@ -80,9 +82,9 @@ TEST(OptionBlock, AFileWithoutABlockReadsTheDefaults) {
 }
 
 struct TBadBlock {
-    const char* block;   // lines after the data, "\n" separated
+    std::string block;   // lines after the data, "\n" separated
     int lineAfterData;   // 1-based line of the fault, counted from the block's first line
-    const char* words;   // part of the message
+    std::string words;   // part of the message
 };
 
 TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
@@ -91,7 +93,7 @@ TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
         {"TORVEX-OPTIONS 1\nMomentCapacity 5x\nEND\n", 2, "not a number"},
         {"TORVEX-OPTIONS 1\nMomentCapacity\nEND\n", 2, "one number"},
         {"TORVEX-OPTIONS 1\nShearCapacity 1 2\nEND\n", 2, "one number"},
-        {"TORVEX-OPTIONS 1\nShearCapacity -1\nEND\n", 2, "0 or more"},
+        {"TORVEX-OPTIONS 1\nShearCapacity -1\nEND\n", 2, "The value -1 of ShearCapacity must be from 0 to 1E300."},
         {"TORVEX-OPTIONS 1\nLayeredSoil 2\nEND\n", 2, "0 or 1"},
         {"TORVEX-OPTIONS 1\nCyclicCycles 2.5\nEND\n", 2, "whole number"},
         {"TORVEX-OPTIONS 1\nTargetSafetyFactor 0.2\nEND\n", 2, "0.5 to 20"},
@@ -100,6 +102,14 @@ TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
         {"TORVEX-OPTIONS 1\nSeismicKv 0.1\nEND\nMore 1\n", 4, "follow"},
         {"TORVEX-OPTIONS 2\nEND\n", 1, "version"},
         {"TORVEX-OPTIONS 1\nAllowableDeflection 1e999\nEND\n", 2, "not a number"},
+        {"TORVEX-OPTIONS 1\nMomentCapacity 1e301\nEND\n", 2,
+         "The value 1e301 of MomentCapacity must be from 0 to 1E300."},
+        {"TORVEX-OPTIONS 1\nSeismicKv -1\nEND\n", 2, "The value -1 of SeismicKv must be between -1 and 1."},
+        // Keys and values echoed with control bytes escaped, cut to 80 characters.
+        {"TORVEX-OPTIONS 1\nSeismic\x01Kh 0.1\nEND\n", 2, "\"Seismic\\x01Kh\" is not a setting"},
+        {"TORVEX-OPTIONS 1\nSeismicKh 0.1\x1b[2J\nEND\n", 2, "The value \"0.1\\x1B[2J\" of SeismicKh is not a number."},
+        {"TORVEX-OPTIONS 1\nSeismicKh 0.\xC3\xA9\xC3\xA9" + std::string(86, '1') + "\nEND\n", 2,
+         "The value \"0.\xC3\xA9\xC3\xA9" + std::string(76, '1') + "...\" of "},
     };
     TWorkspace workspace;
     const std::string data = SmallWall(workspace, TProjectOptions{});
@@ -160,10 +170,11 @@ TEST_F(OptionBlockFiles, ConvertTurnsAMomentCapacityInPoundInchesIntoKilonewtonM
     TWorkspace read;
     ReadDataFile(read, Path("Wall-si.tx4d"), 1);
     const TProjectOptions& si = read.Project().Options;
-    // 1e6 lbs-in = 1e6 x 0.0254 m x 0.004448222 kN = 112.98484 kN-m (to the 8 digits written).
-    EXPECT_NEAR(static_cast<double>(si.MomentCapacity), 112.98484, 1e-5);
-    EXPECT_NEAR(static_cast<double>(si.ShearCapacity), 44.482225, 1e-6);
-    EXPECT_NEAR(static_cast<double>(si.AllowableDeflection), 0.0508, 1e-12);
+    // 1e6 lbs-in = 1e6 x 0.0254 m x 0.004448222 kN = 112.98485 kN-m, written and read back
+    // to the last bit.
+    EXPECT_EQ(si.MomentCapacity, 1e6L * (0.0254L * 0.004448222468060651L));
+    EXPECT_EQ(si.ShearCapacity, 10000 * 0.004448222468060651L);
+    EXPECT_EQ(si.AllowableDeflection, 2 * 0.0254L);
     EXPECT_EQ(si.TargetSafetyFactor, 1.3L);
 }
 
@@ -207,6 +218,128 @@ TEST_F(OptionBlockFiles, AStagedProjectKeepsItsBlockAfterTheLastStageAndOutOfThe
     EXPECT_NEAR(static_cast<double>(si.Project().Options.MomentCapacity), 250.5 * 0.0254 * 0.004448222468060651,
                 1e-9);
     EXPECT_NEAR(static_cast<double>(si.Project().Options.AllowableDeflection), 0.05 * 0.0254, 1e-12);
+}
+
+// A line after the data that reads as the header once case, blanks, byte-order marks and
+// control bytes are set aside is refused with its line, by the reader and by torvex-convert,
+// which then writes nothing; the header as written (blanks aside) and other text are read as
+// before.
+TEST_F(OptionBlockFiles, AGarbledHeaderIsRefusedWithItsLineAndConvertsNothing) {
+    const std::string exactly = "\" reads as the start of an option block, whose first line must be exactly "
+                                "\"TORVEX-OPTIONS 1\".";
+    const struct {
+        std::string header, says;
+    } cases[] = {
+        {"TORVEX-OPTION 1", "The line \"TORVEX-OPTION 1" + exactly},
+        {"torvex-options 1", "The line \"torvex-options 1" + exactly},
+        {"TORVEX-OPTIONS1", "The line \"TORVEX-OPTIONS1" + exactly},
+        {"\xEF\xBB\xBFTORVEX-OPTIONS 1", "The line \"\\xEF\\xBB\\xBFTORVEX-OPTIONS 1" + exactly},
+        {std::string("\0TORVEX-OPTIONS 1", 17), "The line \"\\x00TORVEX-OPTIONS 1" + exactly},
+        {"T O R V E X - O P T I O N S 1\x7F", "The line \"T O R V E X - O P T I O N S 1\\x7F" + exactly},
+        {"TORVEX-OPTIONS 2", "The option block must start with the line \"TORVEX-OPTIONS 1\"; this version of "
+                             "TORVEX cannot read this one."},
+    };
+    TWorkspace workspace;
+    const std::string data = SmallWall(workspace, TProjectOptions{});
+    // A note the user added after the data, then the header.
+    const std::string headerLine = std::to_string(LinesBefore(data, data.size()) + 2);
+    const auto file = [&](const std::string& header) {
+        return data + "TORVEX options below, kh from the site report\r\n" + header + "\r\nSeismicKh 0.2\r\nEND\r\n";
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(EchoText(c.header));
+        TWorkspace read;
+        try {
+            ReadDataFileText(read, file(c.header), "Wall.tx4d", 1);
+            ADD_FAILURE() << "read without error";
+        } catch (const EInOutError& error) {
+            EXPECT_EQ(error.what(), "Error on Line " + headerLine + "\r" + c.says);
+        }
+        SaveTextFile(Path("In.tx4d"), file(c.header));
+        std::ostringstream out, err;
+        EXPECT_EQ(RunConvertCommand({Path("In.tx4d"), Path("Out.tx4d")}, out, err), 2);
+        EXPECT_EQ(err.str(), "torvex-convert: cannot read \"" + Path("In.tx4d") + "\": Error on Line " + headerLine +
+                                 " " + c.says + "\n");
+        EXPECT_FALSE(fs::exists(Path("Out.tx4d")));
+    }
+    for (const std::string header : {"TORVEX-OPTIONS 1", " TORVEX-OPTIONS\t 1 "}) {
+        TWorkspace read;
+        ReadDataFileText(read, file(header), "Wall.tx4d", 1);
+        EXPECT_EQ(read.Project().Options.SeismicKh, 0.2L) << header;
+    }
+}
+
+// Values written in the shortest text that reads back exactly: a value read is saved and
+// read again unchanged, even where 8 digits would round it onto or past its range's end.
+TEST(OptionBlock, EveryValueReadIsWrittenAndReadBackExactly) {
+    const struct {
+        const char* line;  // as typed, and as written again
+        long double TProjectOptions::*key;
+    } cases[] = {
+        {"SeismicKv -0.999999999", &TProjectOptions::SeismicKv},
+        {"SeismicKh 0.99999999999", &TProjectOptions::SeismicKh},
+        {"TargetSafetyFactor 0.5000000001", &TProjectOptions::TargetSafetyFactor},
+        {"MomentCapacity 1E300", &TProjectOptions::MomentCapacity},
+        {"ShearCapacity 123456789.123456789", &TProjectOptions::ShearCapacity},
+        {"AllowableDeflection 1.2345678901234567891E-20", &TProjectOptions::AllowableDeflection},
+        {"SeismicKh 0.24", &TProjectOptions::SeismicKh},  // as today
+        {"MomentCapacity 1000000", &TProjectOptions::MomentCapacity},
+        {"AllowableDeflection 0.0001", &TProjectOptions::AllowableDeflection},
+        {"ShearCapacity 1E-5", &TProjectOptions::ShearCapacity},
+    };
+    TWorkspace workspace;
+    const std::string data = SmallWall(workspace, TProjectOptions{});
+    for (const auto& c : cases) {
+        const std::string block = std::string("TORVEX-OPTIONS 1\r\n") + c.line + "\r\nEND\r\n";
+        TWorkspace read, again;
+        ReadDataFileText(read, data + block, "Wall.tx4d", 1);
+        EXPECT_EQ(OptionBlockText(read.Project().Options), block);
+        const std::string written = WriteDataFileText(read);
+        EXPECT_EQ(written, data + block);
+        ReadDataFileText(again, written, "Wall.tx4d", 1);
+        EXPECT_EQ(again.Project().Options.*c.key, read.Project().Options.*c.key) << c.line;
+    }
+}
+
+// A unit change that takes a value beyond its range, by torvex-convert or the Units menu,
+// is refused naming the setting, and the file is not written: a file there stays as it was.
+TEST_F(OptionBlockFiles, AConversionBeyondARangeWritesNothing) {
+    for (const int stages : {1, 2}) {
+        SCOPED_TRACE(stages);
+        TWorkspace workspace;
+        testing::FillFullProject(workspace, 40, 3, false);
+        ChangeUnitSystem(workspace, 2);
+        workspace.Project().Options.MomentCapacity = 2e299L;  // kN-m: 1.77E303 lbs-in
+        workspace.Project().FileName = Path("Si.tx4d");
+        if (stages == 1) {
+            WriteDataFile(workspace);
+        } else {
+            workspace.Project().StageCount = stages;
+            for (int k = 1; k <= stages; ++k) {
+                workspace.Project().CurrentStage = k;
+                WriteCurrentStage(workspace);
+            }
+            CombineStageFiles(workspace, Path("Si.tx4d"), Path("Si.tx4d"));
+        }
+        SaveTextFile(Path("Old.tx4d"), "kept");
+        std::ostringstream out, err;
+        EXPECT_EQ(RunConvertCommand({Path("Si.tx4d"), Path("Old.tx4d"), "--units", "english"}, out, err), 3);
+        EXPECT_EQ(err.str().rfind("torvex-convert: cannot write \"" + Path("Old.tx4d") + "\": The value 1.7701", 0), 0u)
+            << err.str();
+        EXPECT_NE(err.str().find("E303 of MomentCapacity must be from 0 to 1E300. The file is not written: it could "
+                                 "not be read again.\n"),
+                  std::string::npos)
+            << err.str();
+        EXPECT_EQ(LoadTextFile(Path("Old.tx4d")), "kept");
+    }
+    // The Units menu converts in memory; the save refuses and keeps the file.
+    TWorkspace workspace;
+    ReadDataFile(workspace, Path("Si.tx4d"), 1);
+    const std::string before = LoadTextFile(Path("Si.tx4d"));
+    workspace.Project().StageCount = 1;
+    ChangeUnitSystem(workspace, 1);
+    EXPECT_THROW(WriteDataFile(workspace), EInOutError);
+    EXPECT_EQ(LoadTextFile(Path("Si.tx4d")), before);
 }
 
 TEST(OptionBlock, ABlockCutShortIsRefusedAndNeverHalfRead) {
