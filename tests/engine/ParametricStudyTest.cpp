@@ -178,7 +178,6 @@ TEST(ParametricStudy, WrongKeysNameTheAcceptedForms) {
         {"PileSect[1].F", "\"PileSect[1].F\": the column start \"F\" could mean any of \"From Node No. (Start)\", "
                           "\"Flexural Stiffness (EI)\"; give more of the column's name."},
         {"NewSoil[1].Friction Angle \x1b[2J", "row 1 of NewSoil has no column \"Friction Angle \\x1B[2J\"."},
-        {std::string(100, 'K'), "\"" + std::string(80, 'K') + "...\" is not an input a study can vary"},
     };
     const std::string text = Example("cantilever-sand.tx4d");
     for (const TCase& c : cases) {
@@ -293,33 +292,23 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
     ::unlink(fifo.c_str());
 }
 
-// An option's value goes into the project as typed (not rounded to 8 digits), and one a hair
-// outside its range is an input error whose reason the table and standard error both give.
+// An option's value goes in as typed (not rounded to 8 digits), and one a hair outside its
+// range is an input error whose reason the table and standard error give.
 TEST(ParametricStudy, AnOptionValueIsAppliedExactlyAsTypedAndWithinItsRange) {
     const std::string text = Example("cantilever-sand.tx4d");
-    const TStudyRow row = RunStudy(Request(text, "SeismicKh", 0.123456789, 0.123456789, 1)).rows[0];
-    ASSERT_EQ(row.outcome, TOutcome::Converged) << row.message;
     const auto alone = [&](const std::string& kh) {
         return StudyRowOf(AnalyzeDataText(WithOption(text, "SeismicKh " + kh), "edited.tx4d"), 0, 0).maxMoment;
     };
-    EXPECT_EQ(row.maxMoment, alone("0.123456789"));
-    EXPECT_NE(row.maxMoment, alone("0.12345679"));
-
-    const std::string file = std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d";
+    const double moment = RunStudy(Request(text, "SeismicKh", 0.123456789, 0.123456789, 1)).rows[0].maxMoment;
+    EXPECT_EQ(moment, alone("0.123456789"));
+    EXPECT_NE(moment, alone("0.12345679"));
     const std::string reason = "The value 0.4999999999 of TargetSafetyFactor must be from 0.5 to 20.";
     std::ostringstream out, err;
-    EXPECT_EQ(RunStudyCommand({"TargetSafetyFactor=0.4999999999:0.5:2", ""}, {file}, false, out, err), 1);
-    EXPECT_NE(out.str().find("\n0.4999999999,input error,,,,,,\"" + reason + "\"\n0.5,converged,"), std::string::npos)
-        << out.str();
+    EXPECT_EQ(RunStudyCommand({"TargetSafetyFactor=0.4999999999:0.5:2", ""},
+                              {std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, false, out, err),
+              1);
+    EXPECT_NE(out.str().find("\n0.4999999999,input error,,,,,,\"" + reason + "\"\n0.5,converged,"), std::string::npos);
     EXPECT_EQ(err.str(), "torvex-run: TargetSafetyFactor=0.4999999999: input error: " + reason + "\n");
-
-    // A reason keeps its quotes and commas in one field, on one line.
-    TStudyResult quoted;
-    quoted.rows.push_back({});
-    quoted.rows[0].done = true;
-    quoted.rows[0].message = "The \"Wp\" width, 1e308 m,\r\nis too wide.";
-    EXPECT_EQ(StudyCsvText(quoted), "value,outcome,top_deflection,max_deflection,max_moment,max_shear,le_F,reason\n"
-                                    "0,input error,,,,,,\"The \"\"Wp\"\" width, 1e308 m,  is too wide.\"\n");
 }
 
 TEST(ParametricStudy, TheRowsShowTheCaseTheValueChanges) {
