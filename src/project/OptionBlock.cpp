@@ -24,8 +24,7 @@ struct TKey {
     const char* range;  // the range as the message says it
 };
 
-// Far beyond any wall, and far enough below the double range that the engine's products of
-// a capacity stay finite.
+// The largest capacity or allowable deflection a file may hold; the range messages name it.
 constexpr long double kHuge = 1e300L;
 
 const std::vector<TKey>& Keys() {
