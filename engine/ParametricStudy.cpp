@@ -10,6 +10,7 @@
 #include "TextBuffer.h"
 #include "WorkspacePool.h"
 #include "project/DataFileReader.h"
+#include "project/EchoText.h"
 #include "project/Workspace.h"
 
 namespace torvex::engine {
@@ -74,7 +75,7 @@ TStudyFile CheckRequest(const TStudyRequest& request) {
         throw std::invalid_argument("The number of variants must be from 1 to " + std::to_string(kMaxStudyVariants) +
                                     "; " + std::to_string(request.count) + " was given.");
     if (!std::isfinite(request.from) || !std::isfinite(request.to))
-        throw std::invalid_argument("The range of " + request.key + " must be two finite numbers.");
+        throw std::invalid_argument("The range of " + EchoText(request.key) + " must be two finite numbers.");
     const TPooledWorkspace workspace;
     try {
         ReadDataFileText(*workspace, request.text, request.dataFile, 1);
@@ -164,7 +165,22 @@ TTextBuffer& Shortest(TTextBuffer& out, double value) {
     return out << std::string_view(text, static_cast<size_t>(end - text));
 }
 
+// A CSV field of free text: quoted, its quotes doubled, on one line.
+void QuotedField(TTextBuffer& out, std::string_view text) {
+    out << '"';
+    for (const char c : text) {
+        if (c == '"') out << '"';
+        out << (c == '\r' || c == '\n' ? ' ' : c);
+    }
+    out << '"';
+}
+
 }  // namespace
+
+std::string StudyValueText(double value) {
+    TTextBuffer out(64);
+    return Shortest(out, value).Take();
+}
 
 std::string StudyCsvText(const TStudyResult& result) {
     TTextBuffer out(256 + result.rows.size() * (160 + 24 * result.supportCount));
@@ -173,7 +189,7 @@ std::string StudyCsvText(const TStudyResult& result) {
         out << ",support_";
         out.Int(static_cast<long long>(s)) << "_force";
     }
-    out << ",le_F\n";
+    out << ",le_F,reason\n";
     for (const TStudyRow& row : result.rows) {
         if (!row.done) continue;
         const bool answers = row.outcome == TOutcome::Converged;
@@ -189,6 +205,8 @@ std::string StudyCsvText(const TStudyResult& result) {
         for (size_t s = 0; s < result.supportCount; ++s)
             number(s < row.supportForces.size() ? row.supportForces[s] : 0.0, s < row.supportForces.size());
         number(row.leF.value_or(0.0), row.leF.has_value());
+        out << ',';
+        if (row.outcome == TOutcome::InputError) QuotedField(out, row.message);
         out << '\n';
     }
     return out.Take();

@@ -77,10 +77,14 @@ TStudyRow StudyRowOf(const TFileAnalysis& analysis, size_t caseIndex, double val
 // "converged", "not converged", "deflection exceeded" or "input error".
 const char* StudyOutcomeText(TOutcome outcome);
 
+// The shortest text that reads back as the same double ("0.07", "6e+09"), in any locale.
+std::string StudyValueText(double value);
+
 // The table as CSV: "value,outcome,top_deflection,max_deflection,max_moment,max_shear", a
-// support_N_force column per support, "le_F"; each number in the shortest text that reads
-// back as the same double, "." as the decimal point, empty where a variant has no value;
-// lines end in LF. The variants a cancel left out have no line.
+// support_N_force column per support, "le_F", "reason"; each number as StudyValueText writes
+// it, empty where a variant has no value; the reason of an input error in double quotes (its
+// quotes doubled), empty for any other outcome; lines end in LF. The variants a cancel left
+// out have no line.
 std::string StudyCsvText(const TStudyResult& result);
 
 }  // namespace torvex::engine

@@ -4,6 +4,7 @@
 
 #include "ParametricStudy.h"
 #include "dataentry/NumberText.h"
+#include "project/EchoText.h"
 #include "project/SafeSave.h"
 #include "project/WordRead.h"
 
@@ -25,7 +26,8 @@ namespace {
 double Number(const std::string& text, const std::string& vary) {
     const auto value = ParseDecimal(text, '.');
     if (!value || text.empty())
-        throw std::invalid_argument("--vary " + vary + ": \"" + text + "\" is not a number (KEY=FROM:TO:COUNT).");
+        throw std::invalid_argument("--vary " + EchoText(vary) + ": \"" + EchoText(text) +
+                                    "\" is not a number (KEY=FROM:TO:COUNT).");
     return static_cast<double>(*value);
 }
 
@@ -33,17 +35,17 @@ double Number(const std::string& text, const std::string& vary) {
 void ParseVary(const std::string& vary, TStudyRequest& request) {
     const size_t equals = vary.rfind('=');
     if (equals == std::string::npos || equals == 0)
-        throw std::invalid_argument("--vary needs KEY=FROM:TO:COUNT, not \"" + vary + "\".");
+        throw std::invalid_argument("--vary needs KEY=FROM:TO:COUNT, not \"" + EchoText(vary) + "\".");
     request.key = vary.substr(0, equals);
     const std::string range = vary.substr(equals + 1);
     const size_t first = range.find(':'), second = range.find(':', first == std::string::npos ? first : first + 1);
     if (first == std::string::npos || second == std::string::npos || range.find(':', second + 1) != std::string::npos)
-        throw std::invalid_argument("--vary " + vary + ": the range must be FROM:TO:COUNT.");
+        throw std::invalid_argument("--vary " + EchoText(vary) + ": the range must be FROM:TO:COUNT.");
     request.from = Number(range.substr(0, first), vary);
     request.to = Number(range.substr(first + 1, second - first - 1), vary);
     const double count = Number(range.substr(second + 1), vary);
     if (!(count >= 1 && count <= kMaxStudyVariants) || count != static_cast<int>(count))
-        throw std::invalid_argument("--vary " + vary + ": COUNT must be a whole number from 1 to " +
+        throw std::invalid_argument("--vary " + EchoText(vary) + ": COUNT must be a whole number from 1 to " +
                                     std::to_string(kMaxStudyVariants) + ".");
     request.count = static_cast<int>(count);
 }
@@ -60,7 +62,8 @@ int RunStudyCommand(const TStudyCommand& command, const std::vector<std::string>
         if (!command.stage.empty()) {
             const auto stage = ParseDecimal(command.stage, '.');
             if (!stage || !(*stage >= 1 && *stage <= 1000) || *stage != static_cast<int>(*stage))
-                throw std::invalid_argument("--stage " + command.stage + ": the stage is a whole number from 1.");
+                throw std::invalid_argument("--stage " + EchoText(command.stage) +
+                                            ": the stage is a whole number from 1.");
             request.stage = static_cast<int>(*stage);
         }
         const std::string& file = files.front();
@@ -74,6 +77,11 @@ int RunStudyCommand(const TStudyCommand& command, const std::vector<std::string>
         }
         const TStudyResult result = RunStudy(request);
         out << StudyCsvText(result) << std::flush;
+        // The table's reason column is easily missed: each input error is named here too.
+        for (const TStudyRow& row : result.rows)
+            if (row.done && row.outcome == TOutcome::InputError)
+                err << "torvex-run: " << EchoText(request.key) << "=" << StudyValueText(row.value)
+                    << ": input error: " << row.message << "\n";
         return result.AllConverged() ? 0 : 1;
     } catch (const std::invalid_argument& error) {
         err << "torvex-run: " << error.what() << "\n";

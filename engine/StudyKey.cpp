@@ -10,6 +10,7 @@
 #include "dataentry/NumberText.h"
 #include "dataentry/Table.h"
 #include "dataentry/Units.h"
+#include "project/EchoText.h"
 #include "project/OptionBlock.h"
 #include "project/Workspace.h"
 
@@ -71,40 +72,46 @@ const Entry* Find(const Entry (&entries)[N], const std::string& name) {
 }
 
 [[noreturn]] void BadKey(const std::string& text, const std::string& why) {
-    throw std::invalid_argument("\"" + text + "\" " + why + "; the input to vary is " + kStudyKeyForms + ".");
+    throw std::invalid_argument("\"" + EchoText(text) + "\" " + why + "; the input to vary is " + kStudyKeyForms + ".");
 }
 
-// A caption or a key's column name in one form: lower case, one blank between words, no
-// trailing commas or blanks.
-std::string Normalized(const std::string& text) {
+// A caption or a key's column name in one form: one blank between words, no trailing commas
+// or blanks; lower case unless `keepCase`.
+std::string Normalized(const std::string& text, bool keepCase = false) {
     std::string out;
     for (const char c : text) {
         if (std::isspace(static_cast<unsigned char>(c))) {
             if (!out.empty() && out.back() != ' ') out += ' ';
         } else {
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            out += keepCase ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
     }
     while (!out.empty() && (out.back() == ' ' || out.back() == ',')) out.pop_back();
     return out;
 }
 
-std::string Caption(const TColumn& column) {
+std::string Caption(const TColumn& column, bool keepCase = false) {
     std::string joined;
     for (const std::string& line : column.Captions()) joined += line + " ";
-    return Normalized(joined);
+    return Normalized(joined, keepCase);
 }
 
-// The column of a table named as the key names it, or -1.
-int FindColumn(const TGridTable& table, const std::string& name) {
-    const std::string wanted = Normalized(name);
-    int prefixMatch = -1, prefixMatches = 0;
+// The column of a table named as the key names it, or -1. A start that several captions
+// share is refused with the columns it could mean.
+int FindColumn(const TGridTable& table, const TStudyKey& key) {
+    const std::string wanted = Normalized(key.column);
+    std::vector<int> starts;
     for (int c = 0; c < table.ColumnCount(); ++c) {
         const std::string caption = Caption(table.Columns(c));
         if (caption == wanted) return c;
-        if (!wanted.empty() && caption.rfind(wanted, 0) == 0) prefixMatch = c, ++prefixMatches;
+        if (!wanted.empty() && caption.rfind(wanted, 0) == 0) starts.push_back(c);
     }
-    return prefixMatches == 1 ? prefixMatch : -1;
+    if (starts.size() == 1) return starts.front();
+    if (starts.empty()) return -1;
+    std::string list;
+    for (const int c : starts) list += (list.empty() ? "\"" : ", \"") + Caption(table.Columns(c), true) + "\"";
+    throw std::invalid_argument("\"" + EchoText(key.text) + "\": the column start \"" + EchoText(key.column) +
+                                "\" could mean any of " + list + "; give more of the column's name.");
 }
 
 // The power of 12 from file value to table value in an English project: the tables hold the
@@ -141,7 +148,7 @@ TCellTarget FindCells(const TWorkspace& workspace, const TStudyKey& key) {
     TGridTable* table = workspace.FindTable(key.name);
     if (!table) BadKey(key.text, "names no input table");
     if (key.row < 1 || key.row > table->RowCount())
-        throw std::invalid_argument("\"" + key.text + "\": the table " + table->Name + " has " +
+        throw std::invalid_argument("\"" + EchoText(key.text) + "\": the table " + table->Name + " has " +
                                     std::to_string(table->RowCount()) + " rows (counted from 1).");
     const int row = key.row - 1;
     const bool english = workspace.Project().UnitSystem == kUnitsEnglish;
@@ -152,22 +159,22 @@ TCellTarget FindCells(const TWorkspace& workspace, const TStudyKey& key) {
         for (const int r : rows) target.cells.emplace_back(&column, r);
         if (english && column.Kind() == TColumnKind::Float) target.power = EnglishTablePower(column.Declaration().UnitString);
     };
-    if (const int c = FindColumn(*table, key.column); c >= 0) {
+    if (const int c = FindColumn(*table, key); c >= 0) {
         floatColumn(table->Columns(c), {row});
         return target;
     }
     for (int c = 0; c < table->ColumnCount(); ++c)
         if (table->Columns(c).Kind() == TColumnKind::SubTable) {
             TGridTable& parameters = table->Columns(c).GetTable(row);
-            if (const int p = FindColumn(parameters, key.column); p >= 0) {
+            if (const int p = FindColumn(parameters, key); p >= 0) {
                 std::vector<int> rows;
                 for (int r = 0; r < parameters.RowCount(); ++r) rows.push_back(r);
                 floatColumn(parameters.Columns(p), rows);
                 return target;
             }
         }
-    throw std::invalid_argument("\"" + key.text + "\": row " + std::to_string(key.row) + " of " + table->Name +
-                                " has no column \"" + key.column + "\".");
+    throw std::invalid_argument("\"" + EchoText(key.text) + "\": row " + std::to_string(key.row) + " of " +
+                                table->Name + " has no column \"" + EchoText(key.column) + "\".");
 }
 
 // The value as the reader takes it from a file that holds its shortest exact text ("0.07", as
@@ -223,7 +230,8 @@ TStudyKey ParseStudyKey(const std::string& text) {
 bool IsProjectWide(const TStudyKey& key) { return key.kind == TStudyKey::TKind::Option; }
 
 double ApplyStudyKey(TWorkspace& workspace, const TStudyKey& key, double value) {
-    if (!std::isfinite(value)) throw std::invalid_argument("The value of " + key.text + " is not a finite number.");
+    if (!std::isfinite(value))
+        throw std::invalid_argument("The value of " + EchoText(key.text) + " is not a finite number.");
     TProgramData& project = workspace.Project();
     switch (key.kind) {
         case TStudyKey::TKind::Field:
@@ -238,18 +246,13 @@ double ApplyStudyKey(TWorkspace& workspace, const TStudyKey& key, double value) 
             project.*(Find(kFields, key.name)->field) = AsFileReads(value);
             return value;
         case TStudyKey::TKind::Option: {
-            // Through the block's own reader, which keeps each value within its range as it
-            // does for a data file.
-            TProjectOptions options = project.Options;
-            options.*(Find(kOptions, key.name)->field) = AsFileReads(value);
-            try {
-                const std::string block = OptionBlockText(options);
-                project.Options = block.empty() ? options : ReadOptionBlock(block, 0);
-            } catch (const std::exception& error) {
-                std::string message = error.what();
-                std::replace(message.begin(), message.end(), '\r', ' ');
-                throw std::invalid_argument(key.text + " = " + std::to_string(value) + ": " + message);
-            }
+            // The value as typed, within the range the block's reader keeps it in: the
+            // variant is the data file with that value in its option block.
+            const TOptionEntry& option = *Find(kOptions, key.name);
+            const long double exact = AsFileReads(value);
+            if (const std::string fault = OptionValueFault(option.name, exact); !fault.empty())
+                throw std::invalid_argument(fault);
+            project.Options.*option.field = exact;
             return value;
         }
         case TStudyKey::TKind::Cell: {

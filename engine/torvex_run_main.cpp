@@ -12,12 +12,14 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "BatchRun.h"
 #include "ReportLaunch.h"
 #include "StudyCommand.h"
+#include "project/EchoText.h"
 
 namespace {
 
@@ -54,13 +56,32 @@ int main(int argc, char** argv) {
         } else if (arg == "--pdf" && i + 1 < argc) {
             pdfFolder = argv[++i];
         } else if ((arg == "--vary" || arg == "--stage") && i + 1 < argc) {
-            (arg == "--vary" ? study.vary : study.stage) = argv[++i];
+            // A study varies one input of one stage: a second value or an empty one is a
+            // mistake, not a choice to take silently.
+            std::string& value = arg == "--vary" ? study.vary : study.stage;
+            const std::string given = argv[++i];
+            if (!value.empty() || given.empty()) {
+                std::cerr << "torvex-run: " << arg << (given.empty() ? " needs a value, not an empty text.\n"
+                                                                     : " is given twice; a study takes one.\n");
+                return 2;
+            }
+            value = given;
         } else {
-            std::cerr << "torvex-run: unknown option or missing value: " << arg << "\n";
+            std::cerr << "torvex-run: unknown option or missing value: " << torvex::EchoText(arg) << "\n";
             return Usage(false);
         }
     }
     if (options.files.empty()) return Usage(false);
+    // A folder for the outputs that is a plain file would fail only after every analysis.
+    for (const auto& [flag, folder] : {std::pair{"--csv", &options.csvFolder}, std::pair{"--pdf", &pdfFolder}}) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        if (!folder->empty() && fs::exists(*folder, error) && !fs::is_directory(*folder, error)) {
+            std::cerr << "torvex-run: " << flag << " " << torvex::EchoText(*folder)
+                      << ": it is a file, not a folder.\n";
+            return 2;
+        }
+    }
     if (!study.vary.empty() || !study.stage.empty())
         return torvex::engine::RunStudyCommand(study, options.files, !options.csvFolder.empty() || !pdfFolder.empty(),
                                                std::cout, std::cerr);

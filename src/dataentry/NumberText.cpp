@@ -1,5 +1,6 @@
 #include "dataentry/NumberText.h"
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <clocale>
@@ -181,6 +182,21 @@ std::string DataNumberText(long double value) {
     if (std::isnan(asDouble)) asDouble = 0;
     if (std::isinf(asDouble)) asDouble = std::copysign(std::numeric_limits<double>::max(), asDouble);
     return FormatGeneral(asDouble, 8, -3, '.');
+}
+
+std::string ExactNumberText(long double value) {
+    if (!std::isfinite(value)) return SpecialText(value);
+    if (value == 0) return "0";
+    // to_chars without a precision gives the shortest digits that read back exactly, and
+    // ParseDecimal rounds correctly as from_chars does.
+    char buffer[64];
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (ec != std::errc()) return SpecialText(value);
+    DecimalDigits d;
+    ScientificDigits(buffer, end, d);
+    const int fixedUpTo = std::max(8, static_cast<int>(d.digits.size()));
+    return Compose(d, d.exponent >= -3 && d.exponent <= fixedUpTo, '.');
 }
 
 std::string EntryNumberText(long double value, char decimalSeparator) {

@@ -4,7 +4,9 @@
 //  - data files and table cells: general format, 8 significant digits, "." always;
 //  - the evaluator and numeric entry fields: general format, 18 significant digits,
 //    with the decimal separator of the user's locale;
-//  - graph labels: the shortest general text that reads back as the same double.
+//  - graph labels: the shortest general text that reads back as the same double;
+//  - the option block of a data file: the shortest text that reads back as the same
+//    long double, so that a value saved is the value read.
 //
 // All of them use an upper-case "E", a "-" only for a negative exponent, no "+" and
 // no leading zeros in the exponent, no trailing zeros and no trailing point.
@@ -30,6 +32,12 @@ std::string DataNumberText(long double value);
 // digits; the separator defaults to the locale's (see DecimalSeparator).
 std::string EntryNumberText(long double value);
 std::string EntryNumberText(long double value, char decimalSeparator);
+
+// The option block: the shortest digits that ParseDecimal reads back as the same long double,
+// in the data files' style (fixed for -3 <= e <= 8, or up to e = the number of digits;
+// "." always): whatever DataNumberText writes that reads back exactly is written alike
+// ("0.24", "1000000"), and "-0.999999999" stays so instead of becoming "-1".
+std::string ExactNumberText(long double value);
 
 // Graph labels and drawings: the shortest digits that read back as the same double,
 // fixed for -3 <= e <= 15 (1 -> "1", 0.25 -> "0.25", 1e20 -> "1E20").

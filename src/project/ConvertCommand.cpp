@@ -13,6 +13,7 @@
 
 #include "project/DataFileReader.h"
 #include "project/DataFileWriter.h"
+#include "project/EchoText.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"
 #include "project/UnitConversion.h"
@@ -61,7 +62,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
         if (a == "--kind") {
             const std::string value = arguments[++i];
             if (value != "1" && value != "2" && value != "3") {
-                err << "torvex-convert: --kind must be 1, 2 or 3, not \"" << value << "\"\n";
+                err << "torvex-convert: --kind must be 1, 2 or 3, not \"" << EchoText(value) << "\"\n";
                 return std::nullopt;
             }
             options.kind = value[0] - '0';
@@ -72,7 +73,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
             else if (value == "other") options.units = 3;
             else {
                 err << "torvex-convert: --units must be english, si or other, not \""
-                    << arguments[i] << "\"\n";
+                    << EchoText(arguments[i]) << "\"\n";
                 return std::nullopt;
             }
         } else if (a == "-h" || a == "--help") {

@@ -5,7 +5,8 @@
 //   torvex-convert IN OUT [--kind N] [--units english|si|other]
 //
 // Exit status: 0 done; 1 bad arguments; 2 IN (or one of its stages) cannot be read, and
-// nothing is written; 3 OUT cannot be written.
+// nothing is written; 3 OUT cannot be written, nor is it when a value of the option block
+// converted would leave its range (the message names the setting).
 
 #include <iosfwd>
 #include <string>

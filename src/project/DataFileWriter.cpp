@@ -336,6 +336,7 @@ std::string WriteDataFileText(TWorkspace& workspace) {
 }
 
 void WriteDataFile(TWorkspace& workspace) {
+    CheckOptionRanges(workspace.Project().Options);
     const std::string text = WriteDataFileText(workspace);
     SaveTextFile(workspace.Project().FileName, text);
     workspace.MarkSaved();

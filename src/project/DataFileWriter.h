@@ -18,7 +18,8 @@ class TWorkspace;
 std::string WriteDataFileText(TWorkspace& workspace);
 
 // Writes WriteDataFileText to the project's FileName through a temporary file and marks the
-// project as saved. A failure raises EInOutError and leaves any previous file as it was.
+// project as saved. A failure, or an option value outside its range (CheckOptionRanges),
+// raises EInOutError and leaves any previous file as it was.
 void WriteDataFile(TWorkspace& workspace);
 
 // The file of construction stage CurrentStage: the short-term block with " Stage No : k" as

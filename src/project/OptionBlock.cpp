@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dataentry/NumberText.h"
+#include "project/EchoText.h"
 #include "project/TextLines.h"
 #include "project/WordRead.h"
 
@@ -23,16 +24,17 @@ struct TKey {
     const char* range;  // the range as the message says it
 };
 
+// The largest capacity or allowable deflection a file may hold; the range messages name it.
 constexpr long double kHuge = 1e300L;
 
 const std::vector<TKey>& Keys() {
     static const std::vector<TKey> keys = {
         {"MomentCapacity", &TProjectOptions::MomentCapacity, nullptr, 0, kHuge, true, true,
-         TUnit::Moment, "0 or more"},
+         TUnit::Moment, "from 0 to 1E300"},
         {"ShearCapacity", &TProjectOptions::ShearCapacity, nullptr, 0, kHuge, true, true,
-         TUnit::Force, "0 or more"},
+         TUnit::Force, "from 0 to 1E300"},
         {"AllowableDeflection", &TProjectOptions::AllowableDeflection, nullptr, 0, kHuge, true,
-         true, TUnit::Length, "0 or more"},
+         true, TUnit::Length, "from 0 to 1E300"},
         {"TargetSafetyFactor", &TProjectOptions::TargetSafetyFactor, nullptr, 0.5L, 20, true,
          true, TUnit::None, "from 0.5 to 20"},
         {"SeismicKh", &TProjectOptions::SeismicKh, nullptr, 0, 1, true, false, TUnit::None,
@@ -60,17 +62,72 @@ std::string KeyList() {
 }
 
 bool InRange(const TKey& key, long double value) {
+    if (key.integer && std::trunc(value) != value) return false;
     const bool aboveLow = key.lowIncluded ? value >= key.low : value > key.low;
     const bool belowHigh = key.highIncluded ? value <= key.high : value < key.high;
     return aboveLow && belowHigh;
 }
 
+std::string RangeMessage(const TKey& key, const std::string& valueText) {
+    return "The value " + valueText + " of " + key.name + " must be " + key.range + ".";
+}
+
+long double ValueOf(const TKey& key, const TProjectOptions& options) {
+    return key.real ? options.*key.real : options.*key.integer;
+}
+
+// Exact, so that the value read back is the value written, and within range stays within.
 std::string ValueText(const TKey& key, const TProjectOptions& options) {
-    if (key.real) return DataNumberText(options.*key.real);
+    if (key.real) return ExactNumberText(options.*key.real);
     return std::to_string(options.*key.integer);
 }
 
+// The line with case, blanks, byte-order marks and control bytes set aside, in lower case.
+std::string Skeleton(std::string_view line) {
+    std::string out;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (line.substr(i, 3) == "\xEF\xBB\xBF") {
+            i += 2;
+            continue;
+        }
+        if (c <= ' ' || c == 0x7F || c == 0xFE || c == 0xFF) continue;  // 0xFE 0xFF: UTF-16's
+        out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return out;
+}
+
+// Nothing but printable characters, spaces and tabs: the header as a person writes it.
+bool PlainLine(std::string_view line) {
+    for (const char c : line)
+        if (c != ' ' && c != '\t' && (c < '!' || c > '~')) return false;
+    return true;
+}
+
+const TKey* FindKey(std::string_view name) {
+    for (const TKey& key : Keys())
+        if (name == key.name) return &key;
+    return nullptr;
+}
+
 }  // namespace
+
+bool LooksLikeOptionHeader(std::string_view line) {
+    return Skeleton(line).rfind("torvex-option", 0) == 0;
+}
+
+std::string OptionValueFault(std::string_view name, long double value) {
+    const TKey* key = FindKey(name);
+    if (!key) return "\"" + EchoText(name) + "\" is not a setting of the option block.";
+    return InRange(*key, value) ? std::string() : RangeMessage(*key, ExactNumberText(value));
+}
+
+void CheckOptionRanges(const TProjectOptions& options) {
+    for (const TKey& key : Keys())
+        if (!InRange(key, ValueOf(key, options)))
+            throw EInOutError(RangeMessage(key, ValueText(key, options)) +
+                              " The file is not written: it could not be read again.");
+}
 
 std::string OptionBlockText(const TProjectOptions& options) {
     const TProjectOptions defaults;
@@ -88,6 +145,7 @@ std::string OptionBlockText(const TProjectOptions& options) {
 std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
                                       std::string_view after) {
     std::optional<size_t> found;
+    size_t foundIndex = 0;
     TTextLines lines(text);
     size_t index = 0;
     for (std::string_view line;; ++index) {
@@ -95,12 +153,16 @@ std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
         if (!lines.Next(line)) break;
         if (index < fromLine) continue;
         if (!after.empty() && line.find(after) != std::string_view::npos) {
-            found.reset();  // a later stage: the block can only follow the last
+            // The stage this block sits in would never see it, nor would the last.
+            if (found)
+                Fail(foundIndex + 1, "An option block may only follow the file's last stage; this "
+                                     "one comes before a later stage. Move it to the end of the file.");
             continue;
         }
-        if (found) continue;
-        const std::vector<std::string> words = SplitWords(line);
-        if (!words.empty() && words[0] == kOptionBlockHeader) found = begin;
+        if (!found && LooksLikeOptionHeader(line)) {
+            found = begin;
+            foundIndex = index;
+        }
     }
     return found;
 }
@@ -113,11 +175,16 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
     if (!lines.Next(line)) Fail(lineNumber + 1, "The option block is missing.");
     ++lineNumber;
     const std::vector<std::string> header = SplitWords(line);
-    if (header.size() != 2 || header[0] != kOptionBlockHeader ||
-        header[1] != std::to_string(kOptionBlockVersion))
-        Fail(lineNumber, std::string("The option block must start with the line \"") +
-                             kOptionBlockHeader + " " + std::to_string(kOptionBlockVersion) +
-                             "\"; this version of TORVEX cannot read this one.");
+    const std::string expected =
+        std::string(kOptionBlockHeader) + " " + std::to_string(kOptionBlockVersion);
+    const bool plain = PlainLine(line) && header.size() == 2 && header[0] == kOptionBlockHeader;
+    if (!plain || header[1] != std::to_string(kOptionBlockVersion)) {
+        if (plain)
+            Fail(lineNumber, "The option block must start with the line \"" + expected +
+                                 "\"; this version of TORVEX cannot read this one.");
+        Fail(lineNumber, "The line \"" + EchoText(line) + "\" reads as the start of an option " +
+                             "block, whose first line must be exactly \"" + expected + "\".");
+    }
     std::vector<bool> seen(Keys().size(), false);
     bool ended = false;
     while (lines.Next(line)) {
@@ -134,7 +201,7 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
         size_t k = 0;
         while (k < Keys().size() && words[0] != Keys()[k].name) ++k;
         if (k == Keys().size())
-            Fail(lineNumber, "\"" + words[0] + "\" is not a setting of the option block. The " +
+            Fail(lineNumber, "\"" + EchoText(words[0]) + "\" is not a setting of the option block. The " +
                                  "settings are " + KeyList() + ", and the block ends with \"" +
                                  kOptionBlockEnd + "\".");
         const TKey& key = Keys()[k];
@@ -145,11 +212,9 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
         seen[k] = true;
         const std::optional<long double> value = ParseDecimal(words[1], '.');
         if (!value || !std::isfinite(static_cast<double>(*value)))
-            Fail(lineNumber, "The value \"" + words[1] + "\" of " + key.name +
+            Fail(lineNumber, "The value \"" + EchoText(words[1]) + "\" of " + key.name +
                                  " is not a number.");
-        if ((key.integer && std::trunc(*value) != *value) || !InRange(key, *value))
-            Fail(lineNumber, "The value " + words[1] + " of " + key.name + " must be " +
-                                 key.range + ".");
+        if (!InRange(key, *value)) Fail(lineNumber, RangeMessage(key, EchoText(words[1])));
         if (key.real)
             options.*key.real = *value;
         else

@@ -34,20 +34,37 @@ struct TProjectOptions {
     bool operator==(const TProjectOptions&) const = default;
 };
 
-// The block as text, lines ended by CR LF; "" when every setting has its default.
+// The block as text, lines ended by CR LF; "" when every setting has its default. Each value
+// is written in the shortest text that reads back as the same value.
 std::string OptionBlockText(const TProjectOptions& options);
 
+// Whether a line reads as the block's header once case, blanks, byte-order marks and control
+// bytes are set aside ("torvex-options 1", "TORVEX-OPTION 1", "TORVEX-OPTIONS1"): such a line
+// is taken as a header, never as other text after the data, so that a mistyped one is refused
+// instead of its settings being silently dropped.
+bool LooksLikeOptionHeader(std::string_view line);
+
 // The byte where the block's first line starts: the first line at or after the 0-based line
-// `fromLine`, and after the last line that holds `after` when that is not empty (the marker
-// of a staged file's last stage), whose first word is the header word. Nothing when there is
-// none.
+// `fromLine` that LooksLikeOptionHeader. Nothing when there is none. When `after` is not
+// empty (the marker of a staged file's stages), a block followed by a line that holds it is
+// before the last stage, where neither stage would see it: that raises EInOutError naming the
+// block's line.
 std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
                                       std::string_view after = {});
 
-// Reads the block that starts at byte `start` of text. An unknown or repeated key, a value
-// that is not a number or out of its range, a wrong version, anything after END or no END
-// raises EInOutError with a message naming the line ("Error on Line N\r...").
+// Reads the block that starts at byte `start` of text. A header other than exactly
+// "TORVEX-OPTIONS 1" (blanks aside), an unknown or repeated key, a value that is not a number
+// or out of its range, anything after END or no END raises EInOutError with a message naming
+// the line ("Error on Line N\r...").
 TProjectOptions ReadOptionBlock(std::string_view text, size_t start);
+
+// "" when the setting `name` may hold `value`; otherwise the message that says its range
+// ("The value 2 of SeismicKh must be from 0 up to (not including) 1.").
+std::string OptionValueFault(std::string_view name, long double value);
+
+// Raises EInOutError naming the first setting outside its range (a unit change can take one
+// there): the writers call it, so that no file is written that could not be read again.
+void CheckOptionRanges(const TProjectOptions& options);
 
 // Converts the values with a length factor and a force factor (new unit per old unit).
 void ScaleOptionUnits(TProjectOptions& options, long double length, long double force);

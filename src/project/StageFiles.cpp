@@ -140,6 +140,7 @@ void LoadCurrentStage(TWorkspace& workspace) {
 
 void CombineStageFiles(TWorkspace& workspace, const std::string& target,
                        const std::string& sourceBase) {
+    CheckOptionRanges(workspace.Project().Options);
     const int stages = workspace.Project().StageCount;
     std::vector<std::string> stageTexts;
     std::string text;

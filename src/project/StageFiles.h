@@ -31,7 +31,8 @@ void LoadCurrentStage(TWorkspace& workspace);
 // Writes `target` with the lines of the stage files 1..StageCount of `sourceBase`, each line
 // ended by CR LF; when the names differ, the stage files are copied to the target's names
 // first, and the source's are removed only once the target and all its stage files are
-// written. Any failure (a missing stage file, a full disk, a name taken by a folder) raises
+// written. Any failure (a missing stage file, a full disk, a name taken by a folder, an option
+// value outside its range) raises
 // EInOutError with the target and the source's stage files as they were.
 void CombineStageFiles(TWorkspace& workspace, const std::string& target,
                        const std::string& sourceBase);

@@ -213,5 +213,22 @@ TEST(ParseDecimal, AgreesWithTheCorrectlyRoundedConversion) {
     }
 }
 
+// What DataNumberText writes and reads back exactly is written alike; anything else in the
+// fewest digits that read back as the same long double, in any locale.
+TEST(ExactNumberText, ShortestTextThatReadsBackExactly) {
+    const std::pair<long double, const char*> cases[] = {
+        {-0.0L, "0"},       {0.24L, "0.24"}, {1e6L, "1000000"}, {1e-5L, "1E-5"}, {123456789, "123456789"},
+        {1e300L, "1E300"}, {-0.999999999L, "-0.999999999"},   {1.0L / 3, "0.33333333333333333334"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(ExactNumberText(value), text);
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    uint64_t state = 0x853C49E6748FEA9Bull;
+    for (int i = 0; i < 20000; ++i) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        const long double value = std::ldexp(static_cast<long double>(state), static_cast<int>(state % 400) - 232);
+        ASSERT_EQ(ParseDecimal(ExactNumberText(value)), value) << ExactNumberText(value);
+    }
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 }  // namespace
 }  // namespace torvex

@@ -161,8 +161,8 @@ TEST(ParametricStudy, KeysReadTheValuesTheDataFileHolds) {
 
 TEST(ParametricStudy, WrongKeysNameTheAcceptedForms) {
     struct TCase {
-        const char* key;
-        const char* says;
+        std::string key;
+        std::string says;
     };
     const TCase cases[] = {
         {"FreeHieght", "is not an input a study can vary"},
@@ -175,6 +175,9 @@ TEST(ParametricStudy, WrongKeysNameTheAcceptedForms) {
         {"PileSect[2].Flexural Stiffness (EI)", "the table PileSect has 1 rows"},
         {"PileSect[1].Colour", "row 1 of PileSect has no column \"Colour\""},
         {"NewSoil[1].Cohesive Strength", "row 1 of NewSoil has no column"},  // a sand layer
+        {"PileSect[1].F", "\"PileSect[1].F\": the column start \"F\" could mean any of \"From Node No. (Start)\", "
+                          "\"Flexural Stiffness (EI)\"; give more of the column's name."},
+        {"NewSoil[1].Friction Angle \x1b[2J", "row 1 of NewSoil has no column \"Friction Angle \\x1B[2J\"."},
     };
     const std::string text = Example("cantilever-sand.tx4d");
     for (const TCase& c : cases) {
@@ -219,10 +222,13 @@ TEST(ParametricStudy, AFailingVariantStaysInItsPlaceWithItsOutcome) {
     EXPECT_EQ(study.rows[2].message, "The maximum allowable deflection must be greater than zero.");
     EXPECT_FALSE(study.AllConverged());
     const std::string csv = StudyCsvText(study);
-    EXPECT_NE(csv.find("\n0,input error,,,,,\n"), std::string::npos) << csv;  // no supports, no F
+    // No supports, no F, and the reason at the end.
+    EXPECT_NE(csv.find("\n0,input error,,,,,,\"The maximum allowable deflection must be greater than zero.\"\n"),
+              std::string::npos)
+        << csv;
     // A tiny allowable deflection is exceeded, and says so in the table's words.
     const TStudyResult tight = RunStudy(Request(Example("cantilever-sand.tx4d"), "MaxDeflection", 0.001, 0.001, 1));
-    EXPECT_EQ(StudyCsvText(tight).substr(StudyCsvText(tight).find('\n') + 1), "0.001,deflection exceeded,,,,,\n");
+    EXPECT_EQ(StudyCsvText(tight).substr(StudyCsvText(tight).find('\n') + 1), "0.001,deflection exceeded,,,,,,\n");
 }
 
 TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
@@ -232,11 +238,11 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
     std::istringstream lines(out.str());
     std::string header, line;
     std::getline(lines, header);
-    EXPECT_EQ(header, "value,outcome,top_deflection,max_deflection,max_moment,max_shear,support_1_force,le_F");
+    EXPECT_EQ(header, "value,outcome,top_deflection,max_deflection,max_moment,max_shear,support_1_force,le_F,reason");
     int rows = 0;
     while (std::getline(lines, line)) {
         ++rows;
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 7) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 8) << line;
         EXPECT_NE(line.find(",converged,"), std::string::npos) << line;
     }
     EXPECT_EQ(rows, 3);
@@ -284,6 +290,25 @@ TEST(ParametricStudy, CsvTableOfAnAnchoredWallAndTheExitStatus) {
     }
     ::rmdir(folder.c_str());
     ::unlink(fifo.c_str());
+}
+
+// An option's value goes in as typed (not rounded to 8 digits), and one a hair outside its
+// range is an input error whose reason the table and standard error give.
+TEST(ParametricStudy, AnOptionValueIsAppliedExactlyAsTypedAndWithinItsRange) {
+    const std::string text = Example("cantilever-sand.tx4d");
+    const auto alone = [&](const std::string& kh) {
+        return StudyRowOf(AnalyzeDataText(WithOption(text, "SeismicKh " + kh), "edited.tx4d"), 0, 0).maxMoment;
+    };
+    const double moment = RunStudy(Request(text, "SeismicKh", 0.123456789, 0.123456789, 1)).rows[0].maxMoment;
+    EXPECT_EQ(moment, alone("0.123456789"));
+    EXPECT_NE(moment, alone("0.12345679"));
+    const std::string reason = "The value 0.4999999999 of TargetSafetyFactor must be from 0.5 to 20.";
+    std::ostringstream out, err;
+    EXPECT_EQ(RunStudyCommand({"TargetSafetyFactor=0.4999999999:0.5:2", ""},
+                              {std::string(TORVEX_SOURCE_DIR) + "/examples/cantilever-sand.tx4d"}, false, out, err),
+              1);
+    EXPECT_NE(out.str().find("\n0.4999999999,input error,,,,,,\"" + reason + "\"\n0.5,converged,"), std::string::npos);
+    EXPECT_EQ(err.str(), "torvex-run: TargetSafetyFactor=0.4999999999: input error: " + reason + "\n");
 }
 
 TEST(ParametricStudy, TheRowsShowTheCaseTheValueChanges) {

@@ -143,6 +143,8 @@ TEST_F(ConvertCommandTest, AStagedFileWithABadOrMissingStageIsNotConverted) {
     // A new project's stage has 14 lines (title, header, wall, one stiffness row, two counts,
     // two configuration lines, two counts, one clay layer of three lines, the stage number):
     // stage 2's header is line 16 of the file, stage 3's line 30.
+    const std::string misplaced = "An option block may only follow the file's last stage; this one comes "
+                                  "before a later stage. Move it to the end of the file.";
     struct Case {
         std::string text, message;
     } cases[] = {
@@ -153,6 +155,11 @@ TEST_F(ConvertCommandTest, AStagedFileWithABadOrMissingStageIsNotConverted) {
         {good.substr(0, good.find(" Stage No : 3")),
          "Error on Line 28 The file ends after 2 of its 3 construction stages: a line \""
          " Stage No : 3\" was expected but not found."},
+        // An option block before the last stage, which neither stage would see.
+        {std::string(good).insert(good.find(" Stage No : 2"), "TORVEX-OPTIONS 1\r\nSeismicKh 0.2\r\nEND\r\n"),
+         "Error on Line 15 " + misplaced},
+        {std::string(good).insert(good.find(" Stage No : 3"), "Notes\r\nTORVEX-OPTIONS 1\r\nEND\r\n"),
+         "Error on Line 30 " + misplaced},
     };
     for (const Case& c : cases) {
         SaveTextFile(Path("In.tx4d"), c.text);

@@ -13,6 +13,7 @@
 #include "project/DataFileWriter.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"
+#include "project/UnitConversion.h"
 #include "project/WordRead.h"
 
 namespace torvex {
@@ -28,7 +29,7 @@ TProjectOptions AllSet() {
     o.AllowableDeflection = 0.05L;
     o.TargetSafetyFactor = 2;
     o.SeismicKh = 0.24L;
-    o.SeismicKv = -0.12L;
+    o.SeismicKv = -0.999999999L;  // 8 digits would write -1, outside the range
     o.LayeredSoil = 1;
     o.CyclicLoading = 1;
     o.CyclicCycles = 100;
@@ -56,6 +57,10 @@ TEST(OptionBlock, OnlyChangedSettingsAreWrittenBetweenHeaderAndEnd) {
     o.MomentCapacity = 300;
     o.CyclicLoading = 1;
     EXPECT_EQ(OptionBlockText(o), "TORVEX-OPTIONS 1\r\nMomentCapacity 300\r\nCyclicLoading 1\r\nEND\r\n");
+    EXPECT_EQ(OptionBlockText(AllSet()), "TORVEX-OPTIONS 1\r\nMomentCapacity 250.5\r\nShearCapacity 120\r\n"
+                                         "AllowableDeflection 0.05\r\nTargetSafetyFactor 2\r\nSeismicKh 0.24\r\n"
+                                         "SeismicKv -0.999999999\r\nLayeredSoil 1\r\nCyclicLoading 1\r\n"
+                                         "CyclicCycles 100\r\nEND\r\n");
 }
 
 TEST(OptionBlock, RoundTripThroughTheDataFileKeepsEveryValue) {
@@ -80,9 +85,9 @@ TEST(OptionBlock, AFileWithoutABlockReadsTheDefaults) {
 }
 
 struct TBadBlock {
-    const char* block;   // lines after the data, "\n" separated
+    std::string block;   // lines after the data, "\n" separated
     int lineAfterData;   // 1-based line of the fault, counted from the block's first line
-    const char* words;   // part of the message
+    std::string words;   // part of the message
 };
 
 TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
@@ -91,7 +96,7 @@ TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
         {"TORVEX-OPTIONS 1\nMomentCapacity 5x\nEND\n", 2, "not a number"},
         {"TORVEX-OPTIONS 1\nMomentCapacity\nEND\n", 2, "one number"},
         {"TORVEX-OPTIONS 1\nShearCapacity 1 2\nEND\n", 2, "one number"},
-        {"TORVEX-OPTIONS 1\nShearCapacity -1\nEND\n", 2, "0 or more"},
+        {"TORVEX-OPTIONS 1\nShearCapacity -1\nEND\n", 2, "The value -1 of ShearCapacity must be from 0 to 1E300."},
         {"TORVEX-OPTIONS 1\nLayeredSoil 2\nEND\n", 2, "0 or 1"},
         {"TORVEX-OPTIONS 1\nCyclicCycles 2.5\nEND\n", 2, "whole number"},
         {"TORVEX-OPTIONS 1\nTargetSafetyFactor 0.2\nEND\n", 2, "0.5 to 20"},
@@ -100,6 +105,12 @@ TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
         {"TORVEX-OPTIONS 1\nSeismicKv 0.1\nEND\nMore 1\n", 4, "follow"},
         {"TORVEX-OPTIONS 2\nEND\n", 1, "version"},
         {"TORVEX-OPTIONS 1\nAllowableDeflection 1e999\nEND\n", 2, "not a number"},
+        {"TORVEX-OPTIONS 1\nMomentCapacity 1e301\nEND\n", 2,
+         "The value 1e301 of MomentCapacity must be from 0 to 1E300."},
+        // Keys and values echoed with control bytes escaped, cut to 80 characters.
+        {"TORVEX-OPTIONS 1\nSeismic\x01Kh 0.1\nEND\n", 2, "\"Seismic\\x01Kh\" is not a setting"},
+        {"TORVEX-OPTIONS 1\nSeismicKh 0.\xC3\xA9\xC3\xA9" + std::string(86, '1') + "\nEND\n", 2,
+         "The value \"0.\xC3\xA9\xC3\xA9" + std::string(76, '1') + "...\" of "},
     };
     TWorkspace workspace;
     const std::string data = SmallWall(workspace, TProjectOptions{});
@@ -160,10 +171,11 @@ TEST_F(OptionBlockFiles, ConvertTurnsAMomentCapacityInPoundInchesIntoKilonewtonM
     TWorkspace read;
     ReadDataFile(read, Path("Wall-si.tx4d"), 1);
     const TProjectOptions& si = read.Project().Options;
-    // 1e6 lbs-in = 1e6 x 0.0254 m x 0.004448222 kN = 112.98484 kN-m (to the 8 digits written).
-    EXPECT_NEAR(static_cast<double>(si.MomentCapacity), 112.98484, 1e-5);
-    EXPECT_NEAR(static_cast<double>(si.ShearCapacity), 44.482225, 1e-6);
-    EXPECT_NEAR(static_cast<double>(si.AllowableDeflection), 0.0508, 1e-12);
+    // 1e6 lbs-in = 1e6 x 0.0254 m x 0.004448222 kN = 112.98485 kN-m, written and read back
+    // to the last bit.
+    EXPECT_EQ(si.MomentCapacity, 1e6L * (0.0254L * 0.004448222468060651L));
+    EXPECT_EQ(si.ShearCapacity, 10000 * 0.004448222468060651L);
+    EXPECT_EQ(si.AllowableDeflection, 2 * 0.0254L);
     EXPECT_EQ(si.TargetSafetyFactor, 1.3L);
 }
 
@@ -207,6 +219,57 @@ TEST_F(OptionBlockFiles, AStagedProjectKeepsItsBlockAfterTheLastStageAndOutOfThe
     EXPECT_NEAR(static_cast<double>(si.Project().Options.MomentCapacity), 250.5 * 0.0254 * 0.004448222468060651,
                 1e-9);
     EXPECT_NEAR(static_cast<double>(si.Project().Options.AllowableDeflection), 0.05 * 0.0254, 1e-12);
+}
+
+// A line after the data that reads as the header once case, blanks, byte-order marks and
+// control bytes are set aside is refused with its line, by the reader and by torvex-convert,
+// which writes nothing; the header as written (blanks aside) and other text read as before.
+TEST_F(OptionBlockFiles, AGarbledHeaderIsRefusedWithItsLineAndConvertsNothing) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"TORVEX-OPTION 1", "TORVEX-OPTION 1"},   {"torvex-options 1", "torvex-options 1"},
+        {"TORVEX-OPTIONS1", "TORVEX-OPTIONS1"},   {"\xEF\xBB\xBFTORVEX-OPTIONS 1", "\\xEF\\xBB\\xBFTORVEX-OPTIONS 1"},
+        {std::string("\0TORVEX-OPTIONS 1", 17), "\\x00TORVEX-OPTIONS 1"},
+        {"T O R V E X - O P T I O N S 1\x7F", "T O R V E X - O P T I O N S 1\\x7F"}};
+    TWorkspace workspace;
+    const std::string data = SmallWall(workspace, TProjectOptions{}) + "TORVEX options below, kh from the site\r\n";
+    const std::string line = "Error on Line " + std::to_string(LinesBefore(data, data.size()) + 1);
+    for (const auto& [header, shown] : cases) {
+        const std::string says = "The line \"" + shown + "\" reads as the start of an option block, whose first "
+                                 "line must be exactly \"TORVEX-OPTIONS 1\".";
+        SaveTextFile(Path("In.tx4d"), data + header + "\r\nSeismicKh 0.2\r\nEND\r\n");
+        TWorkspace read;
+        EXPECT_THROW(ReadDataFile(read, Path("In.tx4d"), 1), EInOutError);
+        std::ostringstream out, err;
+        EXPECT_EQ(RunConvertCommand({Path("In.tx4d"), Path("Out.tx4d")}, out, err), 2);
+        EXPECT_EQ(err.str(), "torvex-convert: cannot read \"" + Path("In.tx4d") + "\": " + line + " " + says + "\n");
+        EXPECT_FALSE(fs::exists(Path("Out.tx4d")));
+    }
+    TWorkspace read;
+    ReadDataFileText(read, data + " TORVEX-OPTIONS\t 1 \r\nSeismicKh 0.2\r\nEND\r\n", "Wall.tx4d", 1);
+    EXPECT_EQ(read.Project().Options.SeismicKh, 0.2L);
+}
+
+// A unit change that takes a value beyond its range, by torvex-convert or the Units menu, is
+// refused naming the setting, and a file there stays as it was.
+TEST_F(OptionBlockFiles, AConversionBeyondARangeWritesNothing) {
+    TWorkspace workspace;
+    testing::FillFullProject(workspace, 40, 3, false);
+    ChangeUnitSystem(workspace, 2);
+    workspace.Project().Options.MomentCapacity = 2e299L;  // kN-m: 1.77E303 lbs-in
+    workspace.Project().FileName = Path("Si.tx4d");
+    WriteDataFile(workspace);
+    SaveTextFile(Path("Old.tx4d"), "kept");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunConvertCommand({Path("Si.tx4d"), Path("Old.tx4d"), "--units", "english"}, out, err), 3);
+    EXPECT_EQ(err.str().rfind("torvex-convert: cannot write \"" + Path("Old.tx4d") + "\": The value 1.7701", 0), 0u);
+    EXPECT_NE(err.str().find("E303 of MomentCapacity must be from 0 to 1E300. The file is not written"),
+              std::string::npos);
+    EXPECT_EQ(LoadTextFile(Path("Old.tx4d")), "kept");
+    workspace.Project().StageCount = 2;
+    for (const int k : {1, 2}) workspace.Project().CurrentStage = k, WriteCurrentStage(workspace);
+    ChangeUnitSystem(workspace, 1);
+    EXPECT_THROW(CombineStageFiles(workspace, Path("Old.tx4d"), Path("Si.tx4d")), EInOutError);
+    EXPECT_EQ(LoadTextFile(Path("Old.tx4d")), "kept");
 }
 
 TEST(OptionBlock, ABlockCutShortIsRefusedAndNeverHalfRead) {

@@ -369,6 +369,13 @@ private slots:
         QCOMPARE(run.err, "torvex-report: two data files would both write " + dir_.filePath("twins/" + kExample + ".pdf") +
                               "\n");
         QVERIFY(QDir(dir_.filePath("twins")).isEmpty());
+        // The same file named twice, as torvex-run --csv takes it: one report, listed twice.
+        run = RunProgram(BuiltProgram("torvex-report"),
+                         {dir_.filePath("same"), data_, dir_.path() + "/./" + kExample + ".tx4d"});
+        const QString line = dir_.filePath("same/" + kExample + ".pdf") + ": " +
+                             QString::number(PdfInfoPages(dir_.filePath("same/" + kExample + ".pdf"))) + " pages\n";
+        QCOMPARE(run.out, line + line);
+        QCOMPARE(QDir(dir_.filePath("same")).entryList(QDir::Files), QStringList{kExample + ".pdf"});
 
         // A report folder that cannot be made: the analyses went well, the status says the
         // reports did not.
@@ -378,6 +385,28 @@ private slots:
         run = RunProgram(BuiltProgram("torvex-run"), {"--pdf", dir_.filePath("blocker/pdf"), data_});
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("torvex-report: cannot make the folder " + dir_.filePath("blocker/pdf") + "\n"));
+        // A folder that is a plain file, an empty --stage, a second --vary: refused before any work.
+        const QString blocked = dir_.filePath("blocker");
+        const struct {
+            const char* program;
+            QStringList arguments;
+            QString err;
+        } refused[] = {
+            {"torvex-report", {blocked, data_}, "torvex-report: " + blocked + ": it is a file, not a folder.\n"},
+            {"torvex-run", {"--csv", blocked, data_},
+             "torvex-run: --csv " + blocked + ": it is a file, not a folder.\n"},
+            {"torvex-run", {"--pdf", blocked, data_},
+             "torvex-run: --pdf " + blocked + ": it is a file, not a folder.\n"},
+            {"torvex-run", {"--vary", "FreeHeight=1:2:2", "--stage", "", data_},
+             "torvex-run: --stage needs a value, not an empty text.\n"},
+            {"torvex-run", {"--vary", "FreeHeight=1:2:2", "--vary", "SeismicKh=0:1:2", data_},
+             "torvex-run: --vary is given twice; a study takes one.\n"},
+        };
+        for (const auto& r : refused) {
+            run = RunProgram(BuiltProgram(r.program), r.arguments);
+            QCOMPARE(run.status, 2);
+            QCOMPARE(run.err, r.err);
+        }
         // torvex-run without torvex-report beside it says so.
         const QString alone = dir_.filePath("alone/torvex-run");
         QVERIFY(QDir(dir_.path()).mkpath("alone"));

@@ -137,7 +137,8 @@ private slots:
         QTest::mouseClick(study->btnSaveCsv, Qt::LeftButton);
         QCOMPARE(ui_.savePresets, QStringList{QDir(jobs.path()).filePath("cantilever-sand.study.csv")});
         const QByteArray saved = torvex::testing::FileContent(ui_.savePath);
-        QVERIFY(saved.startsWith("value,outcome,top_deflection,max_deflection,max_moment,max_shear,le_F\n96,converged,"));
+        QVERIFY(saved.startsWith("value,outcome,top_deflection,max_deflection,max_moment,max_shear,le_F,reason\n"
+                                 "96,converged,"));
         QProcess run;
         run.start(TORVEX_BINARY_DIR "/bin/torvex-run", {"--vary", "FreeHeight=96:168:13", data});
         QVERIFY(run.waitForFinished(30000));
