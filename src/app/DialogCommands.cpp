@@ -9,6 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/DlgDesign.h"
+#include "dialogs/DlgJob.h"
 #include "dialogs/DlgModels.h"
 #include "dialogs/LoadDialogs.h"
 #include "dialogs/WallDialogs.h"
@@ -76,6 +77,10 @@ void TMainForm::OptionsDesignClick() {
 void TMainForm::DataTitleClick() {
     ShowDialog(*this, "dlgTitle", TBorder::Single,
                [this] { return new TdlgTitle(workspace_, desk_); });
+}
+
+void TMainForm::DataJobClick() {
+    ShowDialog(*this, "DlgJob", TBorder::Fixed, [this] { return new TDlgJob(workspace_, desk_); });
 }
 
 void TMainForm::DataPropClick() {

@@ -87,6 +87,7 @@ void TMainForm::CreateMenus() {
     connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuClick);
     connect(AddAction(data, "DataTitle", "&Title"), &QAction::triggered, this,
             &TMainForm::DataTitleClick);
+    connect(AddAction(data, "DataJob", "&Job Details"), &QAction::triggered, this, &TMainForm::DataJobClick);
     AddSeparator(data);
     connect(AddAction(data, "DataProp", "Wall &Properties"), &QAction::triggered, this,
             &TMainForm::DataPropClick);

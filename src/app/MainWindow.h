@@ -200,6 +200,7 @@ public slots:
 
     // Data: dialogs, and tables opened in their editor windows.
     void DataTitleClick();
+    void DataJobClick();
     void DataPropClick();
     void DataCSDClick();
     void DataRebarClick();

@@ -81,6 +81,7 @@ void TMainForm::DataMenuClick() {
     if (!CommitBeforeMenu()) return;
     const TProgramData& project = workspace_.Project();
     SetEnabled(Action("DataTitle"), true);
+    SetEnabled(Action("DataJob"), true);
     SetEnabled(Action("DataProp"), true);
     SetEnabled(Action("DataSoilLayer"), project.UseRestraints != 0);
     SetEnabled(Action("DataBoundCond"), project.UseConcentratedLoads != 0);

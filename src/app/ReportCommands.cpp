@@ -6,6 +6,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSize>
+#include <QStatusBar>
+#include <iterator>
 #include <exception>
 #include <new>
 
@@ -14,6 +16,8 @@
 #include "desktop/SafeOutput.h"
 #include "desktop/UserInterface.h"
 #include "plot/PlotForm.h"
+#include "project/OptionBlock.h"
+#include "project/ProgramData.h"
 #include "report/ReportWriter.h"
 
 namespace torvex {
@@ -23,6 +27,8 @@ constexpr const char* kNoResultsQuestion =
     "This project has no results yet. Run the analysis now and then export the report?";
 constexpr const char* kStaleResultsQuestion =
     "The data have changed since the last run. Run the analysis now and then export the report?";
+// How long the status bar tells where the report went.
+constexpr int kReportWrittenMilliseconds = 8000;
 
 // The paper of the last Page Setup of an open graph window, as its printing would take it.
 bool LetterFromPageSetup(const QMdiArea& desk) {
@@ -52,7 +58,19 @@ void TMainForm::FileExportReportClick() {
     }
     TReportChoices choices;
     choices.letter = LetterFromPageSetup(*desk_);
+    TProjectOptions& options = workspace_.Project().Options;
+    QString* const jobTexts[] = {&choices.jobNumber, &choices.jobTitle, &choices.engineer, &choices.checker,
+                                 &choices.revision};
+    std::string* const jobFields[] = {&options.JobNumber, &options.JobTitle, &options.Engineer, &options.Checker,
+                                      &options.Revision};
+    for (size_t i = 0; i < std::size(jobFields); ++i) *jobTexts[i] = QString::fromStdString(*jobFields[i]);
     if (!UserInterface().ReportChoices(this, choices)) return;
+    // A corrected job detail is the project's too, saved with it next time.
+    for (size_t i = 0; i < std::size(jobFields); ++i)
+        if (const std::string text = TrimmedJobText(jobTexts[i]->toStdString()); text != *jobFields[i]) {
+            *jobFields[i] = text;
+            workspace_.SetModified(true);
+        }
     const QString dataFile = QString::fromStdString(workspace_.Project().FileName);
     const QString suggested = ReportFileName(QFileInfo(dataFile).absolutePath(), dataFile);
     const QString path =
@@ -68,7 +86,9 @@ void TMainForm::FileExportReportClick() {
         TReportSettings settings;
         settings.letter = choices.letter;
         settings.nodeAppendix = choices.nodeAppendix;
+        settings.job = options;
         SaveBytes(path, MakeReport(*source, settings).bytes);
+        statusBar()->showMessage("Report written to " + path, kReportWrittenMilliseconds);
     } catch (const std::bad_alloc&) {
         UserInterface().Information(this, kNotEnoughMemory);
     } catch (const std::exception& error) {

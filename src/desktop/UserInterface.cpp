@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <vector>
 
 #include "desktop/ExternalPrograms.h"
 
@@ -163,6 +164,20 @@ bool TUserInterface::ReportChoices(QWidget* parent, TReportChoices& choices) {
     auto* nodes = new QCheckBox("Append the &node results of every case", &dialog);
     nodes->setChecked(choices.nodeAppendix);
     form->addRow(nodes);
+    const struct {
+        const char *name, *caption;
+        QString* text;
+    } job[] = {{"edJobNumber", "Job &number:", &choices.jobNumber}, {"edJobTitle", "Job &title:", &choices.jobTitle},
+               {"edEngineer", "&Engineer:", &choices.engineer},     {"edChecker", "&Checker:", &choices.checker},
+               {"edRevision", "&Revision:", &choices.revision}};
+    std::vector<QLineEdit*> jobEdits;
+    for (const auto& field : job) {
+        auto* edit = new QLineEdit(*field.text, &dialog);
+        edit->setObjectName(field.name);
+        edit->setMaxLength(200);
+        form->addRow(field.caption, edit);
+        jobEdits.push_back(edit);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -170,6 +185,7 @@ bool TUserInterface::ReportChoices(QWidget* parent, TReportChoices& choices) {
     if (dialog.exec() != QDialog::Accepted) return false;
     choices.letter = paper->currentIndex() == 1;
     choices.nodeAppendix = nodes->isChecked();
+    for (size_t i = 0; i < jobEdits.size(); ++i) *job[i].text = jobEdits[i]->text().simplified();
     return true;
 }
 

@@ -21,6 +21,9 @@ enum class TAnswer { Yes, No, Cancel, Ok };
 struct TReportChoices {
     bool letter = false;  // US Letter; A4 otherwise
     bool nodeAppendix = false;
+    // The job's title block, offered for a last correction: number, title, engineer,
+    // checker and revision.
+    QString jobNumber, jobTitle, engineer, checker, revision;
 };
 
 class TUserInterface {

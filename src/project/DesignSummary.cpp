@@ -1,5 +1,6 @@
 #include "project/DesignSummary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +90,84 @@ const char* SummaryLeMethodText(int method) {
         case 2: return "free earth support";
         default: return "?";
     }
+}
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& words) {
+    std::string out;
+    for (size_t i = 0; i < words.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + words[i];
+    return out;
+}
+
+// The checks of a case that fail, and those that could not be made.
+struct TVerdictParts {
+    std::vector<std::string> failing, unchecked;
+    bool anyChecked = false;
+};
+
+TVerdictParts VerdictParts(const TSummaryCase& c) {
+    TVerdictParts parts;
+    if (!c.results) return parts;
+    const struct {
+        const char* name;
+        bool checked, fails;
+    } checks[] = {{"deflection", c.allowableDeflection > 0, c.DeflectionFails()},
+                  {"moment", c.momentCapacity > 0, c.MomentFails()},
+                  {"shear", c.shearCapacity > 0, c.ShearFails()},
+                  {"factor of safety", c.LeApplies(), c.FactorFails()},
+                  {"embedment", c.LeApplies(), c.EmbedmentFails()}};
+    for (const auto& check : checks) {
+        if (!check.checked) parts.unchecked.push_back(check.name);
+        else if (check.fails) parts.failing.push_back(check.name);
+        parts.anyChecked = parts.anyChecked || check.checked;
+    }
+    return parts;
+}
+
+std::string UncheckedText(const std::vector<std::string>& unchecked) {
+    return unchecked.empty() ? "" : " Not checked: " + Joined(unchecked) + ".";
+}
+
+}  // namespace
+
+std::string DesignVerdictText(const TSummaryCase& c) {
+    if (!c.results) return "No results: nothing checked.";
+    const TVerdictParts parts = VerdictParts(c);
+    if (!parts.failing.empty()) return "FAILS: " + Joined(parts.failing) + "." + UncheckedText(parts.unchecked);
+    if (!parts.anyChecked) return "No check made: no allowable deflection, capacity or limit equilibrium.";
+    return (parts.unchecked.empty() ? "All checks pass." : "The checks made pass.") + UncheckedText(parts.unchecked);
+}
+
+std::string DesignVerdictText(const std::vector<TSummaryCase>& cases) {
+    std::vector<std::string> failing, unchecked, noResults;
+    bool anyChecked = false;
+    for (const TSummaryCase& c : cases) {
+        if (!c.results) {
+            noResults.push_back(c.label);
+            continue;
+        }
+        const TVerdictParts parts = VerdictParts(c);
+        anyChecked = anyChecked || parts.anyChecked;
+        if (!parts.failing.empty()) failing.push_back(c.label + ": " + Joined(parts.failing));
+        for (const std::string& name : parts.unchecked)
+            if (std::find(unchecked.begin(), unchecked.end(), name) == unchecked.end()) unchecked.push_back(name);
+    }
+    std::string verdict;
+    if (!failing.empty()) {
+        verdict = "FAILS: ";
+        for (size_t i = 0; i < failing.size(); ++i) verdict += (i ? "; " : "") + failing[i];
+        verdict += ".";
+        if (!noResults.empty()) verdict += " No results: " + Joined(noResults) + ".";
+    } else if (!noResults.empty()) {
+        verdict = "No verdict: " + Joined(noResults) + (noResults.size() == 1 ? " has" : " have") + " no results.";
+    } else if (!anyChecked) {
+        return "No check made: no allowable deflection, capacity or limit equilibrium.";
+    } else {
+        verdict = unchecked.empty() ? "All checks pass." : "The checks made pass.";
+    }
+    return verdict + UncheckedText(unchecked);
 }
 
 std::string DesignSummaryFileText(const std::vector<TSummaryCase>& cases) {

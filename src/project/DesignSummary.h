@@ -80,6 +80,13 @@ bool SummaryKindCarriesMoment(int kind);
 // "not applicable", "cantilever", "free earth support"; "?" else.
 const char* SummaryLeMethodText(int method);
 
+// The verdict of the design checks, worded for a checking engineer: "All checks pass.", or
+// "FAILS: ..." naming what fails; a check that cannot be made because nothing was entered
+// to check against is "not checked", never counted as passing. Of one case, or of them all
+// (each failing check named with its case).
+std::string DesignVerdictText(const TSummaryCase& c);
+std::string DesignVerdictText(const std::vector<TSummaryCase>& cases);
+
 std::string DesignSummaryFileText(const std::vector<TSummaryCase>& cases);
 
 // Reads the text; never throws for bad text: the cases read before the first bad line are

@@ -1,6 +1,9 @@
 #include "project/OptionBlock.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "dataentry/NumberText.h"
@@ -51,9 +54,21 @@ const std::vector<TKey>& Keys() {
     return keys;
 }
 
+// The job's texts: the rest of the key's line is the value, blanks at either end dropped.
+struct TTextKey {
+    const char* name;
+    std::string TProjectOptions::*field;
+};
+constexpr TTextKey kTextKeys[] = {{"JobNumber", &TProjectOptions::JobNumber},
+                                  {"JobTitle", &TProjectOptions::JobTitle},
+                                  {"Engineer", &TProjectOptions::Engineer},
+                                  {"Checker", &TProjectOptions::Checker},
+                                  {"Revision", &TProjectOptions::Revision}};
+
 std::string KeyList() {
     std::string list;
     for (const TKey& key : Keys()) list += (list.empty() ? "" : ", ") + std::string(key.name);
+    for (const TTextKey& key : kTextKeys) list += ", " + std::string(key.name);
     return list;
 }
 
@@ -127,6 +142,24 @@ void CheckOptionRanges(const TProjectOptions& options) {
         if (!InRange(key, ValueOf(key, options)))
             throw EInOutError(RangeMessage(key, ValueText(key, options)) +
                               " The file is not written: it could not be read again.");
+    for (const TTextKey& key : kTextKeys)
+        if (const std::string fault = JobTextFault(options.*key.field); !fault.empty())
+            throw EInOutError("The " + std::string(key.name) + " \"" + EchoText(options.*key.field) + "\" " + fault +
+                              ". The file is not written: it could not be read again.");
+}
+
+std::string TrimmedJobText(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+std::string JobTextFault(std::string_view text) {
+    if (TrimmedJobText(text).size() > kMaxJobTextBytes)
+        return "is longer than " + std::to_string(kMaxJobTextBytes) + " bytes";
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) < ' ' && c != '\t') || c == 0x7F) return "holds a control byte";
+    return {};
 }
 
 std::string OptionBlockText(const TProjectOptions& options) {
@@ -137,6 +170,9 @@ std::string OptionBlockText(const TProjectOptions& options) {
                                    : options.*key.integer == defaults.*key.integer;
         if (!same) out += std::string(key.name) + ' ' + ValueText(key, options) + "\r\n";
     }
+    for (const TTextKey& key : kTextKeys)
+        if (const std::string text = TrimmedJobText(options.*key.field); !text.empty())
+            out += std::string(key.name) + ' ' + text + "\r\n";
     if (out.empty()) return out;
     return std::string(kOptionBlockHeader) + ' ' + std::to_string(kOptionBlockVersion) + "\r\n" +
            out + kOptionBlockEnd + "\r\n";
@@ -185,7 +221,7 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
         Fail(lineNumber, "The line \"" + EchoText(line) + "\" reads as the start of an option " +
                              "block, whose first line must be exactly \"" + expected + "\".");
     }
-    std::vector<bool> seen(Keys().size(), false);
+    std::vector<bool> seen(Keys().size() + std::size(kTextKeys), false);
     bool ended = false;
     while (lines.Next(line)) {
         ++lineNumber;
@@ -196,6 +232,20 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
                                  "\" of the option block.");
         if (words.size() == 1 && words[0] == kOptionBlockEnd) {
             ended = true;
+            continue;
+        }
+        if (const auto text = std::find_if(std::begin(kTextKeys), std::end(kTextKeys),
+                                           [&](const TTextKey& key) { return words[0] == key.name; });
+            text != std::end(kTextKeys)) {
+            const size_t index = Keys().size() + static_cast<size_t>(text - std::begin(kTextKeys));
+            if (seen[index]) Fail(lineNumber, "The setting " + std::string(text->name) + " is given twice.");
+            seen[index] = true;
+            // The rest of the line after the key (a line ends at CR LF, LF or CR).
+            std::string_view rest = line.substr(line.find(text->name) + std::strlen(text->name));
+            while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
+            if (const std::string fault = JobTextFault(rest); !fault.empty())
+                Fail(lineNumber, "The text of " + std::string(text->name) + " " + fault + ".");
+            options.*text->field = TrimmedJobText(rest);
             continue;
         }
         size_t k = 0;

@@ -19,6 +19,7 @@ namespace torvex {
 inline constexpr const char* kOptionBlockHeader = "TORVEX-OPTIONS";
 inline constexpr int kOptionBlockVersion = 1;
 inline constexpr const char* kOptionBlockEnd = "END";
+inline constexpr size_t kMaxJobTextBytes = 200;
 
 struct TProjectOptions {
     long double MomentCapacity = 0;       // of the wall unit (F-L); 0: not checked
@@ -30,6 +31,9 @@ struct TProjectOptions {
     int32_t LayeredSoil = 0;              // 1: equivalent depths below the first layer
     int32_t CyclicLoading = 0;            // 1: cyclic p-y curves
     int32_t CyclicCycles = 1;             // number of cycles N
+    // The job, for the report's title block and footers: one line of text each (no control
+    // bytes, blanks at either end dropped, at most kMaxJobTextBytes); "" when not given.
+    std::string JobNumber, JobTitle, Engineer, Checker, Revision;
 
     bool operator==(const TProjectOptions&) const = default;
 };
@@ -65,6 +69,11 @@ std::string OptionValueFault(std::string_view name, long double value);
 // Raises EInOutError naming the first setting outside its range (a unit change can take one
 // there): the writers call it, so that no file is written that could not be read again.
 void CheckOptionRanges(const TProjectOptions& options);
+
+// A job text as the block keeps it: blanks at either end dropped; "" when it may be kept so,
+// otherwise why not (a control byte, or longer than kMaxJobTextBytes).
+std::string JobTextFault(std::string_view text);
+std::string TrimmedJobText(std::string_view text);
 
 // Converts the values with a length factor and a force factor (new unit per old unit).
 void ScaleOptionUnits(TProjectOptions& options, long double length, long double force);

@@ -18,13 +18,17 @@ constexpr double kTextPoints = 9;
 }  // namespace
 
 TReportCanvas::TReportCanvas(QPagedPaintDevice& device, QPainter* painter, QString footerTitle,
-                             int pageCount)
-    : device_(device), painter_(painter), footerTitle_(std::move(footerTitle)), pageCount_(pageCount) {
+                             int pageCount, QString footerJob)
+    : device_(device),
+      painter_(painter),
+      footerTitle_(std::move(footerTitle)),
+      footerJob_(std::move(footerJob)),
+      pageCount_(pageCount) {
     const double dpi = device.logicalDpiY();
     const double margin = kMarginInches * dpi;
     const QRectF sheet(0, 0, device.width(), device.height());
     const QRectF inside = sheet.adjusted(margin, margin, -margin, -margin);
-    const double footerHeight = 2 * LineHeight(TextFont());
+    const double footerHeight = (footerJob_.isEmpty() ? 2 : 3) * LineHeight(TextFont());
     footer_ = QRectF(inside.left(), inside.bottom() - footerHeight, inside.width(), footerHeight);
     body_ = QRectF(inside.left(), inside.top(), inside.width(), inside.height() - footerHeight);
     y_ = body_.top();
@@ -76,6 +80,9 @@ void TReportCanvas::DrawFooter() {
              QFontMetricsF(font, &device_).elidedText(footerTitle_, Qt::ElideRight, line.width() - pageWidth),
              font);
     DrawText(line, Qt::AlignRight | Qt::AlignTop, page, font);
+    if (!footerJob_.isEmpty())
+        DrawText(line.adjusted(0, LineHeight(font), 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                 QFontMetricsF(font, &device_).elidedText(footerJob_, Qt::ElideRight, line.width()), font);
 }
 
 void TReportCanvas::Heading(const QString& text, int level, bool newPage, bool listed) {

@@ -30,7 +30,10 @@ struct TContentsEntry {
 class TReportCanvas {
 public:
     // `painter` is null in the counting pass; `pageCount` is 0 there.
-    TReportCanvas(QPagedPaintDevice& device, QPainter* painter, QString footerTitle, int pageCount);
+    // `footerJob`, when not empty, is a second footer line: the job's number, title, revision,
+    // engineer and checker.
+    TReportCanvas(QPagedPaintDevice& device, QPainter* painter, QString footerTitle, int pageCount,
+                  QString footerJob = {});
 
     QPainter* Painter() const { return painter_; }
     bool Drawing() const { return painter_ != nullptr; }
@@ -72,6 +75,7 @@ private:
     QPagedPaintDevice& device_;
     QPainter* painter_;
     QString footerTitle_;
+    QString footerJob_;
     int pageCount_;
     QRectF body_;
     QRectF footer_;

@@ -16,14 +16,34 @@ using engine::TWallInput;
 
 QString NodeText(int node) { return QString::number(node); }
 
+// The modes in words, with the file's number for reference.
+QString PressureModeText(int mode) {
+    switch (mode) {
+        case 0: return "none (no driving load) [0]";
+        case 1: return "user-input distributed load [1]";
+        case 2: return "triangular: active pressure with water and surcharges [2]";
+        case 3: return "trapezoidal: apparent-pressure envelope above the excavation [3]";
+        default: return QString::number(mode);
+    }
+}
+
+QString ResistanceModeText(int mode) {
+    switch (mode) {
+        case 0: return "none [0]";
+        case 1: return "user-input p-y curves [1]";
+        case 2: return "p-y curves generated from the soil layers [2]";
+        default: return QString::number(mode);
+    }
+}
+
 void DrawWall(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& u) {
     TReportTable table = SettingsTable("Wall and soil-side settings");
     table.Add({"Increments", QString::number(in.beam.n), ""});
     table.Add({"Increment length", Number(in.beam.h), u.length});
     table.Add({"Wall length", Number(in.beam.n * in.beam.h), u.length});
     table.Add({"Excavation level (free height)", Number(in.freeHeight), u.length});
-    table.Add({"Earth pressure mode", QString::number(in.pressureMode), ""});
-    table.Add({"Soil resistance mode", QString::number(in.resistanceMode), ""});
+    table.Add({"Earth pressure", PressureModeText(in.pressureMode), ""});
+    table.Add({"Soil resistance", ResistanceModeText(in.resistanceMode), ""});
     table.Add({"Width for active pressure Wa", Number(in.activeWidth), u.length});
     table.Add({"Width for soil resistance Wp", Number(in.resistanceWidth), u.length});
     table.Add({"Water depth, backfill", Number(in.waterBackfill), u.length});
@@ -32,7 +52,7 @@ void DrawWall(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& u
     table.Add({"Uniform backfill surcharge", Number(in.backfillSurcharge), u.stress});
     table.Add({"Backfill slope", Number(in.backfillSlope), "deg"});
     table.Add({"Pressure factor", Number(in.pressureFactor), ""});
-    table.Add({"Maximum allowable deflection", Number(in.maxDeflection), u.length});
+    table.Add({"Deflection limit of the iteration (not a design check)", Number(in.maxDeflection), u.length});
     table.Add({"Closure tolerance", Number(in.tolerance), u.length});
     DrawTable(canvas, table);
 }
@@ -85,14 +105,26 @@ void DrawLayers(TReportCanvas& canvas, const TWallInput& in, const TReportUnits&
     const auto cell = [](double top, double bottom) {
         return top == bottom ? Number(top) : Number(top) + " to " + Number(bottom);
     };
+    // An e50 or k of 0 that the criterion uses is filled by its published default (the note
+    // below the table gives the value).
+    const auto defaulted = [&](double top, double bottom, bool used) {
+        return used && top == 0 && bottom == 0 ? QString("0: default") : cell(top, bottom);
+    };
     for (size_t i = 0; i < in.layers.size(); ++i) {
         const engine::TSoilLayer& l = in.layers[i];
         const engine::TSoilValues& b = l.atBottom;
         const QString type = l.type >= 1 && l.type <= 7
                                  ? QString::fromStdString(engine::PyCriterionName(engine::PyCriterionFromCode(l.type)))
                                  : QString("?");
+        using engine::TPyCriterion;
+        const auto criterion = static_cast<TPyCriterion>(l.type);
+        const bool e50Default = criterion == TPyCriterion::SoftClay || criterion == TPyCriterion::StiffClayFreeWater ||
+                                criterion == TPyCriterion::StiffClayNoFreeWater || criterion == TPyCriterion::Silt;
+        const bool kDefault = criterion == TPyCriterion::StiffClayFreeWater || criterion == TPyCriterion::Sand ||
+                              criterion == TPyCriterion::Silt;
         QStringList row = {QString::number(i + 1), type, Number(l.top), Number(l.bottom), cell(l.gamma, b.gamma),
-                           cell(l.c, b.c), cell(l.phi, b.phi), cell(l.e50, b.e50), cell(l.k, b.k)};
+                           cell(l.c, b.c), cell(l.phi, b.phi), defaulted(l.e50, b.e50, e50Default),
+                           defaulted(l.k, b.k, kDefault)};
         if (rock) row << cell(l.krm, b.krm) << cell(l.Eir, b.Eir) << cell(l.rqd, b.rqd);
         table.Add(row);
     }
@@ -160,11 +192,18 @@ void DrawModifiers(TReportCanvas& canvas, const TWallInput& in) {
 
 }  // namespace
 
-void DrawCaseInput(TReportCanvas& canvas, const TWallInput& input) {
+void DrawCaseInput(TReportCanvas& canvas, const TWallInput& input, const std::vector<std::string>& notes) {
     const TReportUnits u = ReportUnits(input.unitCode);
     DrawWall(canvas, input, u);
     DrawStiffness(canvas, input, u);
     DrawLayers(canvas, input, u);
+    bool headed = false;
+    for (const std::string& note : notes)
+        if (note.find(" not given; ") != std::string::npos) {
+            if (!headed) canvas.Paragraph("Values the engine used in place of an entry of 0:", true);
+            headed = true;
+            canvas.Paragraph(QString::fromStdString(note));
+        }
     DrawLoads(canvas, input, u);
     DrawSupports(canvas, input, u);
     DrawModifiers(canvas, input);
@@ -182,7 +221,7 @@ void DrawProjectOptions(TReportCanvas& canvas, const TProjectOptions& options, i
     };
     table.Add({"Moment capacity of the wall unit", checked(options.MomentCapacity), u.moment});
     table.Add({"Shear capacity of the wall unit", checked(options.ShearCapacity), u.force});
-    table.Add({"Allowable deflection", checked(options.AllowableDeflection), u.length});
+    table.Add({"Allowable deflection (design check)", checked(options.AllowableDeflection), u.length});
     table.Add({"Target factor of safety F", Number(static_cast<double>(options.TargetSafetyFactor)), ""});
     if (options.SeismicKh != 0 || options.SeismicKv != 0) {
         table.Add({"Seismic coefficient kh (Mononobe-Okabe)", Number(static_cast<double>(options.SeismicKh)), ""});

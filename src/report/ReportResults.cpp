@@ -1,5 +1,6 @@
 #include "report/ReportResults.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Analysis.h"
@@ -66,20 +67,28 @@ void DrawChecks(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase&
     DrawTable(canvas, table);
 }
 
-// One line for the case: which of the design checks fail, in the design summary's judgement.
-QString DesignVerdict(const TSummaryCase& s) {
-    QStringList failing;
-    if (s.DeflectionFails()) failing << "deflection";
-    if (s.MomentFails()) failing << "moment";
-    if (s.ShearFails()) failing << "shear";
-    if (s.FactorFails()) failing << "factor of safety";
-    if (s.EmbedmentFails()) failing << "embedment";
-    return failing.isEmpty() ? QString("Design: no check fails.") : "Design: FAILS: " + failing.join(", ") + ".";
-}
-
 QString FactorText(engine::TLeFactor state, double value) {
     if (state == engine::TLeFactor::Found) return Number(value, 4);
     return state == engine::TLeFactor::Unstable ? "unstable (does not balance even at 0.5)" : "above 20";
+}
+
+// The support's force from limit equilibrium and from the p-y analysis answer two questions;
+// a checker who sees two numbers for one support is told which is which.
+void ExplainSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits& u) {
+    const engine::TLimitEquilibrium& le = c.le;
+    if (!le.supportFound || c.supports.empty()) return;
+    const auto nearest = std::min_element(c.supports.begin(), c.supports.end(), [&](const auto& a, const auto& b) {
+        return std::fabs(a.depth - le.supportDepth) < std::fabs(b.depth - le.supportDepth);
+    });
+    const double py = nearest->perLength;
+    if (std::fabs(py - le.supportForce) <= 0.01 * std::max(std::fabs(py), std::fabs(le.supportForce))) return;
+    canvas.Paragraph("Two forces for the support at depth " + Number(nearest->depth, 5) + " " + u.length + ": " +
+                     Number(le.supportForce, 5) + " " + u.force + " per " + u.length +
+                     " from limit equilibrium is the force of a collapse mechanism, with the soil's strength "
+                     "divided by F on both sides and full active and passive pressures; " + Number(py, 5) + " " +
+                     u.force + " per " + u.length +
+                     " from the p-y analysis is the force in the working state, the wall deflecting against "
+                     "soil springs. They answer different questions and are not expected to agree.");
 }
 
 void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s,
@@ -90,23 +99,29 @@ void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TSu
                          QString::fromStdString(le.reason));
         return;
     }
+    // The verdicts have a column of their own, never the unit's.
     TReportTable table = SettingsTable("Limit equilibrium (Rankine pressures, beside the p-y analysis): " +
                                        QString(engine::LeMethodText(le.method)));
-    table.Add({"Embedment below the excavation level", Number(le.embedment), u.length});
-    table.Add({"F (tan phi and c divided on both sides)", FactorText(le.fState, le.F),
-               s.FactorFails() ? "fails: below the target " + Number(le.targetF, 4) : QString()},
+    table.headers << "Result";
+    table.textColumns.push_back(3);
+    table.Add({"Embedment below the excavation level", Number(le.embedment), u.length, ""});
+    table.Add({"F (tan phi and c divided on both sides)", FactorText(le.fState, le.F), "",
+               s.FactorFails() ? "fails: below the target " + Number(le.targetF, 4)
+                               : "target " + Number(le.targetF, 4) + " met"},
               s.FactorFails());
-    table.Add({"F_p (passive resistance alone)", FactorText(le.fpState, le.Fp), ""});
+    table.Add({"F_p (passive resistance alone)", FactorText(le.fpState, le.Fp), "", ""});
     table.Add({"Required embedment for F = " + Number(le.targetF),
-               le.requiredFound ? Number(le.requiredEmbedment, 5) : "more than " + Number(le.searchLimit, 5),
-               s.EmbedmentFails() ? u.length + "; fails: the wall is too short" : u.length},
+               le.requiredFound ? Number(le.requiredEmbedment, 5) : "more than " + Number(le.searchLimit, 5), u.length,
+               s.EmbedmentFails() ? "fails: the wall is too short" : "the wall is long enough"},
               s.EmbedmentFails());
-    if (le.pivotFound) table.Add({"Pivot at F, below the excavation level", Number(le.pivotDepth, 5), u.length});
+    if (le.pivotFound)
+        table.Add({"Pivot at F, below the excavation level", Number(le.pivotDepth, 5), u.length, ""});
     if (le.supportFound)
-        table.Add({"Force of the support at depth " + Number(le.supportDepth) + " at F, per length of wall",
-                   Number(le.supportForce, 6), u.force + " per " + u.length});
+        table.Add({"Force of the support at depth " + Number(le.supportDepth) + " " + u.length + " at F",
+                   Number(le.supportForce, 6), u.force + " per " + u.length, ""});
     DrawTable(canvas, table);
     if (!le.notes.empty()) canvas.Paragraph(QString::fromStdString(le.notes));
+    ExplainSupportForces(canvas, c, u);
 }
 
 void DrawSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits& u) {
@@ -116,7 +131,7 @@ void DrawSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TRepor
     }
     TReportTable table;
     table.caption = "Support forces (positive: holding the wall back toward the backfill)";
-    table.headers = {"Node", "Depth (" + u.length + ")", "Kind", "Per wall unit", "Per length",
+    table.headers = {"Node", "Depth (" + u.length + ")", "Kind", "Per wall unit", "Per length (per " + u.length + ")",
                      "Largest so far"};
     table.textColumns = {2};
     for (const engine::TSupportForce& s : c.supports)
@@ -138,7 +153,8 @@ void DrawCaseResults(TReportCanvas& canvas, const TCaseResult& c, const TSummary
     canvas.Paragraph(outcome + ".", true);
     if (!c.message.empty()) canvas.Paragraph(QString::fromStdString(c.message));
     if (c.outcome != engine::TOutcome::InputError)
-        canvas.Paragraph(DesignVerdict(s), true, s.AnyFails() ? QColor(0xc0, 0, 0) : QColor(Qt::black));
+        canvas.Paragraph("Design: " + QString::fromStdString(DesignVerdictText(s)), true,
+                         s.AnyFails() ? QColor(0xc0, 0, 0) : QColor(Qt::black));
     if (!c.nodes.empty()) {
         DrawMaxima(canvas, c, u);
         DrawChecks(canvas, c, s, u);

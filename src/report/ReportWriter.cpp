@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
 #include "DesignFiles.h"
 #include "ResultFiles.h"
@@ -41,6 +42,24 @@ int UnitCodeOf(const engine::TFileAnalysis& analysis) {
     return analysis.cases.empty() ? 1 : analysis.cases.front().unitCode;
 }
 
+// The job details the report is signed under: the export's correction, else the data file's.
+const TProjectOptions& JobOf(const TReportSource& source, const TReportSettings& settings) {
+    return settings.job ? *settings.job : source.analysis.options;
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// The footer's job line: the details given, in the order a drawing's title block has them.
+QString FooterJob(const TProjectOptions& job) {
+    QStringList parts;
+    if (!job.JobNumber.empty()) parts << "Job " + Text(job.JobNumber);
+    if (!job.JobTitle.empty()) parts << Text(job.JobTitle);
+    if (!job.Revision.empty()) parts << "Rev. " + Text(job.Revision);
+    if (!job.Engineer.empty()) parts << "Engineer: " + Text(job.Engineer);
+    if (!job.Checker.empty()) parts << "Checker: " + Text(job.Checker);
+    return parts.join("  |  ");
+}
+
 void DrawTitleBlock(TReportCanvas& canvas, const TReportSource& source, const TReportSettings& settings) {
     const engine::TFileAnalysis& a = source.analysis;
     canvas.Heading("TORVEX 2012 calculation report", 1, false, false);
@@ -48,11 +67,17 @@ void DrawTitleBlock(TReportCanvas& canvas, const TReportSource& source, const TR
     table.caption = "Project";
     table.headers = {"Item", "Value"};
     table.textColumns = {0, 1};
+    const TProjectOptions& job = JobOf(source, settings);
+    table.Add({"Job number", Text(job.JobNumber)});
+    table.Add({"Job title", Text(job.JobTitle)});
     table.Add({"Project title", QString::fromStdString(a.title)});
     table.Add({"Data file", QString::fromStdString(a.dataFile)});
     table.Add({"Date", settings.made.toString("yyyy-MM-dd hh:mm")});
     table.Add({"Units", ReportUnits(UnitCodeOf(a)).system});
     table.Add({"Program version", "TORVEX 2012 version " TORVEX_VERSION});
+    table.Add({"Engineer", Text(job.Engineer)});
+    table.Add({"Checker", Text(job.Checker)});
+    table.Add({"Revision", Text(job.Revision)});
     QStringList cases;
     for (const engine::TCaseResult& c : a.cases) cases << QString::fromStdString(c.label);
     table.Add({"Cases", cases.join(", ")});
@@ -84,7 +109,8 @@ struct TLayout {
 TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& before, const TReportSource& source,
                      const TReportSettings& settings) {
     const engine::TFileAnalysis& a = source.analysis;
-    TReportCanvas canvas(writer, painter, QString::fromStdString(a.title), before.pages);
+    TReportCanvas canvas(writer, painter, QString::fromStdString(a.title), before.pages,
+                         FooterJob(JobOf(source, settings)));
     DrawTitleBlock(canvas, source, settings);
     DrawContents(canvas, before.contents);
 
@@ -96,11 +122,14 @@ TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& befor
             canvas.Paragraph("INPUT ERROR: " + QString::fromStdString(c.message));
             continue;
         }
-        DrawCaseInput(canvas, c.input);
+        DrawCaseInput(canvas, c.input, c.warnings);
     }
 
     canvas.Heading("2 Results", 1, true);
     const std::vector<TSummaryCase> summaries = engine::SummaryCases(a);
+    const bool fails = std::any_of(summaries.begin(), summaries.end(), [](const TSummaryCase& s) { return s.AnyFails(); });
+    canvas.Paragraph("Verdict: " + QString::fromStdString(DesignVerdictText(summaries)), true,
+                     fails ? QColor(0xc0, 0, 0) : QColor(Qt::black));
     for (size_t i = 0; i < a.cases.size(); ++i) {
         canvas.Heading("Results: " + QString::fromStdString(a.cases[i].label), 2);
         DrawCaseResults(canvas, a.cases[i], summaries[i]);

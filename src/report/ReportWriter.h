@@ -10,10 +10,12 @@
 #include <QDateTime>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Analysis.h"
+#include "project/OptionBlock.h"
 
 namespace torvex {
 
@@ -24,6 +26,9 @@ struct TReportSettings {
     bool letter = false;        // US Letter paper; A4 otherwise
     bool nodeAppendix = false;  // the node table of every case as an appendix
     QDateTime made;             // the date the title block shows; now when not set
+    // The job details of the title block and footers, when they are not the data file's (a
+    // correction made while exporting).
+    std::optional<TProjectOptions> job;
 };
 
 // What a report is made from: the analysis, the project as read, and the result graphs.

@@ -172,7 +172,7 @@ private slots:
         form.Workspace().Project().UseLongTerm = 0;
         form.UpdateTermMenus();
         QCOMPARE(VisibleCaptions(form.Menu("DataMenu")),
-                 QStringList({"&Title", "-", "Wall &Properties", "&Wall Configuration",
+                 QStringList({"&Title", "&Job Details", "-", "Wall &Properties", "&Wall Configuration",
                               "&Soil Layer Data", "-", "&Distributed Active Earth Pressure",
                               "&Additional Surcharge", "&Concentrated Loads on the Wall", "-",
                               "&Boundary Condition on Deflection or Slope",

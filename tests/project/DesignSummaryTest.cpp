@@ -132,6 +132,44 @@ TEST(DesignSummary, WhatFailsIsJudgedAtItsEdges) {
     EXPECT_FALSE(c.FactorFails() || c.EmbedmentFails());
 }
 
+// The verdict never counts a check that could not be made as passed.
+TEST(DesignSummary, TheVerdictNamesWhatFailsAndWhatIsNotChecked) {
+    TSummaryCase passing = Stage("Stage 1");  // moment 1.23 of its capacity, F 1.3 of 1.5
+    passing.momentUtilisation = 0.5, passing.F = 1.6, passing.requiredEmbedment = 3, passing.shearCapacity = 50;
+    passing.shearUtilisation = 0.9;
+    TSummaryCase unchecked = passing;
+    unchecked.label = "Stage 2";
+    unchecked.shearCapacity = 0, unchecked.allowableDeflection = 0, unchecked.leMethod = 0;
+    TSummaryCase failing = Stage("Stage 3");
+    TSummaryCase none;
+    none.label = "Stage 4";
+    TSummaryCase nothing = unchecked;
+    nothing.momentCapacity = 0;
+    const struct {
+        std::vector<TSummaryCase> cases;
+        std::string verdict;
+    } cases[] = {
+        {{passing}, "All checks pass."},
+        {{unchecked}, "The checks made pass. Not checked: deflection, shear, factor of safety and embedment."},
+        {{failing}, "FAILS: moment, factor of safety and embedment. Not checked: shear."},
+        {{none}, "No results: nothing checked."},
+        {{nothing}, "No check made: no allowable deflection, capacity or limit equilibrium."},
+        {{passing, unchecked}, "The checks made pass. Not checked: deflection, shear, factor of safety and embedment."},
+        {{passing, failing, none},
+         "FAILS: Stage 3: moment, factor of safety and embedment. No results: Stage 4. Not checked: shear."},
+        {{passing, none}, "No verdict: Stage 4 has no results."},
+    };
+    for (const auto& c : cases) {
+        const std::string verdict =
+            c.cases.size() == 1 ? DesignVerdictText(c.cases[0]) : DesignVerdictText(c.cases);
+        EXPECT_EQ(verdict, c.verdict);
+        if (c.cases.size() == 1 && c.cases[0].results)  // one case: the file's verdict is the case's
+            EXPECT_EQ(DesignVerdictText(c.cases), c.verdict.substr(0, 7) == "FAILS: "
+                                                        ? "FAILS: " + c.cases[0].label + ": " + c.verdict.substr(7)
+                                                        : c.verdict);
+    }
+}
+
 TEST(DesignSummary, CsvHasItsHeaderAndMarksWhatFails) {
     TSummaryCase a = Stage("Stage 1, top");
     TSummaryCase none;

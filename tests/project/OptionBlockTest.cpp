@@ -33,6 +33,9 @@ TProjectOptions AllSet() {
     o.LayeredSoil = 1;
     o.CyclicLoading = 1;
     o.CyclicCycles = 100;
+    o.JobNumber = "4711";
+    o.JobTitle = "Quay wall, berth 4: \xC3\xA9tage";  // blanks, punctuation and UTF-8 kept
+    o.Revision = "B";
     return o;
 }
 
@@ -60,7 +63,8 @@ TEST(OptionBlock, OnlyChangedSettingsAreWrittenBetweenHeaderAndEnd) {
     EXPECT_EQ(OptionBlockText(AllSet()), "TORVEX-OPTIONS 1\r\nMomentCapacity 250.5\r\nShearCapacity 120\r\n"
                                          "AllowableDeflection 0.05\r\nTargetSafetyFactor 2\r\nSeismicKh 0.24\r\n"
                                          "SeismicKv -0.999999999\r\nLayeredSoil 1\r\nCyclicLoading 1\r\n"
-                                         "CyclicCycles 100\r\nEND\r\n");
+                                         "CyclicCycles 100\r\nJobNumber 4711\r\n"
+                                         "JobTitle Quay wall, berth 4: \xC3\xA9tage\r\nRevision B\r\nEND\r\n");
 }
 
 TEST(OptionBlock, RoundTripThroughTheDataFileKeepsEveryValue) {
@@ -105,6 +109,9 @@ TEST(OptionBlock, ABadBlockIsRefusedWithItsLine) {
         {"TORVEX-OPTIONS 1\nSeismicKv 0.1\nEND\nMore 1\n", 4, "follow"},
         {"TORVEX-OPTIONS 2\nEND\n", 1, "version"},
         {"TORVEX-OPTIONS 1\nAllowableDeflection 1e999\nEND\n", 2, "not a number"},
+        {"TORVEX-OPTIONS 1\nJobTitle Quay\x01wall\nEND\n", 2, "The text of JobTitle holds a control byte."},
+        {"TORVEX-OPTIONS 1\nChecker " + std::string(201, 'x') + "\nEND\n", 2, "longer than 200 bytes"},
+        {"TORVEX-OPTIONS 1\nRevision A\nRevision B\nEND\n", 3, "Revision is given twice"},
         {"TORVEX-OPTIONS 1\nMomentCapacity 1e301\nEND\n", 2,
          "The value 1e301 of MomentCapacity must be from 0 to 1E300."},
         // Keys and values echoed with control bytes escaped, cut to 80 characters.

@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QStatusBar>
 #include <QtTest>
 #include <utime.h>
 
@@ -126,6 +128,50 @@ private slots:
         Export(form, QString());
         QVERIFY(!QFileInfo::exists(dir.filePath("cancelled.pdf")));
         QVERIFY(ui_.shown.isEmpty());
+    }
+
+    // The job details typed in Data > Job Details are saved with the project, offered again by
+    // the export's dialog, where a correction is the project's too, and printed on the title
+    // page and in every page's footer; the status bar then says where the report went.
+    void jobDetailsAreOfferedAndOnEveryPage() {
+        QTemporaryDir dir;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QApplication::setActiveWindow(&form);
+        const QString data = OpenExample(form, dir);
+        form.Action("DataJob")->trigger();
+        QMdiSubWindow* child = form.SingleChild("DlgJob");
+        QVERIFY(child);
+        for (const auto& [name, text] : {std::pair{"edJobNumber", "4711"}, std::pair{"edEngineer", "A. Engineer"}}) {
+            auto* edit = child->widget()->findChild<QLineEdit*>(name);
+            QVERIFY(edit);
+            edit->setFocus();
+            QTest::keyClicks(edit, text);
+        }
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(torvex::testing::FileContent(data).endsWith("JobNumber 4711\r\nEngineer A. Engineer\r\nEND\r\n"));
+        form.Action("CompRun")->trigger();
+
+        torvex::TReportChoices corrected;
+        corrected.jobNumber = "4711";
+        corrected.engineer = "A. Engineer";
+        corrected.checker = "  B. Checker ";
+        ui_.choices = corrected;
+        const QString target = dir.filePath("signed.pdf");
+        Export(form, target);
+        QCOMPARE(ui_.offered.jobNumber, QString("4711"));
+        QCOMPARE(ui_.offered.engineer, QString("A. Engineer"));
+        QCOMPARE(form.Workspace().Project().Options.Checker, std::string("B. Checker"));
+        QVERIFY(form.IsModified());
+        QCOMPARE(form.statusBar()->currentMessage(), "Report written to " + target);
+        const QStringList pages = PdfPages(target);
+        QVERIFY(pages.size() > 3);
+        QVERIFY(pages[0].contains(QRegularExpression("Job number\\s+4711")));
+        QVERIFY(pages[0].contains(QRegularExpression("Checker\\s+B. Checker")));
+        for (const QString& page : pages)
+            QVERIFY2(page.simplified().contains("Job 4711 | Engineer: A. Engineer | Checker: B. Checker"),
+                     qPrintable(page.right(300)));
     }
 
     // The dialog offers the paper of the last Page Setup of an open graph window (A4 before

@@ -122,13 +122,17 @@ private slots:
             QVERIFY(HasRow(input, {"Wall length", Captured(text, wall, 3), "in"}));
             QVERIFY(HasRow(input, {"Excavation level (free height)", Captured(text, wall, 4), "in"}));
             const QString allowable = Captured(text, "^Maximum allowable deflection (\\S+), closure tolerance (\\S+)$");
-            QVERIFY(HasRow(input, {"Maximum allowable deflection", allowable, "in"}));
+            QVERIFY(HasRow(input, {"Deflection limit of the iteration (not a design check)", allowable, "in"}));
             QVERIFY(HasRow(input, {"Closure tolerance", Captured(text, "closure tolerance (\\S+)$"), "in"}));
             // "  1: 540  sand  0.069444444  0  34  0  0": bottom, type, gamma, c, phi, e50, k.
             const QStringList layer =
                 Captured(text, "^  1: (.*)$").split(' ', Qt::SkipEmptyParts);
             QCOMPARE(layer.size(), 7);
-            QVERIFY(HasRow(input, {"1", layer[1], "0", layer[0], layer[2], layer[3], layer[4], layer[5], layer[6]}));
+            // Sand's k of 0 takes the published default, which a note under the table gives.
+            QCOMPARE(layer[6], QString("0"));
+            QVERIFY(HasRow(input, {"1", layer[1], "0", layer[0], layer[2], layer[3], layer[4], layer[5], "0: default"}));
+            QVERIFY(input.contains("Values the engine used in place of an entry of 0:"));
+            QVERIFY(input.simplified().contains("k not given; phi = 34 deg"));
         }
     }
 
@@ -275,20 +279,24 @@ private slots:
         const struct {
             const char* options;
             QStringList rows;  // Options table rows, cells split on blanks
-            QString design;
+            QString design, verdict;  // the case's design line, the verdict atop the results
             QStringList textReport;  // the text report's own verdicts
         } cases[] = {
             {"MomentCapacity 1\r\nShearCapacity 1\r\nAllowableDeflection 0.0001\r\nTargetSafetyFactor 20\r\n",
              {"Moment capacity of the wall unit 1 lbs-in", "Shear capacity of the wall unit 1 lbs",
-              "Allowable deflection 0.0001 in", "Target factor of safety F 20"},
-             "Design: FAILS: deflection, moment, shear, factor of safety, embedment.",
+              "Allowable deflection (design check) 0.0001 in", "Target factor of safety F 20"},
+             "Design: FAILS: deflection, moment, shear, factor of safety and embedment.",
+             "Verdict: FAILS: Analysis: deflection, moment, shear, factor of safety and embedment.",
              {"against the allowable 0.0001: exceeds", ": exceeds", "required embedment for F = 20: more than"}},
             {"MomentCapacity 1e9\r\nSeismicKh 0.1\r\nLayeredSoil 1\r\nCyclicLoading 1\r\nCyclicCycles 10\r\n",
              {"Moment capacity of the wall unit 1e+09 lbs-in", "Seismic coefficient kh (Mononobe-Okabe) 0.1",
               "Layered soil equivalent depths below the first layer", "Loading cyclic p-y curves",
               "Number of cycles N 10"},
-             "Design: no check fails.",
+             "Design: The checks made pass. Not checked: deflection and shear.",
+             "Verdict: The checks made pass. Not checked: deflection and shear.",
              {"(no allowable deflection given)"}},
+            {"MomentCapacity 1e9\r\nShearCapacity 1e9\r\nAllowableDeflection 100\r\nTargetSafetyFactor 1\r\n",
+             {"Allowable deflection (design check) 100 in"}, "Design: All checks pass.", "Verdict: All checks pass.", {}},
         };
         int n = 0;
         for (const auto& c : cases) {
@@ -303,6 +311,7 @@ private slots:
             const QString all = PdfPages(folder + "/sand.pdf").join('\n');
             for (const QString& row : c.rows) QVERIFY2(HasRow(all, row.split(' ')), qPrintable(row));
             QVERIFY2(all.contains(c.design), qPrintable(c.design));
+            QVERIFY2(all.simplified().contains(c.verdict), qPrintable(c.verdict));
         }
     }
 
@@ -321,8 +330,6 @@ private slots:
         QVERIFY(!all.contains("Graph 1:"));
     }
 
-    // Command lines that must fail, and what they say; a good file beside a bad one is still
-    // reported.
     // torvex-run --pdf leaves no PDF of earlier input: not when the report cannot be written
     // (a file-size limit, which the report program reports with the file's name instead of
     // dying of its signal), nor when the file's run fails.
@@ -350,6 +357,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(pdf));
     }
 
+    // Command lines that must fail, and what they say; a good file beside a bad one is still
+    // reported.
     void badCommandLinesFailWithTheirMessages() {
         const QString missing = dir_.filePath("missing.tx4d");
         const QString out = dir_.filePath("bad");
