@@ -21,15 +21,14 @@ namespace torvex {
 namespace {
 
 // The state laid out on a page of its own (`page` in the canvas's pixels) and painted there
-// with the page legend in its place.
+// with the page legend where it covers no curve.
 void PaintPage(QPainter& painter, const TPlotState& screen, const TPixelRect& page, int dpiX,
                int dpiY, int fontHeight, TPageKind kind, TPatternSize patterns) {
     TPlotState state = screen;
-    state.LayOut(page, dpiX, dpiY, fontHeight, kind);
     TPaintOptions options;
     options.Patterns = patterns;
     options.PageLegend = true;
-    PaintGraph(painter, state, options);
+    PaintPageWithLegend(painter, state, page, dpiX, dpiY, fontHeight, kind, options);
 }
 
 double InchesPerUnit(QPageLayout::Unit unit) {

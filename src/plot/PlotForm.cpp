@@ -228,13 +228,27 @@ void TPlotForm::SetFontSize(int value) {
 }
 
 void TPlotForm::LayOut() {
-    state_.LayOut(width(), height(), logicalDpiX(), logicalDpiY(), FontHeight());
-    const TPixelRect& plot = state_.Layout().Plot;
-    // The box is put in the plot's bottom-right corner by the layout the window opens with;
-    // later layouts just keep it inside the window. The command that opens a graph may
-    // still maximise it: the place is taken for good once that command is over.
+    const auto layOut = [this](int strip) {
+        state_.LayOut(width(), height() - strip, logicalDpiX(), logicalDpiY(), FontHeight());
+    };
+    // The box is put by the layout the window opens with in the first corner of the plot
+    // that the curves leave free, bottom-right first; when they take every corner, below the
+    // plot at the foot of the window, the plot shortened to make room. Later layouts keep
+    // it inside the window, and below the plot while it has not been dragged. The command
+    // that opens a graph may still maximise it: the place is taken for good once that
+    // command is over.
     QPoint at = legend_->pos();
-    if (!legendPlaced_) at = QPoint(plot.Right - legend_->width(), plot.Bottom - legend_->height());
+    if (!legendPlaced_) {
+        layOut(0);
+        const TLegendPlace place = PlaceLegend(state_.Layout().Plot, legend_->width(), legend_->height(),
+                                               CurvePixels(state_), 0, logicalDpiX() / 32 + 1);
+        legendStrip_ = place.Corner == TLegendCorner::Outside && !legend_->isHidden()
+                           ? legend_->height() + logicalDpiY() / 16 : 0;
+        at = QPoint(place.Box.Left, place.Box.Top);
+    }
+    if (legend_->Moved()) legendStrip_ = 0;
+    layOut(legendStrip_);
+    if (legendStrip_ > 0) at = QPoint(state_.Layout().Plot.Right - legend_->width(), height() - legend_->height());
     const TPixelPoint kept =
         KeepInside({at.x(), at.y()}, legend_->width(), legend_->height(), width(), height());
     legend_->move(kept.X, kept.Y);

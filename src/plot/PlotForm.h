@@ -86,6 +86,8 @@ private:
     QActionGroup* markerGroup_ = nullptr;
     QRubberBand* band_ = nullptr;
     bool legendPlaced_ = false;  // by the layout the window opened with
+    // Pixels kept free below the plot for the legend when the curves took every corner.
+    int legendStrip_ = 0;
     bool banding_ = false;
     QPoint bandStart_;
     QPageLayout pageLayout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1),

@@ -243,34 +243,81 @@ QPen GridPen(int dpi) {
     return pen;
 }
 
-void PaintPageLegend(QPainter& painter, const TPlotState& state) {
+std::vector<TPixelCurve> CurvePixels(const TPlotState& state) {
+    const TGraphPlot& g = state.Graph();
+    const std::array<const TCurveSet*, 3> sets{&g.Lines, &g.Lines2, &g.Lines3};
+    std::vector<TPixelCurve> curves;
+    for (int k = 0; k < state.PanelCount(); ++k) {
+        const TCurveSet& set = *sets[static_cast<size_t>(k)];
+        const TPlotMapping& map = state.Panel(k).Map;
+        for (int i = 0; i < set.Count() && i < g.Lines.Count(); ++i) {
+            if (!g.Lines[i].Active || !g.Lines[i].Visible) continue;
+            TPixelCurve& curve = curves.emplace_back();
+            for (int j = 0; j < set[i].PointCount(); ++j) {
+                const TFloatPoint& pt = set[i].Point(j);
+                curve.push_back({map.XPixel(pt.X), map.YPixel(pt.Y)});
+            }
+        }
+    }
+    return curves;
+}
+
+namespace {
+
+struct TLegendText {
+    QFont font;
     std::vector<std::pair<int, QString>> entries;  // legend position, text
+};
+
+TLegendText LegendTextOf(const TPlotState& state) {
+    TLegendText legend{SerifFont(state.H(), 400), {}};
     for (const auto& [position, label] : PageLegendEntries(state.Graph()))
-        entries.emplace_back(position, ToQ(label));
-    if (entries.empty()) return;
+        legend.entries.emplace_back(position, ToQ(label));
+    return legend;
+}
+
+}  // namespace
+
+TPixelRect PageLegendSize(const TPlotState& state) {
+    const TLegendText legend = LegendTextOf(state);
+    if (legend.entries.empty()) return {};
+    const QFontMetrics metrics(legend.font);
+    int w = 0;
+    for (const auto& entry : legend.entries) w = std::max(w, metrics.horizontalAdvance(entry.second));
+    const int n = static_cast<int>(legend.entries.size());
+    return {0, 0, w + 3 * state.DpiX() / 16, n * (state.DpiY() / 32 + metrics.height()) + state.DpiY() / 32};
+}
+
+TLegendPlace PageLegendPlace(const TPlotState& state) {
+    const TPixelRect size = PageLegendSize(state);
+    // A curve's pen and markers reach a marker's radius beyond its line.
+    return PlaceLegend(state.Layout().Plot, size.Width(), size.Height(), CurvePixels(state), 0,
+                       state.DpiX() / 32 + 1);
+}
+
+void PaintPageLegend(QPainter& painter, const TPlotState& state) {
+    PaintPageLegend(painter, state, PageLegendPlace(state).Box);
+}
+
+void PaintPageLegend(QPainter& painter, const TPlotState& state, const TPixelRect& box) {
+    const TLegendText legend = LegendTextOf(state);
+    if (legend.entries.empty()) return;
     const int dpiX = state.DpiX();
     const int dpiY = state.DpiY();
     painter.save();
-    painter.setFont(SerifFont(state.H(), 400));
+    painter.setFont(legend.font);
     const QFontMetrics metrics(painter.font());
     const int t = metrics.height();
-    int w = 0;
-    for (const auto& entry : entries) w = std::max(w, metrics.horizontalAdvance(entry.second));
-    const TPixelRect& plot = state.Layout().Plot;
-    const int n = static_cast<int>(entries.size());
-    const int right = plot.Right;
-    const int left = right - w - 3 * dpiX / 16;
-    const int bottom = plot.Bottom;
-    const int top = bottom - (n * (dpiY / 32 + t) + dpiY / 32);
+    const int left = box.Left, top = box.Top;
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::white);
-    painter.drawRect(left, top, right - left, bottom - top);
+    painter.drawRect(box.Left, box.Top, box.Width(), box.Height());
     // The markers of the curves, at their size there.
     const int rx = dpiX / 32;
     const int ry = dpiY / 32;
-    for (int r = 0; r < n; ++r) {
-        const auto& [index, text] = entries[static_cast<size_t>(r)];
-        const int y = top + dpiY / 32 + r * (dpiY / 32 + t);
+    for (size_t r = 0; r < legend.entries.size(); ++r) {
+        const auto& [index, text] = legend.entries[r];
+        const int y = top + dpiY / 32 + static_cast<int>(r) * (dpiY / 32 + t);
         const QColor colour = CurveColour(index % kCurveColourCount);
         painter.setPen(QPen(colour, 1));
         painter.setBrush(Qt::NoBrush);
@@ -302,6 +349,27 @@ void PaintGraph(QPainter& p, const TPlotState& s, const TPaintOptions& options) 
         const TPixelRect& r = s.Panel(i).Map.Rect;
         p.drawRect(r.Left, r.Top, r.Width(), r.Height());
     }
+}
+
+void PaintPageWithLegend(QPainter& painter, TPlotState& state, const TPixelRect& page, int dpiX, int dpiY,
+                         int fontHeight, TPageKind kind, TPaintOptions options) {
+    state.LayOut(page, dpiX, dpiY, fontHeight, kind);
+    TLegendPlace place = PageLegendPlace(state);
+    if (!options.PageLegend || place.Corner != TLegendCorner::Outside) {
+        PaintGraph(painter, state, options);
+        return;
+    }
+    // Every corner is taken: the legend goes in a strip at the foot of the page, under the
+    // plot and whatever stands below it.
+    const int height = place.Box.Height();
+    const int gap = dpiY / 8;
+    const TPixelRect shortened{page.Left, page.Top, page.Right, page.Bottom - height - gap};
+    state.LayOut(shortened, dpiX, dpiY, fontHeight, kind);
+    const int right = state.Layout().Plot.Right;
+    options.PageLegend = false;
+    PaintGraph(painter, state, options);
+    painter.fillRect(page.Left, shortened.Bottom, page.Width(), page.Bottom - shortened.Bottom, Qt::white);
+    PaintPageLegend(painter, state, {right - place.Box.Width(), page.Bottom - height, right, page.Bottom});
 }
 
 }  // namespace torvex

@@ -6,7 +6,10 @@
 #include <QColor>
 #include <QPen>
 
+#include <vector>
+
 #include "plot/FillPatterns.h"
+#include "plot/LegendPlace.h"
 
 class QPainter;
 
@@ -32,11 +35,26 @@ struct TPaintOptions {
 // along the line.
 QPen GridPen(int dpi);
 
+// The visible curves of every panel in the state's pixels, as they are drawn.
+std::vector<TPixelCurve> CurvePixels(const TPlotState& state);
+
+// The box of the page legend's size (its top-left at 0, 0); empty when no curve is shown.
+TPixelRect PageLegendSize(const TPlotState& state);
+// Where the page legend goes: the first corner of the plot that the curves leave free.
+TLegendPlace PageLegendPlace(const TPlotState& state);
+
 // The legend drawn onto a printed or saved page: the visible curves' entries with their
-// markers, in a box at the bottom-right corner of the plot.
+// markers, in `box`, or where PageLegendPlace puts it.
+void PaintPageLegend(QPainter& painter, const TPlotState& state, const TPixelRect& box);
 void PaintPageLegend(QPainter& painter, const TPlotState& state);
 
 // Paints the page of `state` (laid out beforehand) with its graph's current data.
 void PaintGraph(QPainter& painter, const TPlotState& state, const TPaintOptions& options = {});
+
+// Lays `state` out on `page` (TPlotState::LayOut) and paints it with its page legend in a
+// corner of the plot that the curves leave free; when they take every corner the plot is
+// shortened and the legend goes below it, at the foot of the page.
+void PaintPageWithLegend(QPainter& painter, TPlotState& state, const TPixelRect& page, int dpiX, int dpiY,
+                         int fontHeight, TPageKind kind, TPaintOptions options);
 
 }  // namespace torvex

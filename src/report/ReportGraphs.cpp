@@ -33,13 +33,13 @@ void DrawGraphPage(TReportCanvas& canvas, const TGraphPlot& graph, const QString
     const QRectF plot = area.adjusted(0, kTopInch * dpiY, -kRightInch * dpiX, -kBottomInch * dpiY);
     const TPixelRect rect{static_cast<int>(std::lround(plot.left())), static_cast<int>(std::lround(plot.top())),
                           static_cast<int>(std::lround(plot.right())), static_cast<int>(std::lround(plot.bottom()))};
-    state.LayOut(rect, dpiX, dpiY, kGraphFontHeightAt96Dpi * dpiY / 96, TPageKind::Printed);
     TPaintOptions options;
     options.Patterns = TPatternSize::Print;
     options.PageLegend = true;
     painter->save();
     painter->setClipRect(area);
-    PaintGraph(*painter, state, options);
+    PaintPageWithLegend(*painter, state, rect, dpiX, dpiY, kGraphFontHeightAt96Dpi * dpiY / 96, TPageKind::Printed,
+                        options);
     painter->restore();
 }
 

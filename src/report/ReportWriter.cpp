@@ -19,9 +19,12 @@
 #include "project/Workspace.h"
 #include "report/ReportAppendix.h"
 #include "report/ReportCanvas.h"
+#include "report/ReportEnvelope.h"
+#include "report/ReportGlance.h"
 #include "report/ReportGraphs.h"
 #include "report/ReportInput.h"
 #include "report/ReportNumbers.h"
+#include "report/ReportProfile.h"
 #include "report/ReportResults.h"
 #include "report/ReportTable.h"
 
@@ -113,6 +116,7 @@ TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& befor
                          FooterJob(JobOf(source, settings)));
     DrawTitleBlock(canvas, source, settings);
     DrawContents(canvas, before.contents);
+    DrawProfilePage(canvas, a);
 
     canvas.Heading("1 Input", 1);
     DrawProjectOptions(canvas, a.options, UnitCodeOf(a));
@@ -134,6 +138,8 @@ TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& befor
         canvas.Heading("Results: " + QString::fromStdString(a.cases[i].label), 2);
         DrawCaseResults(canvas, a.cases[i], summaries[i]);
     }
+    DrawResultsAtAGlance(canvas, a);
+    if (StagedAnalysis(a)) DrawEnvelope(canvas, a);
 
     if (source.graphsRead) {
         std::vector<TCaseGraph> pyGraphs;

@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(plot.Legend()->x(), 0);
     }
 
-    // The first layout puts the box in the plot's corner; a larger window or a larger legend
+    // The first layout puts the box in a free corner of the plot; a larger window or a larger legend
     // font leaves it where it stands. Its border is one flat black line, not a bevel.
     void legendPlacedByTheFirstLayoutOnlyWithAFlatBorder() {
         TGraphPlot graph("pltDef");
@@ -270,12 +270,13 @@ private slots:
         plot.resize(800, 600);
         plot.show();
         QVERIFY(QTest::qWaitForWindowExposed(&plot));
+        // The second curve ends in the bottom-right corner: the box takes the bottom-left one.
         const torvex::TPixelRect first = plot.State().Layout().Plot;
-        const QPoint corner(first.Right - 1, first.Bottom - 1);
-        QCOMPARE(plot.Legend()->geometry().bottomRight(), corner);
+        const QPoint corner(first.Left, first.Bottom - 1);
+        QCOMPARE(plot.Legend()->geometry().bottomLeft(), corner);
         plot.resize(1000, 700);
         QVERIFY(plot.State().Layout().Plot.Right > first.Right);  // laid out anew
-        QCOMPARE(plot.Legend()->geometry().bottomRight(), corner);
+        QCOMPARE(plot.Legend()->geometry().bottomLeft(), corner);
         const QPoint placed = plot.Legend()->pos();
         const int narrow = plot.Legend()->width();
         plot.MenuItem("PlotFontSize")->menu()->actions()[2]->trigger();  // 2 * Default
@@ -292,6 +293,27 @@ private slots:
         // Just inside the line it is white: no second, shaded line of a bevel.
         for (QPoint inside : {QPoint(1, 1), QPoint(w - 2, 1), QPoint(1, h - 2), QPoint(w - 2, h - 2)})
             QCOMPARE(QColor(box.pixel(inside)), QColor(Qt::white));
+    }
+
+    // Curves through every corner of the plot: the box opens below it, at the foot of the
+    // window, the plot shortened to make room; dragged away, the plot takes the room back.
+    void legendBelowThePlotWhenTheCurvesTakeEveryCorner() {
+        TGraphPlot graph("pltDef");
+        AddCurve(graph.Lines, {{0, 0}, {2, 0}});
+        AddCurve(graph.Lines, {{0, 10}, {2, 10}});
+        TPlotForm plot(graph);
+        plot.resize(800, 600);
+        plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plot));
+        const torvex::TPixelRect r = plot.State().Layout().Plot;
+        const QRect box = plot.Legend()->geometry();
+        QCOMPARE(box.bottomRight(), QPoint(r.Right - 1, 599));
+        QVERIFY2(r.Bottom < box.top(), qPrintable(QString("%1 %2").arg(r.Bottom).arg(box.top())));
+        QTest::mousePress(plot.Legend(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(plot.Legend(), QPoint(-200, -300));
+        QTest::mouseRelease(plot.Legend(), Qt::LeftButton, {}, QPoint(-200, -300));
+        plot.resize(800, 601);
+        QVERIFY(plot.State().Layout().Plot.Bottom > box.top());
     }
 
     void plotMenuFollowsTheGraph() {

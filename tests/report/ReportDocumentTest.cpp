@@ -5,10 +5,14 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "ReportTestSupport.h"
+#include "report/ReportEnvelope.h"
+#include "report/ReportProfile.h"
 
 using namespace torvex::testing;
 
@@ -54,6 +58,57 @@ int ColouredPixels(const QImage& image, const QRect& area) {
     return count;
 }
 
+// The page (1-based) the contents on page 1 gives for a section, 0 when it is not listed.
+int ContentsPage(const QStringList& pages, const QString& title) {
+    const QString page = Captured(pages.value(0), "^ *" + QRegularExpression::escape(title) + " +(\\d+)$");
+    return page.isEmpty() ? 0 : page.toInt();
+}
+
+// The largest value of a quantity over the stages of a text report, by size, as the stage's
+// own "Maximum ..." line gives it: {value, depth, stage}.
+QStringList LargestOverStages(const std::map<QString, QString>& cases, const QString& what, const QString& unit) {
+    QStringList best;
+    for (const auto& [stage, text] : cases) {
+        const QString pattern = QString("^Maximum %1 (\\S+) %2 at depth (\\S+)$").arg(what, QRegularExpression::escape(unit));
+        const QString value = Captured(text, pattern, 1);
+        if (!value.isEmpty() && (best.isEmpty() || std::fabs(value.toDouble()) > std::fabs(best[0].toDouble())))
+            best = {value, Captured(text, pattern, 2), stage};
+    }
+    return best;
+}
+
+// The rows of the longest run of pixels near `colour` in the column that has most of them
+// (text edges elsewhere in the column may take a colour near it),
+// and the rows of every pixel row with at least half as many such pixels as the fullest row.
+struct TColourRuns {
+    int top = -1, bottom = -1;  // of the column
+    std::vector<int> fullRows;
+};
+bool Near(const QColor& c, const QColor& to, int tolerance) {
+    return std::abs(c.red() - to.red()) <= tolerance && std::abs(c.green() - to.green()) <= tolerance &&
+           std::abs(c.blue() - to.blue()) <= tolerance;
+}
+TColourRuns ColourRuns(const QImage& image, const QColor& colour, int tolerance) {
+    std::vector<int> perColumn(image.width()), perRow(image.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (Near(image.pixelColor(x, y), colour, tolerance)) ++perColumn[x], ++perRow[y];
+    TColourRuns runs;
+    const int column = int(std::max_element(perColumn.begin(), perColumn.end()) - perColumn.begin());
+    for (int y = 0, from = -1; y <= image.height(); ++y) {
+        const bool near = y < image.height() && Near(image.pixelColor(column, y), colour, tolerance);
+        if (near && from < 0) from = y;
+        if (!near && from >= 0) {
+            if (y - from > runs.bottom + 1 - runs.top) runs.top = from, runs.bottom = y - 1;
+            from = -1;
+        }
+    }
+    const int fullest = *std::max_element(perRow.begin(), perRow.end());
+    for (int y = 0; y < image.height(); ++y)
+        if (fullest > 0 && perRow[y] * 2 >= fullest) runs.fullRows.push_back(y);
+    return runs;
+}
+
 }  // namespace
 
 class ReportDocumentTest : public QObject {
@@ -79,6 +134,11 @@ private slots:
         QVERIFY(!textReport_.isEmpty());
         pages_ = PdfPages(pdf_);
         QVERIFY(!pages_.isEmpty());
+        // An example of one case, with its text report beside it.
+        QVERIFY(QDir(dir_.path()).mkpath("anchored"));
+        const QString anchored = dir_.filePath("anchored/anchored-soft-clay.tx4d");
+        QVERIFY(QFile::copy(TORVEX_SOURCE_DIR "/examples/anchored-soft-clay.tx4d", anchored));
+        QCOMPARE(RunProgram(BuiltProgram("torvex-run"), {"--pdf", dir_.filePath("anchored"), anchored}).status, 0);
     }
 
     void theSectionsFollowEachOtherInOrder() {
@@ -182,6 +242,157 @@ private slots:
                 }
             QVERIFY(warnings > 0);
         }
+    }
+
+    // The new sections: listed in the contents with the page they stand on, in their place.
+    void theProfileGlanceAndEnvelopePagesAreListed() {
+        const QStringList titles = {"Wall and soil profile", "Results at a glance", "Envelope over all stages"};
+        int before = 1;
+        for (const QString& title : titles) {
+            const int page = ContentsPage(pages_, title);
+            QVERIFY2(page > before, qPrintable(title));
+            QVERIFY2(pages_[page - 1].contains(QRegularExpression("(^|\\n)" + title + "\\n")), qPrintable(title));
+            before = page;
+        }
+        QVERIFY(ContentsPage(pages_, "Wall and soil profile") < ContentsPage(pages_, "1 Input"));
+        QVERIFY(ContentsPage(pages_, "Results at a glance") > ContentsPage(pages_, "Results: Stage 3"));
+        QVERIFY(ContentsPage(pages_, "Envelope over all stages") < ContentsPage(pages_, "Graph 1: Deflection"));
+        // The profile names every stage's excavation level, the strut and the toe.
+        const QString profile = pages_[ContentsPage(pages_, "Wall and soil profile") - 1];
+        const auto cases = TextReportCases(textReport_);
+        for (const QString& stage : kStages) {
+            const QString level = Captured(cases.at(stage), "excavation level (\\S+) in$");
+            QVERIFY2(HasRow(profile, {"Excavation", "level", level, stage}), qPrintable(stage + " " + level));
+            QVERIFY(profile.contains(stage + ": excavation " + level));
+        }
+        QVERIFY(HasRow(profile, {"Toe", Captured(textReport_, "length (\\S+) in, excavation"),
+                                 Captured(textReport_, "^Wall: (\\d+) increments"), "increments", "of"}));
+        const QRegularExpressionMatch strut = QRegularExpression("^  node (\\d+), depth (\\S+), lateral spring: ",
+            QRegularExpression::MultilineOption).match(cases.at("Stage 2"));
+        QVERIFY(strut.hasMatch());
+        QVERIFY(HasRow(profile, {"Support at node " + strut.captured(1), strut.captured(2), "lateral spring,"}));
+        QVERIFY(profile.contains(QRegularExpression("lateral spring, \\S+ lbs/in, from Stage 2")));
+        QVERIFY(profile.contains("Layer 1: sand, to 540"));
+        // Without stages there is no envelope.
+        QVERIFY(!PdfPages(dir_.filePath("anchored/anchored-soft-clay.pdf")).join('\n').contains("Envelope"));
+    }
+
+    // The largest values at a glance and the extremes of the envelope are the stages' own, as
+    // their text reports give them: value, depth and stage.
+    void theGlanceAndTheEnvelopeAreTheStagesMaxima() {
+        const auto cases = TextReportCases(textReport_);
+        const QString glance = Section(pages_.join('\n'), "Largest values", {"Envelope over all stages"});
+        const QString envelope = Section(WithoutContents(pages_), "Envelope over all stages", {"Graph 1:"});
+        QVERIFY(!glance.isEmpty() && !envelope.isEmpty());
+        const struct {
+            const char *report, *glance, *envelope, *unit;
+        } rows[] = {{"deflection", "Deflection", nullptr, "in"},
+                    {"moment", "Bending moment", "moment", "lbs-in"},
+                    {"shear", "Shear", "shear", "lbs"}};
+        for (const auto& row : rows) {
+            const QStringList best = LargestOverStages(cases, row.report, row.unit);
+            QCOMPARE(best.size(), 3);
+            const QStringList stage = best[2].split(' ');
+            QVERIFY2(HasRow(glance, QStringList{row.glance, best[0], row.unit, best[1]} + stage), qPrintable(best.join(' ')));
+            if (!row.envelope) continue;
+            const QString side = best[0].startsWith('-') ? "Smallest " : "Largest ";
+            QVERIFY2(HasRow(envelope, QStringList{side + row.envelope, best[0], row.unit, best[1]} + stage),
+                     qPrintable(side + best.join(' ')));
+            // The other side is no larger.
+            const QString other = (side == "Largest " ? "Smallest " : "Largest ") + QString(row.envelope);
+            const QString value = Captured(envelope, "^ *" + other + " +(\\S+) ");
+            QVERIFY2(!value.isEmpty() && std::fabs(value.toDouble()) <= std::fabs(best[0].toDouble()), qPrintable(other));
+        }
+        // The strut: its largest force over the stages, in the stage it occurs, which is the
+        // largest so far that the last stage's text report gives.
+        const QRegularExpression support("^  node (\\d+), depth (\\S+), ([a-z ]+): (\\S+) per wall unit, (\\S+) per length, "
+                                         "largest so far (\\S+)$", QRegularExpression::MultilineOption);
+        QStringList strongest;
+        QString lastLargest;
+        for (const QString& stage : kStages)
+            for (auto it = support.globalMatch(cases.at(stage)); it.hasNext();) {
+                const QRegularExpressionMatch m = it.next();
+                if (strongest.isEmpty() || std::fabs(m.captured(4).toDouble()) > std::fabs(strongest[3].toDouble()))
+                    strongest = m.capturedTexts().mid(1, 5) << stage;
+                lastLargest = m.captured(6);
+            }
+        QCOMPARE(strongest.size(), 6);
+        QCOMPARE(strongest[3], lastLargest);
+        QStringList cells = strongest.mid(0, 2) + strongest[2].split(' ') + strongest.mid(3, 2) + strongest[5].split(' ');
+        QVERIFY2(HasRow(envelope, cells), qPrintable(cells.join(' ')));
+    }
+
+    // The profile drawn at 100 dpi: the final excavation level's row below the wall top's,
+    // over the toe's, is the ratio of their depths, and the wall is as long as the scale says.
+    void theProfileIsDrawnToScale() {
+        const struct {
+            QString name, unit;
+            double inchesPerUnit;
+        } examples[] = {{kExample, "in", 1}, {"anchored-soft-clay", "m", 1 / 0.0254}};
+        for (const auto& e : examples) {
+            const QString pdf = e.name == kExample ? pdf_ : dir_.filePath("anchored/" + e.name + ".pdf");
+            const QString text = e.name == kExample ? textReport_ : FileText(dir_.filePath("anchored/" + e.name + ".tx4o"));
+            const QStringList pages = PdfPages(pdf);
+            const int page = ContentsPage(pages, "Wall and soil profile");
+            QVERIFY2(page > 0, qPrintable(e.name));
+            const QString prefix = dir_.filePath("profile-" + e.name), p = QString::number(page);
+            RunProgram("pdftoppm", {"-png", "-r", "100", "-f", p, "-l", p, "-singlefile", pdf, prefix});
+            const QImage image(prefix + ".png");
+            QVERIFY(!image.isNull());
+            const TColourRuns wall = ColourRuns(image, QColor(60, 60, 60), 12);
+            const TColourRuns excavation = ColourRuns(image, QColor(176, 80, 0), 40);
+            QVERIFY(wall.top > 0 && wall.bottom > wall.top + 100);
+            QVERIFY(!excavation.fullRows.empty());
+            // The deepest level is the last stage's.
+            double level = 0;
+            const QRegularExpression levels("excavation level (\\S+) " + e.unit + "$", QRegularExpression::MultilineOption);
+            for (auto it = levels.globalMatch(text); it.hasNext();) level = it.next().captured(1).toDouble();
+            const double length = Captured(text, "length (\\S+) " + e.unit + ", excavation").toDouble();
+            QVERIFY(level > 0 && length > level);
+            // The middle of the deepest line (about two pixels thick), as the wall's edges are
+            // taken: a pixel row spans [r, r + 1).
+            size_t first = excavation.fullRows.size() - 1;
+            while (first > 0 && excavation.fullRows[first - 1] == excavation.fullRows[first] - 1) --first;
+            const double row = (excavation.fullRows[first] + excavation.fullRows.back() + 1) / 2.0;
+            const double measured = (row - wall.top) / (wall.bottom + 1 - wall.top);
+            QVERIFY2(std::fabs(measured - level / length) < 0.01,
+                     qPrintable(QString("%1: %2 against %3").arg(e.name).arg(measured).arg(level / length)));
+            const double scale = Captured(pages[page - 1], "Drawn to scale 1:([0-9.]+)").toDouble();
+            QVERIFY(scale > 0);
+            QVERIFY2(std::fabs((wall.bottom + 1 - wall.top) - length * e.inchesPerUnit / scale * 100) < 2.5,
+                     qPrintable(QString("%1: %2 pixels at 1:%3").arg(e.name).arg(wall.bottom + 1 - wall.top).arg(scale)));
+        }
+    }
+
+    // The scale of the profile is a round one, never below the smallest that fits.
+    void theDrawingScaleIsRoundedUp() {
+        const std::pair<double, double> scales[] = {{73.2, 75}, {75, 75}, {75.01, 100}, {101, 125}, {0.9, 1},
+                                                    {1.26, 1.5}, {2800, 3000}, {7600, 10000}, {0, 1}};
+        for (const auto& [smallest, scale] : scales) QCOMPARE(torvex::DrawingScale(smallest), scale);
+    }
+
+    // The envelope of stages on other nodes: the second stage is read between its nodes at the
+    // first stage's depths, and each extreme names the stage it comes from.
+    void theEnvelopeOfStagesOnOtherNodes() {
+        using torvex::engine::TNodeResult;
+        std::vector<torvex::engine::TCaseResult> cases(2);
+        for (double depth : {0.0, 1.0, 2.0}) cases[0].nodes.push_back({depth, 0, 0, depth == 1 ? -4.0 : 1.0});
+        for (double depth : {0.0, 2.0}) cases[1].nodes.push_back({depth, 0, 0, depth == 0 ? 3.0 : -1.0});
+        const auto envelope = torvex::Envelope(cases, &TNodeResult::moment);
+        QCOMPARE(int(envelope.size()), 3);
+        const struct {
+            double depth, low, high;
+            size_t lowCase, highCase;
+        } expected[] = {{0, 1, 3, 0, 1}, {1, -4, 1, 0, 1}, {2, -1, 1, 1, 0}};
+        for (size_t k = 0; k < 3; ++k) {
+            QCOMPARE(envelope[k].depth, expected[k].depth);
+            QCOMPARE(envelope[k].low, expected[k].low);
+            QCOMPARE(envelope[k].high, expected[k].high);
+            QCOMPARE(envelope[k].lowCase, expected[k].lowCase);
+            QCOMPARE(envelope[k].highCase, expected[k].highCase);
+        }
+        cases[1].nodes.clear();  // a stage without results: no envelope
+        QVERIFY(torvex::Envelope(cases, &TNodeResult::moment).empty());
     }
 
     // Counted by pdfinfo, and numbered "Page N of M" with the title on every page.
