@@ -1,4 +1,4 @@
-#include "BandSolver.h"
+#include "beam/BandSolver.h"
 
 #include <algorithm>
 #include <cmath>

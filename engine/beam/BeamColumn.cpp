@@ -1,10 +1,10 @@
-#include "BeamColumn.h"
+#include "beam/BeamColumn.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "BandSolver.h"
+#include "beam/BandSolver.h"
 
 namespace torvex::engine {
 

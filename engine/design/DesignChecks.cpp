@@ -1,4 +1,4 @@
-#include "DesignChecks.h"
+#include "design/DesignChecks.h"
 
 #include <algorithm>
 #include <cmath>

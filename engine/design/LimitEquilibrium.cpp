@@ -1,4 +1,4 @@
-#include "LimitEquilibrium.h"
+#include "design/LimitEquilibrium.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "DrivingLoads.h"
+#include "soil/DrivingLoads.h"
 
 namespace torvex::engine {
 namespace {

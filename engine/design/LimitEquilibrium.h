@@ -23,7 +23,7 @@
 
 #include <string>
 
-#include "WallInput.h"
+#include "input/WallInput.h"
 
 namespace torvex::engine {
 

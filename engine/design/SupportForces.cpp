@@ -1,4 +1,4 @@
-#include "SupportForces.h"
+#include "design/SupportForces.h"
 
 #include <cmath>
 

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "BeamColumn.h"
+#include "beam/BeamColumn.h"
 
 namespace torvex::engine {
 

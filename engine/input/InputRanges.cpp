@@ -1,4 +1,4 @@
-#include "InputRanges.h"
+#include "input/InputRanges.h"
 
 #include <cmath>
 #include <cstdio>

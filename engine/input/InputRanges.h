@@ -3,7 +3,7 @@
 // 1e308, a negative strength, a friction angle of 120 degrees) is an input error that names
 // its field, before it can turn into numbers that are not finite.
 
-#include "WallInput.h"
+#include "input/WallInput.h"
 
 namespace torvex::engine {
 

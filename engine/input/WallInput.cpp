@@ -1,11 +1,11 @@
-#include "WallInput.h"
+#include "input/WallInput.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "InputRanges.h"
 #include "dataentry/ColumnTypes.h"
+#include "input/InputRanges.h"
 #include "project/Workspace.h"
 
 namespace torvex::engine {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "BeamColumn.h"
+#include "beam/BeamColumn.h"
 
 namespace torvex {
 class TWorkspace;

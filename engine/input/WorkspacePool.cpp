@@ -1,4 +1,4 @@
-#include "WorkspacePool.h"
+#include "input/WorkspacePool.h"
 
 #include <mutex>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "DesignFiles.h"
+#include "output/DesignFiles.h"
 
 #include <cmath>
 
-#include "TextBuffer.h"
+#include "output/TextBuffer.h"
 
 namespace torvex::engine {
 namespace {

@@ -1,4 +1,4 @@
-#include "GeneralNumber.h"
+#include "output/GeneralNumber.h"
 
 #include <bit>
 #include <charconv>

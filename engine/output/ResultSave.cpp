@@ -1,4 +1,4 @@
-#include "ResultSave.h"
+#include "output/ResultSave.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

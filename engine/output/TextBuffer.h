@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "GeneralNumber.h"
+#include "output/GeneralNumber.h"
 
 namespace torvex::engine {
 

@@ -1,4 +1,4 @@
-#include "ParametricStudy.h"
+#include "parametric/ParametricStudy.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "TextBuffer.h"
-#include "WorkspacePool.h"
+#include "input/WorkspacePool.h"
+#include "output/TextBuffer.h"
 #include "project/DataFileReader.h"
 #include "project/EchoText.h"
 #include "project/Workspace.h"

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "Analysis.h"
-#include "StudyKey.h"
+#include "parametric/StudyKey.h"
 
 namespace torvex::engine {
 

@@ -1,4 +1,4 @@
-#include "StudyKey.h"
+#include "parametric/StudyKey.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "CyclicCurves.h"
+#include "soil/CyclicCurves.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "DrivingLoads.h"
+#include "soil/DrivingLoads.h"
 
-#include "SeismicPressure.h"
+#include "soil/SeismicPressure.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "EquivalentDepth.h"
+#include "soil/EquivalentDepth.h"
 
 #include <cmath>
 #include <stdexcept>

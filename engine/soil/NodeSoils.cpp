@@ -1,4 +1,4 @@
-#include "NodeSoils.h"
+#include "soil/NodeSoils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "CyclicCurves.h"
-#include "EquivalentDepth.h"
+#include "soil/CyclicCurves.h"
+#include "soil/EquivalentDepth.h"
 
 namespace torvex::engine {
 namespace {

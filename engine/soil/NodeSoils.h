@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "PyCriteria.h"
-#include "WallInput.h"
+#include "input/WallInput.h"
+#include "soil/PyCriteria.h"
 
 namespace torvex::engine {
 

@@ -1,6 +1,6 @@
-#include "PyCriteria.h"
+#include "soil/PyCriteria.h"
 
-#include "CyclicCurves.h"
+#include "soil/CyclicCurves.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "SeismicPressure.h"
+#include "soil/SeismicPressure.h"
 
 #include <cmath>
 #include <sstream>

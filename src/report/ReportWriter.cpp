@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "DesignFiles.h"
 #include "ResultFiles.h"
+#include "output/DesignFiles.h"
 #include "plot/PlotFileReader.h"
 #include "plot/ResultGraphs.h"
 #include "project/DataFileReader.h"

@@ -1,4 +1,4 @@
-#include "BatchRun.h"
+#include "run/BatchRun.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,10 +11,10 @@
 
 #include <unistd.h>
 
-#include "DesignFiles.h"
 #include "ResultFiles.h"
-#include "ResultSave.h"
-#include "TextBuffer.h"
+#include "output/DesignFiles.h"
+#include "output/ResultSave.h"
+#include "output/TextBuffer.h"
 #include "project/StageFiles.h"
 
 namespace torvex::engine {

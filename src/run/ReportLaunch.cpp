@@ -1,4 +1,4 @@
-#include "ReportLaunch.h"
+#include "run/ReportLaunch.h"
 
 #include <spawn.h>
 #include <sys/stat.h>

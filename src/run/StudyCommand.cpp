@@ -1,9 +1,9 @@
-#include "StudyCommand.h"
+#include "run/StudyCommand.h"
 
 #include <stdexcept>
 
-#include "ParametricStudy.h"
 #include "dataentry/NumberText.h"
+#include "parametric/ParametricStudy.h"
 #include "project/EchoText.h"
 #include "project/SafeSave.h"
 #include "project/WordRead.h"

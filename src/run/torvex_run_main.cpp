@@ -16,10 +16,10 @@
 #include <iostream>
 #include <string>
 
-#include "BatchRun.h"
-#include "ReportLaunch.h"
-#include "StudyCommand.h"
 #include "project/EchoText.h"
+#include "run/BatchRun.h"
+#include "run/ReportLaunch.h"
+#include "run/StudyCommand.h"
 
 namespace {
 
