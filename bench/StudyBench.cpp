@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "ParametricStudy.h"
+#include "parametric/ParametricStudy.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <limits>
 #include <stdexcept>
 
-#include "DrivingLoads.h"
-#include "NodeSoils.h"
-#include "PyCriteria.h"
-#include "SeismicPressure.h"
-#include "WorkspacePool.h"
+#include "input/WorkspacePool.h"
 #include "project/DataFileReader.h"
 #include "project/ProgramData.h"
 #include "project/SafeSave.h"
 #include "project/StageFiles.h"
 #include "project/WordRead.h"
 #include "project/Workspace.h"
+#include "soil/DrivingLoads.h"
+#include "soil/NodeSoils.h"
+#include "soil/PyCriteria.h"
+#include "soil/SeismicPressure.h"
 
 namespace torvex::engine {
 namespace {

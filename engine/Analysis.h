@@ -9,10 +9,10 @@
 
 #include "project/OptionBlock.h"
 
-#include "DesignChecks.h"
-#include "LimitEquilibrium.h"
-#include "SupportForces.h"
-#include "WallInput.h"
+#include "design/DesignChecks.h"
+#include "design/LimitEquilibrium.h"
+#include "design/SupportForces.h"
+#include "input/WallInput.h"
 
 namespace torvex::engine {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "DesignFiles.h"
-#include "PyCriteria.h"
-#include "ResultSave.h"
-#include "TextBuffer.h"
+#include "output/DesignFiles.h"
+#include "output/ResultSave.h"
+#include "output/TextBuffer.h"
+#include "soil/PyCriteria.h"
 
 namespace torvex::engine {
 namespace {

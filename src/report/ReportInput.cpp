@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "PyCriteria.h"
-#include "WallInput.h"
+#include "input/WallInput.h"
 #include "project/OptionBlock.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportNumbers.h"
 #include "report/ReportTable.h"
+#include "soil/PyCriteria.h"
 
 namespace torvex {
 namespace {

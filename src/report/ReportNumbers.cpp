@@ -1,6 +1,6 @@
 #include "report/ReportNumbers.h"
 
-#include "GeneralNumber.h"
+#include "output/GeneralNumber.h"
 
 namespace torvex {
 

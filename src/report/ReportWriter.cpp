@@ -9,8 +9,8 @@
 #include <QPdfWriter>
 #include <algorithm>
 
-#include "DesignFiles.h"
 #include "ResultFiles.h"
+#include "output/DesignFiles.h"
 #include "plot/PlotFileReader.h"
 #include "plot/ResultGraphs.h"
 #include "project/DataFileReader.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The inputs the Parametric Study window offers, each with the key the engine's study takes
-// (engine/StudyKey.h), whether it needs a table row, and the unit string of its values in
-// the data file's units.
+// (engine/parametric/StudyKey.h), whether it needs a table row, and the unit string of its
+// values in the data file's units.
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ParametricStudy.h"
+#include "parametric/ParametricStudy.h"
 #include "plot/PltData.h"
 
 namespace torvex {

@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "ParametricStudy.h"
+#include "parametric/ParametricStudy.h"
 
 class QComboBox;
 class QLabel;

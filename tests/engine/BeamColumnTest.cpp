@@ -1,4 +1,4 @@
-#include "BeamColumn.h"
+#include "beam/BeamColumn.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "BandSolver.h"
+#include "beam/BandSolver.h"
 
 namespace torvex::engine {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "CyclicCurves.h"
-#include "PyCriteria.h"
+#include "soil/CyclicCurves.h"
+#include "soil/PyCriteria.h"
 
 namespace torvex::engine {
 namespace {

@@ -10,15 +10,15 @@
 #include <sstream>
 
 #include "Analysis.h"
-#include "BatchRun.h"
-#include "BeamColumn.h"
-#include "DesignFiles.h"
 #include "ResultFiles.h"
+#include "beam/BeamColumn.h"
+#include "output/DesignFiles.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"
 #include "project/SafeSave.h"
 #include "project/UnitConversion.h"
 #include "project/Workspace.h"
+#include "run/BatchRun.h"
 
 namespace torvex::engine {
 namespace {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "DrivingLoads.h"
+#include "soil/DrivingLoads.h"
 
 namespace torvex::engine {
 namespace {

@@ -9,8 +9,8 @@
 #include <tuple>
 
 #include "Analysis.h"
-#include "NodeSoils.h"
 #include "ResultFiles.h"
+#include "soil/NodeSoils.h"
 #include "PipePiles.h"
 #include "SandWall.h"
 #include "dataentry/ColumnTypes.h"

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "Analysis.h"
-#include "BeamColumn.h"
-#include "NodeSoils.h"
 #include "PipePiles.h"
 #include "ResultFiles.h"
+#include "beam/BeamColumn.h"
 #include "project/DataFileWriter.h"
 #include "project/SafeSave.h"
+#include "soil/NodeSoils.h"
 
 namespace torvex::engine {
 namespace {

@@ -16,10 +16,10 @@
 #include <sstream>
 
 #include "Analysis.h"
-#include "BatchRun.h"
 #include "ResultFiles.h"
-#include "ResultSave.h"
-#include "TextBuffer.h"
+#include "output/ResultSave.h"
+#include "output/TextBuffer.h"
+#include "run/BatchRun.h"
 #include "SandWall.h"
 #include "project/DataFileWriter.h"
 #include "project/ProgramData.h"

@@ -9,9 +9,6 @@
 #include <vector>
 
 #include "Analysis.h"
-#include "EquivalentDepth.h"
-#include "NodeSoils.h"
-#include "PyCriteria.h"
 #include "ResultFiles.h"
 #include "dataentry/ColumnTypes.h"
 #include "project/DataFileReader.h"
@@ -19,6 +16,9 @@
 #include "project/ProgramData.h"
 #include "project/UnitConversion.h"
 #include "project/Workspace.h"
+#include "soil/EquivalentDepth.h"
+#include "soil/NodeSoils.h"
+#include "soil/PyCriteria.h"
 
 namespace torvex::engine {
 namespace {

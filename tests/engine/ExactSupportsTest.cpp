@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "BeamColumn.h"
+#include "beam/BeamColumn.h"
 
 namespace torvex::engine {
 namespace {

@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "GeneralNumber.h"
+#include "output/GeneralNumber.h"
 
 namespace {
 

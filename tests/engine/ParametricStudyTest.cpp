@@ -13,11 +13,11 @@
 #include <sstream>
 #include <thread>
 
-#include "ParametricStudy.h"
-#include "StudyCommand.h"
-#include "StudyKey.h"
+#include "parametric/ParametricStudy.h"
+#include "parametric/StudyKey.h"
 #include "project/DataFileReader.h"
 #include "project/Workspace.h"
+#include "run/StudyCommand.h"
 
 using namespace torvex;
 using namespace torvex::engine;

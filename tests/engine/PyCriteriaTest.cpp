@@ -1,4 +1,4 @@
-#include "PyCriteria.h"
+#include "soil/PyCriteria.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,12 @@
 #include <string>
 
 #include "Analysis.h"
-#include "DrivingLoads.h"
 #include "ResultFiles.h"
 #include "SandWall.h"
-#include "SeismicPressure.h"
 #include "project/DataFileWriter.h"
 #include "project/Workspace.h"
+#include "soil/DrivingLoads.h"
+#include "soil/SeismicPressure.h"
 
 namespace torvex::engine {
 namespace {

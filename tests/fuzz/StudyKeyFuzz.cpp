@@ -8,7 +8,7 @@
 #include <string>
 
 #include "Analysis.h"
-#include "StudyKey.h"
+#include "parametric/StudyKey.h"
 
 namespace {
 

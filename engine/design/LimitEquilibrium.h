@@ -1,0 +1,58 @@
+#pragma once
+// The embedment of the wall by classical limit equilibrium, beside the p-y analysis, from the
+// same soil layers, water tables, surcharges and supports.
+//
+// Pressures (Rankine, layer by layer, with each layer's own phi and c; clays are undrained):
+//   active behind, over the whole length:  Ka sigma_v' - 2 c sqrt(Ka), not below 0 (the
+//     backfill slope enters Ka as in the analysis);
+//   passive in front, below the excavation: Kp sigma_v,e' + 2 c sqrt(Kp), sigma_v,e' the
+//     effective stress of the excavation side measured from the excavation level;
+//   net water and the surcharge loads as the analysis applies them. Water and surcharges
+//   are loads and keep their direction; only the earth pressures reverse below a pivot.
+//   Active pressure, water and surcharges act over Wa, passive resistance over Wp.
+//
+// The factor of safety F divides tan(phi) and c of every layer on both sides; F_p divides the
+// passive resistance alone (Kp and 2 c sqrt(Kp)). Each is found by bisection on [0.5, 20].
+//
+// Without a support above the tip (a cantilever) the full method applies: the wall turns
+// about a pivot between the excavation level and the tip, with active behind and passive in
+// front above it and the reverse (passive behind, active in front) below it; pivot and F are
+// those that satisfy the balance of forces and of moments together. With supports, free earth
+// support: moments about the lowest support give F, the balance of forces that support's
+// force. A wall embedded in rock has no limit-equilibrium answer.
+
+#include <string>
+
+#include "input/WallInput.h"
+
+namespace torvex::engine {
+
+enum class TLeMethod { NotApplicable, Cantilever, FreeEarthSupport };
+
+// "cantilever", "free earth support", "not applicable".
+const char* LeMethodText(TLeMethod method);
+
+// How a factor came out of its bisection.
+enum class TLeFactor { Found, Unstable, AboveRange };
+
+struct TLimitEquilibrium {
+    TLeMethod method = TLeMethod::NotApplicable;
+    std::string reason;                   // why the method does not apply
+    std::string notes;                    // remarks for the report
+    TLeFactor fState = TLeFactor::Unstable, fpState = TLeFactor::Unstable;
+    double F = 0, Fp = 0;                 // when found
+    double embedment = 0;                 // tip depth below the excavation level, as entered
+    bool requiredFound = false;
+    double requiredEmbedment = 0;         // for the target F, below the excavation level
+    double targetF = 1.5;
+    bool pivotFound = false;
+    double pivotDepth = 0;                // below the excavation level, at F (cantilever)
+    bool supportFound = false;
+    double supportDepth = 0;              // the lowest support, below the wall top
+    double supportForce = 0;              // at F, per unit length of wall (free earth support)
+    double searchLimit = 0;               // the deepest embedment the search tried
+};
+
+TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& input, double targetF);
+
+}  // namespace torvex::engine
