@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "Analysis.h"
-#include "PyCriteria.h"
+#include "soil/PyCriteria.h"
 #include "plot/PlotGeometry.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportEnvelope.h"
