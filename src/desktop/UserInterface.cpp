@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "desktop/ExternalPrograms.h"
+#include "project/OptionBlock.h"
 
 namespace torvex {
 namespace {
@@ -174,7 +175,7 @@ bool TUserInterface::ReportChoices(QWidget* parent, TReportChoices& choices) {
     for (const auto& field : job) {
         auto* edit = new QLineEdit(*field.text, &dialog);
         edit->setObjectName(field.name);
-        edit->setMaxLength(200);
+        edit->setMaxLength(static_cast<int>(kMaxJobTextBytes));
         form->addRow(field.caption, edit);
         jobEdits.push_back(edit);
     }
