@@ -193,6 +193,10 @@ TSoilOptions SoilOptions(const TProjectOptions& options) {
     soil.layered = options.LayeredSoil == 1;
     soil.cyclic = options.CyclicLoading == 1;
     soil.cycles = options.CyclicCycles;
+    soil.pressureMethod = options.EarthPressureMethod;
+    soil.frictionActive = static_cast<double>(options.WallFrictionActive);
+    soil.frictionPassive = static_cast<double>(options.WallFrictionPassive);
+    soil.netPressureBelowExcavation = options.NetPressureBelowExcavation == 1;
     return soil;
 }
 

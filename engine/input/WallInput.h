@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "beam/BeamColumn.h"
+#include "project/OptionBlock.h"
 
 namespace torvex {
 class TWorkspace;
@@ -82,6 +83,9 @@ struct TSoilOptions {
     bool layered = false;                 // equivalent depths for the layers below the first
     bool cyclic = false;                  // cyclic p-y curves
     double cycles = 1;                    // number of cycles N (stiff clay without free water)
+    TEarthPressureMethod pressureMethod = TEarthPressureMethod::Rankine;
+    double frictionActive = 0, frictionPassive = 0;  // delta / phi behind and in front
+    bool netPressureBelowExcavation = false;  // active behind less active in front, below it
 };
 
 struct TWallInput {

@@ -21,6 +21,14 @@ inline constexpr int kOptionBlockVersion = 1;
 inline constexpr const char* kOptionBlockEnd = "END";
 inline constexpr size_t kMaxJobTextBytes = 200;
 
+// The code a design is shown to: none (one global factor on strength) or a Design Approach of
+// EN 1997-1, whose combinations are analysed side by side.
+enum class TDesignCode : int32_t { None, EC7_DA1, EC7_DA2, EC7_DA3 };
+
+// How the earth-pressure coefficients are found: Rankine's (no wall friction), Coulomb's plane
+// wedges, or EN 1997-1 Annex C's curved surfaces with wall friction.
+enum class TEarthPressureMethod : int32_t { Rankine, Coulomb, EC7AnnexC };
+
 struct TProjectOptions {
     long double MomentCapacity = 0;       // of the wall unit (F-L); 0: not checked
     long double ShearCapacity = 0;        // of the wall unit (F); 0: not checked
@@ -31,6 +39,24 @@ struct TProjectOptions {
     int32_t LayeredSoil = 0;              // 1: equivalent depths below the first layer
     int32_t CyclicLoading = 0;            // 1: cyclic p-y curves
     int32_t CyclicCycles = 1;             // number of cycles N
+    // Design to a code.
+    TDesignCode DesignCode = TDesignCode::None;
+    bool UnplannedExcavationAuto = true;  // 10 % of the clear height, at most 0.5 m
+    long double UnplannedExcavation = 0;  // (L) when not Auto; 0: none
+    long double MinimumSurcharge = 0;     // (F/L^2) the backfill surcharge is raised to this
+    TEarthPressureMethod EarthPressureMethod = TEarthPressureMethod::Rankine;
+    long double WallFrictionActive = 0;   // delta / phi behind the wall, 0 to 1
+    long double WallFrictionPassive = 0;  // delta / phi in front of it, 0 to 1
+    int32_t WallLoadsVariable = 0;        // 1: the Loads table's loads are variable actions
+    int32_t NetPressureBelowExcavation = 0;  // 1: below the excavation, active less the front's
+    // Partial factors (EN 1997-1 Annex A's recommended values): sets A1 and A2 on actions, M2
+    // on strengths, R2 on earth resistance, HYD, and the anchors' pull-out.
+    long double GammaG = 1.35L, GammaQ = 1.5L, GammaQ2 = 1.3L;
+    long double GammaTanPhi = 1.25L, GammaCohesion = 1.25L, GammaUndrained = 1.4L,
+                GammaUnconfined = 1.4L, GammaUnitWeight = 1.0L;
+    long double GammaEarthResistance = 1.4L;
+    long double GammaHydDst = 1.35L, GammaHydStb = 0.9L;
+    long double GammaAnchor = 1.1L;
     // The job, for the report's title block and footers: one line of text each (no control
     // bytes, blanks at either end dropped, at most kMaxJobTextBytes); "" when not given.
     std::string JobNumber, JobTitle, Engineer, Checker, Revision;
