@@ -7,8 +7,10 @@
 #include <functional>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
+#include "CodeDesign.h"
 #include "input/WorkspacePool.h"
 #include "project/DataFileReader.h"
 #include "project/ProgramData.h"
@@ -200,10 +202,10 @@ TSoilOptions SoilOptions(const TProjectOptions& options) {
     return soil;
 }
 
-void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
-    // Limit equilibrium needs only the input: it is given also where the p-y analysis failed.
-    if (result.outcome == TOutcome::InputError) return;
-    result.le = AnalyzeLimitEquilibrium(result.input, static_cast<double>(options.TargetSafetyFactor));
+namespace {
+
+// The strength and deflection checks of a solved case against the capacities (0: not checked).
+void AddChecks(TCaseResult& result, double momentCapacity, double shearCapacity, double allowableDeflection) {
     if (result.nodes.empty()) return;
     std::vector<double> depth, y, moment, shear;
     for (const TNodeResult& node : result.nodes) {
@@ -212,9 +214,17 @@ void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
         moment.push_back(node.moment);
         shear.push_back(node.shear);
     }
-    result.checks = CheckDesign(depth, y, moment, shear, static_cast<double>(options.MomentCapacity),
-                                static_cast<double>(options.ShearCapacity),
-                                static_cast<double>(options.AllowableDeflection));
+    result.checks = CheckDesign(depth, y, moment, shear, momentCapacity, shearCapacity, allowableDeflection);
+}
+
+}  // namespace
+
+void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
+    // Limit equilibrium needs only the input: it is given also where the p-y analysis failed.
+    if (result.outcome == TOutcome::InputError) return;
+    result.le = AnalyzeLimitEquilibrium(result.input, static_cast<double>(options.TargetSafetyFactor));
+    AddChecks(result, static_cast<double>(options.MomentCapacity), static_cast<double>(options.ShearCapacity),
+              static_cast<double>(options.AllowableDeflection));
 }
 
 const TNodeResult* TCaseResult::MaxBy(double TNodeResult::*field) const {
@@ -508,6 +518,153 @@ std::string MixedUnitsMessage(int stageUnits, int fileUnits) {
 
 }  // namespace
 
+namespace {
+
+// A case or stage as read from the file, before it is analysed: its input, or why there is none.
+struct TCaseInput {
+    std::string label;
+    bool staged = false;
+    std::optional<TWallInput> input;
+    std::string error;
+    bool missing = false;  // a stage the file holds no input for
+};
+
+// Changes a case's input before it is analysed (raising std::invalid_argument for a case it
+// cannot apply to), and adds the answers to its results.
+using TPrepare = std::function<void(TWallInput& input, size_t index)>;
+using TAnswer = std::function<void(TCaseResult& result, size_t index)>;
+
+// Analyses the cases in order. A lateral spring that first appears in a stage acts on the
+// change of deflection since the stage before, in that stage and in every later one while it
+// stays: it carries no force for the deflection the wall had when it went in.
+std::vector<TCaseResult> RunSequence(std::vector<TCaseInput> inputs, const TProjectOptions& options,
+                                     const TPrepare& prepare, const TAnswer& answer) {
+    std::vector<TCaseResult> results;
+    std::vector<double> previousY, previousSprings, previousOffsets;
+    // Every support force of the stages so far, for the largest each support has carried.
+    std::vector<TSupportForce> supportHistory;
+    for (size_t index = 0; index < inputs.size(); ++index) {
+        TCaseInput& in = inputs[index];
+        try {
+            if (in.missing || !in.input) throw std::invalid_argument(in.error);
+            TWallInput input = std::move(*in.input);
+            if (prepare) prepare(input, index);
+            const std::vector<double> springs = input.beam.kLateral;
+            const bool hasSprings = std::any_of(springs.begin(), springs.end(), [](double k) { return k != 0; });
+            if (in.staged && previousY.size() == springs.size()) {
+                for (size_t i = 0; i < springs.size(); ++i)
+                    if (springs[i] != 0)
+                        input.beam.springOffset[i] = previousSprings[i] != 0 ? previousOffsets[i] : previousY[i];
+            } else if (in.staged && !results.empty() && hasSprings) {
+                // Without the deflections of the stage before, a strut of this stage would seem to
+                // have been in place from the start: say so rather than pass it over.
+                input.warnings.push_back(
+                    std::string(previousY.empty() ? "The stage before has no results"
+                                                  : "The stage before has another number of nodes") +
+                    ": the springs of this stage carry force from zero deflection, as if installed before "
+                    "any excavation, not from the deflection the wall had when they went in.");
+            }
+            input.soil = SoilOptions(options);
+            const std::vector<double> offsets = input.beam.springOffset;
+            TCaseResult result = AnalyzeCase(std::move(input), in.label);
+            answer(result, index);
+            if (in.staged) {
+                CarryLargestSoFar(result.supports, supportHistory);
+                supportHistory.insert(supportHistory.end(), result.supports.begin(), result.supports.end());
+            }
+            previousY.clear();
+            for (const TNodeResult& node : result.nodes) previousY.push_back(node.y);
+            previousSprings = springs;
+            previousOffsets = offsets;
+            results.push_back(std::move(result));
+        } catch (const std::invalid_argument& error) {
+            // A stage that cannot be read or analysed leaves no deflections for the next one; a
+            // stage that is missing altogether leaves those of the stage before.
+            if (!in.missing) previousY.clear();
+            TCaseResult failed;
+            failed.label = in.label;
+            failed.outcome = TOutcome::InputError;
+            failed.message = error.what();
+            results.push_back(std::move(failed));
+        }
+    }
+    return results;
+}
+
+// Design effects: moments, shears and support forces times the factor.
+void FactorEffects(TCaseResult& result, double factor) {
+    if (factor == 1) return;
+    for (TNodeResult& node : result.nodes) {
+        node.moment *= factor;
+        node.shear *= factor;
+    }
+    for (TSupportForce& support : result.supports) {
+        support.force *= factor;
+        support.perLength *= factor;
+        support.largestSoFar *= factor;
+    }
+    result.le.supportForce *= factor;
+    result.le.requiredSupportForce *= factor;
+}
+
+// Every combination of the file's design code, each over the whole sequence of cases; the
+// plain cases are the SLS combination.
+void AnalyzeCombinations(TFileAnalysis& file, const std::vector<TCaseInput>& inputs) {
+    const TProjectOptions& options = file.options;
+    file.code.resize(file.cases.size());
+    for (const TCombination combination : CombinationsOf(options.DesignCode)) {
+        if (combination == TCombination::SLS) {
+            for (size_t i = 0; i < file.cases.size(); ++i) {
+                TCombinationResult sls;
+                sls.combination = combination;
+                sls.formationDepth = file.cases[i].input.freeHeight;
+                sls.result = file.cases[i];
+                sls.applies = sls.result.outcome != TOutcome::InputError;
+                file.code[i].combinations.push_back(std::move(sls));
+            }
+            continue;
+        }
+        const TCombinationFactors factors = FactorsOf(combination, options);
+        std::vector<TCombinationResult> entries(inputs.size());
+        const auto prepare = [&](TWallInput& input, size_t index) {
+            TCombinationResult& entry = entries[index];
+            entry.combination = combination;
+            entry.factors = factors;
+            std::vector<std::string> notes;
+            try {
+                input = CombinationInput(std::move(input), combination, options, notes);
+            } catch (const std::invalid_argument&) {
+                entry.applies = false;
+                throw;
+            }
+            entry.formationDepth = input.freeHeight;
+            for (std::string& note : notes) input.warnings.push_back(std::move(note));
+        };
+        const auto answer = [&](TCaseResult& result, size_t) {
+            if (result.outcome == TOutcome::InputError) return;
+            result.le = AnalyzeLimitEquilibrium(result.input, 1.0);
+            FactorEffects(result, factors.effects);
+            AddChecks(result, 0, 0, 0);
+        };
+        std::vector<TCaseResult> results = RunSequence(inputs, options, prepare, answer);
+        for (size_t i = 0; i < results.size() && i < file.code.size(); ++i) {
+            entries[i].combination = combination;
+            entries[i].factors = factors;
+            entries[i].result = std::move(results[i]);
+            if (!entries[i].applies)
+                entries[i].result.warnings.push_back(std::string(CombinationName(combination)) +
+                                                     " does not apply: " + entries[i].result.message);
+            file.code[i].combinations.push_back(std::move(entries[i]));
+        }
+    }
+    for (size_t i = 0; i < file.code.size(); ++i) {
+        BuildEnvelope(file.code[i]);
+        ApplyEnvelopeChecks(file.cases[i], file.code[i].envelope, options);
+    }
+}
+
+}  // namespace
+
 TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFile, const TInputEdit& edit) {
     const auto started = std::chrono::steady_clock::now();
     TFileAnalysis file;
@@ -535,80 +692,61 @@ TFileAnalysis AnalyzeDataText(const std::string& text, const std::string& dataFi
     const int stages = workspace.Project().StageCount;
     const int fileUnits = workspace.Project().UnitSystem;  // those of stage 1
     const bool longTerm = workspace.Project().LongTermMarker == 9;
-    // A lateral spring that first appears in a stage acts on the change of deflection since
-    // the stage before, in that stage and in every later one while it stays: it carries no
-    // force for the deflection the wall had when it went in.
-    std::vector<double> previousY, previousSprings, previousOffsets;
-    // Every support force of the stages so far, for the largest each support has carried.
-    std::vector<TSupportForce> supportHistory;
-    auto run = [&](std::string_view part, TTerm term, const std::string& label, bool staged) {
+
+    // Every case's input first: the combinations of a design code each analyse them all.
+    std::vector<TCaseInput> inputs;
+    const auto read = [&](TCaseInput& in, const std::function<TWallInput()>& build) {
         try {
-            // A file without stages was read whole above; a stage is read on its own, and its
-            // messages name the line of the whole file.
-            std::optional<TPooledWorkspace> stageSpace;
-            TWallInput input =
-                staged ? ReadBlock(*stageSpace.emplace(), part, TTerm::Short,
-                                   LinesBefore(text, static_cast<size_t>(part.data() - text.data())),
-                                   [&](TWorkspace& stageWorkspace) {
-                                       if (edit) edit(stageWorkspace, static_cast<int>(file.cases.size()) + 1);
-                                   })
-                       : BuildWallInput(workspace, term);
-            if (staged && input.unitCode != fileUnits)
-                throw std::invalid_argument(MixedUnitsMessage(input.unitCode, fileUnits));
-            const std::vector<double> springs = input.beam.kLateral;
-            const bool hasSprings = std::any_of(springs.begin(), springs.end(), [](double k) { return k != 0; });
-            if (staged && previousY.size() == springs.size()) {
-                for (size_t i = 0; i < springs.size(); ++i)
-                    if (springs[i] != 0)
-                        input.beam.springOffset[i] = previousSprings[i] != 0 ? previousOffsets[i] : previousY[i];
-            } else if (staged && !file.cases.empty() && hasSprings) {
-                // Without the deflections of the stage before, a strut of this stage would seem to
-                // have been in place from the start: say so rather than pass it over.
-                input.warnings.push_back(
-                    std::string(previousY.empty() ? "The stage before has no results"
-                                                  : "The stage before has another number of nodes") +
-                    ": the springs of this stage carry force from zero deflection, as if installed before "
-                    "any excavation, not from the deflection the wall had when they went in.");
-            }
-            input.soil = SoilOptions(file.options);
-            const std::vector<double> offsets = input.beam.springOffset;
-            TCaseResult result = AnalyzeCase(std::move(input), label);
-            AddDesignAnswers(result, file.options);
-            if (staged) {
-                CarryLargestSoFar(result.supports, supportHistory);
-                supportHistory.insert(supportHistory.end(), result.supports.begin(), result.supports.end());
-            }
-            previousY.clear();
-            for (const TNodeResult& node : result.nodes) previousY.push_back(node.y);
-            previousSprings = springs;
-            previousOffsets = offsets;
-            file.cases.push_back(std::move(result));
+            in.input = build();
         } catch (const std::invalid_argument& error) {
-            // A stage that cannot be read leaves no deflections for the next one.
-            previousY.clear();
-            TCaseResult failed;
-            failed.label = label;
-            failed.outcome = TOutcome::InputError;
-            failed.message = error.what();
-            file.cases.push_back(std::move(failed));
+            in.error = error.what();
         }
     };
     if (stages > 1) {
         const auto parts = StageParts(text);
         for (int k = 1; k <= stages; ++k) {
+            TCaseInput& in = inputs.emplace_back();
+            in.label = "Stage " + std::to_string(k);
+            in.staged = true;
             if (static_cast<size_t>(k) > parts.size()) {
-                TCaseResult missing;
-                missing.label = "Stage " + std::to_string(k);
-                missing.message = "The data file holds no input for this stage.";
-                file.cases.push_back(std::move(missing));
+                in.missing = true;
+                in.error = "The data file holds no input for this stage.";
                 continue;
             }
-            run(parts[static_cast<size_t>(k - 1)], TTerm::Short, "Stage " + std::to_string(k), true);
+            const std::string_view part = parts[static_cast<size_t>(k - 1)];
+            // A stage is read on its own, and its messages name the line of the whole file.
+            read(in, [&] {
+                TPooledWorkspace stageSpace;
+                TWallInput input = ReadBlock(*stageSpace, part, TTerm::Short,
+                                             LinesBefore(text, static_cast<size_t>(part.data() - text.data())),
+                                             [&](TWorkspace& stageWorkspace) {
+                                                 if (edit) edit(stageWorkspace, k);
+                                             });
+                if (input.unitCode != fileUnits)
+                    throw std::invalid_argument(MixedUnitsMessage(input.unitCode, fileUnits));
+                return input;
+            });
         }
     } else {
-        run(text, TTerm::Short, longTerm ? "Short-Term" : "Analysis", false);
-        if (longTerm) run(text, TTerm::Long, "Long-Term", false);
+        TCaseInput& first = inputs.emplace_back();
+        first.label = longTerm ? "Short-Term" : "Analysis";
+        read(first, [&] { return BuildWallInput(workspace, TTerm::Short); });
+        if (longTerm) {
+            TCaseInput& second = inputs.emplace_back();
+            second.label = "Long-Term";
+            read(second, [&] { return BuildWallInput(workspace, TTerm::Long); });
+        }
     }
+
+    const bool code = file.options.DesignCode != TDesignCode::None;
+    const TProjectOptions& options = file.options;
+    const auto sls = [&](TWallInput& input, size_t) {
+        std::vector<std::string> notes;
+        input = CombinationInput(std::move(input), TCombination::SLS, options, notes);
+    };
+    file.cases = RunSequence(code ? inputs : std::move(inputs), options, code ? TPrepare(sls) : TPrepare(),
+                             [&](TCaseResult& result, size_t) { AddDesignAnswers(result, options); });
+    if (code) AnalyzeCombinations(file, inputs);
     file.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return file;
 }

@@ -9,6 +9,7 @@
 
 #include "project/OptionBlock.h"
 
+#include "design/Combinations.h"
 #include "design/DesignChecks.h"
 #include "design/LimitEquilibrium.h"
 #include "design/SupportForces.h"
@@ -61,6 +62,48 @@ struct TCaseResult {
     const TNodeResult* MaxBy(double TNodeResult::*field) const;
 };
 
+// One combination of a design to a code, for one case or stage.
+struct TCombinationResult {
+    TCombination combination = TCombination::SLS;
+    bool applies = true;             // false when the unplanned excavation reaches the toe
+    double formationDepth = 0;       // the excavation level it was analysed with
+    TCombinationFactors factors;
+    // Its analysis with design effects: moments, shears and support forces (the limit
+    // equilibrium's among them) times the effects factor; deflections as computed. The limit
+    // equilibrium is on design values, for F = 1. For SLS it is the case itself, with no
+    // limit equilibrium of its own.
+    TCaseResult result;
+    std::vector<std::string> governs;  // "embedment", "moment", "shear", "support", "deflection"
+
+    bool HasLimitEquilibrium() const;
+    double RequiredToeDepth() const;  // formation depth + required embedment
+};
+
+// A support's largest design force over the ultimate combinations.
+struct TEnvelopeSupport {
+    TSupportForce force;
+    TCombination by = TCombination::SLS;
+};
+
+// Per case: the design effects over the ultimate combinations, deflection from SLS.
+struct TCodeEnvelope {
+    bool found = false;                 // some ultimate combination has results
+    std::vector<double> moment, shear;  // per node, the value of largest size
+    double maxMoment = 0, momentDepth = 0, maxShear = 0, shearDepth = 0;
+    TCombination momentBy = TCombination::SLS, shearBy = TCombination::SLS;
+    double maxDeflection = 0, deflectionDepth = 0;  // SLS
+    bool embedmentFound = false;        // every applicable combination found its embedment
+    double requiredEmbedment = 0, requiredToeDepth = 0, leastF = 0, leSupportForce = 0;
+    bool leastFFound = false;
+    TCombination embedmentBy = TCombination::SLS;
+    std::vector<TEnvelopeSupport> supports;
+};
+
+struct TCodeCase {
+    std::vector<TCombinationResult> combinations;  // SLS first
+    TCodeEnvelope envelope;
+};
+
 // Solves one case.
 TCaseResult AnalyzeCase(TWallInput input, const std::string& label);
 
@@ -77,6 +120,8 @@ struct TFileAnalysis {
     std::string error;  // a file that could not be read at all
     double seconds = 0;
     TProjectOptions options;  // the data file's option block
+    // Under a design code, per case: its combinations and their envelope (else empty).
+    std::vector<TCodeCase> code;
     bool AllConverged() const;
 };
 

@@ -302,6 +302,7 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF) 
         }
         le.requiredFound = true;
         le.requiredEmbedment = (lo + hi) / 2 - H;
+        if (!cantilever) le.requiredSupportForce = target.A(H + le.requiredEmbedment) / profile.Wa;
     }
     return le;
 }

@@ -50,6 +50,7 @@ struct TLimitEquilibrium {
     bool supportFound = false;
     double supportDepth = 0;              // the lowest support, below the wall top
     double supportForce = 0;              // at F, per unit length of wall (free earth support)
+    double requiredSupportForce = 0;      // at the required embedment and the target F
     double searchLimit = 0;               // the deepest embedment the search tried
 };
 

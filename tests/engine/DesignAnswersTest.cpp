@@ -19,11 +19,14 @@
 #include "project/UnitConversion.h"
 #include "project/Workspace.h"
 #include "run/BatchRun.h"
+#include "TextbookWall.h"
 
 namespace torvex::engine {
 namespace {
 
 namespace fs = std::filesystem;
+using torvex::testing::TextbookDataFile;
+using torvex::testing::TTextbookWall;
 
 // A propped cantilever: no soil, y = 0 at the top, clamped at the tip, uniform load w over L.
 // Top reaction 3 w L / 8, tip reaction 5 w L / 8, tip moment w L^2 / 8 (the largest |M|).
@@ -132,52 +135,6 @@ TEST(SupportForces, StagedStrutCarriesTheChangeSinceItWentIn) {
     // Every stage's supports balance the loads less the soil, as the equilibrium check says.
     for (const TCaseResult& c : a.cases)
         EXPECT_NEAR(SupportForceSum(c.supports), c.netLoad - c.forceResidual, 1e-9 * std::max(1.0, std::fabs(c.netLoad)));
-}
-
-// A wall in sand, SI units, Wa = Wp = 1 m: gamma above the water table, gamma_sat below (two
-// layers with the same phi), the water at the same depth on both sides.
-struct TTextbookWall {
-    double phi, gamma, gammaSat, water, H, embedment, anchor;  // anchor 0: none
-    int increments;
-};
-
-std::string TextbookDataFile(const TTextbookWall& t, double targetF) {
-    TWorkspace w;
-    TProgramData& p = CreateDefaultProject(w);
-    ChangeUnitSystem(w, 2);
-    p.Title = "Textbook wall";
-    p.NumIncrements = t.increments;
-    p.IncrementLength = (t.H + t.embedment) / t.increments;
-    p.MaxDeflection = 5;
-    p.FreeHeight = t.H;
-    p.ActiveWidth = p.ResistanceWidth = 1;
-    p.WaterDepthBackfill = p.WaterDepthExcavation = t.water;
-    p.EarthPressureOption = 2;
-    p.Options.TargetSafetyFactor = targetF;
-    w.Table("PileSect").Cell(1, 0).SetInteger(t.increments);
-    w.Table("PileSect").Cell(3, 0).SetFloat(2e5L);
-    TGridTable& soil = w.Table("NewSoil");
-    soil.SetRowCount(2);
-    const double bottoms[2] = {t.water, 60}, gammas[2] = {t.gamma, t.gammaSat};
-    for (int layer = 0; layer < 2; ++layer) {
-        soil.Cell(0, layer).SetInteger(4);
-        soil.Cell(1, layer).SetFloat(bottoms[layer]);
-        TGridTable& par = soil.Cell(2, layer).AsTable();
-        for (int r = 0; r < 2; ++r) {
-            par.Cell(0, r).SetFloat(gammas[layer]);
-            par.Cell(1, r).SetFloat(t.phi);
-            par.Cell(2, r).SetFloat(20000);
-        }
-    }
-    if (t.anchor > 0) {
-        p.UseRestraints = 1;
-        TGridTable& restraints = w.Table("Soillayer");
-        restraints.SetRowCount(1);
-        restraints.Cell(0, 0).SetInteger(1);
-        restraints.Cell(1, 0).SetInteger(static_cast<int>(std::lround(t.anchor / p.IncrementLength)));
-        restraints.Cell(2, 0).SetFloat(0);
-    }
-    return WriteDataFileText(w);
 }
 
 const TTextbookWall kCantilever{32, 15.9, 19.33, 2, 5, 7.0, 0, 240};
