@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "output/CodeFiles.h"
 #include "output/DesignFiles.h"
 #include "output/ResultSave.h"
 #include "output/TextBuffer.h"
@@ -303,7 +304,8 @@ void WriteResultFiles(const TFileAnalysis& analysis, const TResultPaths& paths) 
 std::string SummaryLines(const TFileAnalysis& analysis) {
     if (!analysis.error.empty()) return analysis.dataFile + ": " + analysis.error + "\n";
     TTextBuffer out(256);
-    for (const TCaseResult& c : analysis.cases) {
+    for (size_t index = 0; index < analysis.cases.size(); ++index) {
+        const TCaseResult& c = analysis.cases[index];
         const TUnitNames u = UnitNames(c.unitCode);
         out << analysis.dataFile << " [" << c.label << "]: " << OutcomeText(c.outcome);
         if (c.outcome == TOutcome::InputError) {
@@ -319,7 +321,7 @@ std::string SummaryLines(const TFileAnalysis& analysis) {
             out.G(m->moment) << " " << u.moment << " at ";
             out.G(m->depth * u.depthScale) << " " << u.depth;
         }
-        out << DesignSummaryText(c) << ", ";
+        out << DesignSummaryText(c) << CodeSummaryText(analysis, index) << ", ";
         out.Int(c.iterations) << " iterations\n";
     }
     return out.Take();

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "ResultFiles.h"
+#include "output/CodeFiles.h"
 #include "output/DesignFiles.h"
 #include "output/ResultSave.h"
 #include "output/TextBuffer.h"
@@ -44,7 +45,7 @@ std::vector<std::string> AllCsvPaths(const std::string& folder, const std::strin
     for (const char* label : {"Analysis", "Short-Term", "Long-Term"}) paths.push_back(CaseCsvPath(folder, file, label));
     for (int stage = 1; stage <= kMaxStages; ++stage)
         paths.push_back(CaseCsvPath(folder, file, "Stage " + std::to_string(stage)));
-    for (const char* kind : {"design", "supports"}) paths.push_back(DesignCsvPath(folder, file, kind));
+    for (const char* kind : {"design", "supports", "code"}) paths.push_back(DesignCsvPath(folder, file, kind));
     return paths;
 }
 
@@ -67,6 +68,7 @@ void WriteCsvFiles(const TFileAnalysis& analysis, const std::string& folder, con
     if (analysis.error.empty()) {
         add(DesignCsvPath(folder, file, "design"), DesignCsvText(analysis));
         add(DesignCsvPath(folder, file, "supports"), SupportsCsvText(analysis));
+        if (!analysis.code.empty()) add(DesignCsvPath(folder, file, "code"), CodeCsvText(analysis));
     }
     std::vector<std::string> stale = AllCsvPaths(folder, file);
     std::erase_if(stale, [&](const std::string& path) { return std::ranges::count(written, path) > 0; });

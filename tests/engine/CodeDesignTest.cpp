@@ -7,6 +7,8 @@
 
 #include "Analysis.h"
 #include "TextbookWall.h"
+#include "output/CodeFiles.h"
+#include "project/SafeSave.h"
 #include "project/Workspace.h"
 
 namespace torvex::engine {
@@ -64,6 +66,92 @@ TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
             EXPECT_NEAR(r.result.le.requiredSupportForce, c.anchorForce, 0.005 * c.anchorForce);
         }
     }
+}
+
+// Each ultimate combination is the plain run of the file edited into it by hand: the formation
+// 0.35 m lower, the surcharge times 1.5 / 1.35 (DA1-C1) or 1.3 with tan phi / 1.25 (DA1-C2).
+// DA1-C1's moments and shears are the edited run's times 1.35, its deflections the same.
+TEST(CodeDesign, CombinationsAreTheirHandEditedRuns) {
+    TTextbookWall wall{35, 15.3, 15.3, 100, 3.5, 6.0, 0, 950};
+    wall.surcharge = 10;
+    const TFileAnalysis a = Analyze(TextbookDataFile(wall, 1.0), Code(TDesignCode::EC7_DA1));
+    const double pi = std::acos(-1.0), phiDesign = std::atan(std::tan(35 * pi / 180) / 1.25) * 180 / pi;
+    EXPECT_NEAR(phiDesign, 29.2561, 5e-5);
+    struct TEdit {
+        TCombination combination;
+        double phi, surcharge, effects;
+    } const edits[] = {{TCombination::DA1_C1, 35, 10 * 1.5 / 1.35, 1.35}, {TCombination::DA1_C2, phiDesign, 13, 1}};
+    for (const TEdit& e : edits) {
+        TTextbookWall edited = wall;
+        edited.phi = e.phi;
+        edited.surcharge = e.surcharge;
+        edited.H += 0.35;
+        edited.embedment -= 0.35;
+        // Equal to the digits the data file keeps of the edited values.
+        const TFileAnalysis plain = AnalyzeDataText(TextbookDataFile(edited, 1.0), "edited.tx4d");
+        const TCaseResult& c = Combination(a, 0, e.combination).result;
+        ASSERT_EQ(c.outcome, TOutcome::Converged) << c.message;
+        ASSERT_EQ(plain.cases.at(0).nodes.size(), c.nodes.size());
+        const double y = std::fabs(c.MaxBy(&TNodeResult::y)->y), m = std::fabs(c.MaxBy(&TNodeResult::moment)->moment),
+                     v = std::fabs(c.MaxBy(&TNodeResult::shear)->shear);
+        for (size_t i = 0; i < c.nodes.size(); ++i) {
+            const TNodeResult &mine = c.nodes[i], &theirs = plain.cases[0].nodes[i];
+            ASSERT_NEAR(mine.y, theirs.y, 1e-6 * y) << i;
+            ASSERT_NEAR(mine.moment, e.effects * theirs.moment, 1e-6 * m) << i;
+            ASSERT_NEAR(mine.shear, e.effects * theirs.shear, 1e-6 * v) << i;
+        }
+    }
+    // SLS is the plain case; the deflection check is on it, the moment check on the envelope.
+    const TCodeCase& code = a.code[0];
+    EXPECT_EQ(Combination(a, 0, TCombination::SLS).result.checks.maxDeflection, a.cases[0].checks.maxDeflection);
+    EXPECT_DOUBLE_EQ(a.cases[0].checks.maxMoment, code.envelope.maxMoment);
+    EXPECT_GT(std::fabs(code.envelope.maxMoment), std::fabs(Combination(a, 0, TCombination::SLS).result.checks.maxMoment));
+}
+
+// In a staged file each combination runs the whole sequence: a strut carries the change of
+// deflection since its own combination's stage before.
+TEST(CodeDesign, StagedStrutsTakeTheirOwnCombinationsEarlierStages) {
+    const std::string text = LoadTextFile(TORVEX_SOURCE_DIR "/examples/three-stage-excavation.tx4d");
+    const TFileAnalysis a = Analyze(text, Code(TDesignCode::EC7_DA1));
+    ASSERT_EQ(a.code.size(), 3u) << a.error;
+    for (const TCombination which : {TCombination::DA1_C1, TCombination::DA1_C2}) {
+        const TCaseResult &stage1 = Combination(a, 0, which).result, &stage2 = Combination(a, 1, which).result;
+        ASSERT_EQ(stage2.outcome, TOutcome::Converged) << stage2.message;
+        ASSERT_EQ(stage2.supports.size(), 1u);
+        const TSupportForce& strut = stage2.supports[0];
+        const size_t node = static_cast<size_t>(strut.node);
+        const double k = stage2.input.beam.kLateral[node], effects = which == TCombination::DA1_C1 ? 1.35 : 1.0;
+        EXPECT_NEAR(strut.force, effects * k * (stage2.nodes[node].y - stage1.nodes[node].y),
+                    1e-9 * std::fabs(strut.force));
+        EXPECT_NE(stage1.nodes[node].y, a.cases[0].nodes[node].y);  // not SLS's stage 1
+    }
+}
+
+// NAME.code.csv: its header with a column per support, a row per combination and the
+// envelope; an unplanned excavation that reaches the toe leaves that combination out.
+TEST(CodeDesign, CodeCsvRowsAndACombinationThatDoesNotApply) {
+    const TTextbookWall anchored{32, 18, 18, 100, 6.0, 5.0, 1.5, 1100};
+    TProjectOptions options = Code(TDesignCode::EC7_DA1);
+    const std::string csv = CodeCsvText(Analyze(TextbookDataFile(anchored, 1.0), options));
+    const std::string header = std::string(kCodeCsvHeader) + ",support_1_force\r\n";
+    ASSERT_EQ(csv.substr(0, header.size()), header);
+    EXPECT_NE(csv.find("\r\nAnalysis,SLS,6,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\nAnalysis,DA1-C1,6.45,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",free earth support,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",2.15"), std::string::npos) << csv;  // DA1-C1's embedment
+    EXPECT_NE(csv.find(",moment;shear;support,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",embedment,"), std::string::npos) << csv;  // DA1-C2's
+    EXPECT_NE(csv.find("\r\nAnalysis,ENVELOPE,,"), std::string::npos) << csv;
+
+    options.UnplannedExcavationAuto = false;
+    options.UnplannedExcavation = 5.0;  // to the toe at 11 m
+    const TFileAnalysis deep = Analyze(TextbookDataFile(anchored, 1.0), options);
+    const TCombinationResult& c1 = Combination(deep, 0, TCombination::DA1_C1);
+    EXPECT_FALSE(c1.applies);
+    EXPECT_NE(c1.result.message.find("at or below the toe"), std::string::npos) << c1.result.message;
+    EXPECT_EQ(deep.cases[0].outcome, TOutcome::Converged);  // SLS is not lost
+    EXPECT_NE(CodeCsvText(deep).find("Analysis,DA1-C1,,,,,not applicable,,,,,,"), std::string::npos)
+        << CodeCsvText(deep);
 }
 
 }  // namespace
