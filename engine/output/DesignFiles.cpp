@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "output/CodeFiles.h"
 #include "output/TextBuffer.h"
 
 namespace torvex::engine {
@@ -144,9 +145,41 @@ std::string DesignReportText(const TCaseResult& c) {
     return out.Take();
 }
 
+namespace {
+
+// The case's design to a code: its envelope and each combination with design values.
+void AddCode(TSummaryCase& s, const TCaseResult& c, const TCodeCase& code, TDesignCode designCode) {
+    const TCodeEnvelope& env = code.envelope;
+    s.code = DesignCodeName(designCode);
+    s.governing = CombinationName(GoverningCombination(code));
+    s.toeDepth = c.input.beam.n * c.input.beam.h;
+    s.codeRequiredFound = env.embedmentFound, s.codeRequiredToeDepth = env.requiredToeDepth;
+    s.leastFFound = env.leastFFound, s.leastF = env.leastF;
+    for (const TCombinationResult& k : code.combinations) {
+        TSummaryCombination t;
+        t.name = CombinationName(k.combination);
+        t.applies = k.applies;
+        t.formationDepth = k.formationDepth;
+        const TCaseResult& r = k.result;
+        t.maxDeflection = r.checks.maxDeflection, t.maxMoment = r.checks.maxMoment, t.maxShear = r.checks.maxShear;
+        if (k.HasLimitEquilibrium()) {
+            t.leMethod = static_cast<int>(r.le.method);
+            t.fState = static_cast<int>(r.le.fState), t.F = r.le.F;
+            t.requiredFound = r.le.requiredFound, t.requiredEmbedment = r.le.requiredEmbedment;
+            t.requiredToeDepth = k.RequiredToeDepth();
+            t.supportForce = r.le.method == TLeMethod::FreeEarthSupport ? r.le.requiredSupportForce : 0;
+        }
+        for (const std::string& what : k.governs) t.governs += (t.governs.empty() ? "" : ";") + what;
+        s.combinations.push_back(std::move(t));
+    }
+}
+
+}  // namespace
+
 std::vector<TSummaryCase> SummaryCases(const TFileAnalysis& analysis) {
     std::vector<TSummaryCase> cases;
-    for (const TCaseResult& c : analysis.cases) {
+    for (size_t index = 0; index < analysis.cases.size(); ++index) {
+        const TCaseResult& c = analysis.cases[index];
         TSummaryCase s;
         s.label = c.label;
         s.outcome = OutcomeText(c.outcome);
@@ -173,6 +206,7 @@ std::vector<TSummaryCase> SummaryCases(const TFileAnalysis& analysis) {
             s.requiredFound = le.requiredFound, s.requiredEmbedment = le.requiredEmbedment;
             s.targetF = le.targetF, s.searchLimit = le.searchLimit;
             if (le.method == TLeMethod::NotApplicable) s.leReason = le.reason;
+            if (index < analysis.code.size()) AddCode(s, c, analysis.code[index], analysis.options.DesignCode);
         }
         cases.push_back(std::move(s));
     }

@@ -71,6 +71,16 @@ std::string CsvText(const std::string& text) {
 
 }  // namespace
 
+bool TSummaryCombination::Governs(std::string_view what) const {
+    size_t start = 0;
+    while (start <= governs.size()) {
+        const size_t end = std::min(governs.find(';', start), governs.size());
+        if (std::string_view(governs).substr(start, end - start) == what) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 const char* SummarySupportKindText(int kind) {
     switch (kind) {
         case 0: return "deflection restraint";
@@ -132,12 +142,20 @@ std::string UncheckedText(const std::vector<std::string>& unchecked) {
 
 }  // namespace
 
+// " EC7-DA1: DA1-C2 governs." under a code.
+std::string GoverningText(const TSummaryCase& c) {
+    if (!c.UnderCode() || c.governing.empty() || c.governing == "SLS") return {};
+    return " " + c.code + ": " + c.governing + " governs.";
+}
+
 std::string DesignVerdictText(const TSummaryCase& c) {
     if (!c.results) return "No results: nothing checked.";
     const TVerdictParts parts = VerdictParts(c);
-    if (!parts.failing.empty()) return "FAILS: " + Joined(parts.failing) + "." + UncheckedText(parts.unchecked);
+    if (!parts.failing.empty())
+        return "FAILS: " + Joined(parts.failing) + "." + GoverningText(c) + UncheckedText(parts.unchecked);
     if (!parts.anyChecked) return "No check made: no allowable deflection, capacity or limit equilibrium.";
-    return (parts.unchecked.empty() ? "All checks pass." : "The checks made pass.") + UncheckedText(parts.unchecked);
+    return (parts.unchecked.empty() ? "All checks pass." : "The checks made pass.") + GoverningText(c) +
+           UncheckedText(parts.unchecked);
 }
 
 std::string DesignVerdictText(const std::vector<TSummaryCase>& cases) {
@@ -167,6 +185,17 @@ std::string DesignVerdictText(const std::vector<TSummaryCase>& cases) {
     } else {
         verdict = unchecked.empty() ? "All checks pass." : "The checks made pass.";
     }
+    // Under a code, the combination that governs each case (once when it is the same for all).
+    std::vector<std::string> governing;
+    for (const TSummaryCase& c : cases)
+        if (!GoverningText(c).empty()) governing.push_back(c.label + " " + c.governing);
+    const bool same = std::all_of(cases.begin(), cases.end(), [&](const TSummaryCase& c) {
+        return !GoverningText(c).empty() && c.governing == cases.front().governing;
+    });
+    if (same && !cases.empty())
+        verdict += GoverningText(cases.front());
+    else if (!governing.empty())
+        verdict += " " + cases.front().code + ": " + Joined(governing) + " govern.";
     return verdict + UncheckedText(unchecked);
 }
 
@@ -193,6 +222,18 @@ std::string DesignSummaryFileText(const std::vector<TSummaryCase>& cases) {
                    (c.requiredFound ? "1 " : "0 ") + Exact(c.requiredEmbedment) + " " + Exact(c.targetF) + " " +
                    Exact(c.searchLimit) + "\n";
             if (!c.leReason.empty()) out += "LE-REASON " + c.leReason + "\n";
+        }
+        if (c.UnderCode()) {
+            out += "CODE " + c.code + " " + (c.governing.empty() ? "-" : c.governing) + " " + Exact(c.toeDepth) +
+                   (c.codeRequiredFound ? " 1 " : " 0 ") + Exact(c.codeRequiredToeDepth) +
+                   (c.leastFFound ? " 1 " : " 0 ") + Exact(c.leastF) + "\n";
+            for (const TSummaryCombination& k : c.combinations)
+                out += "COMBINATION " + k.name + (k.applies ? " 1 " : " 0 ") + Exact(k.formationDepth) + " " +
+                       Exact(k.maxDeflection) + " " + Exact(k.maxMoment) + " " + Exact(k.maxShear) + " " +
+                       std::to_string(k.leMethod) + " " + std::to_string(k.fState) + " " + Exact(k.F) +
+                       (k.requiredFound ? " 1 " : " 0 ") + Exact(k.requiredEmbedment) + " " +
+                       Exact(k.requiredToeDepth) + " " + Exact(k.supportForce) + " " +
+                       (k.governs.empty() ? "-" : k.governs) + "\n";
         }
         out += "END\n";
     }
@@ -280,6 +321,34 @@ TDesignSummary ReadDesignSummary(std::string_view text) {
             current.requiredEmbedment = n[7], current.targetF = n[8], current.searchLimit = n[9];
         } else if (key == "LE-REASON") {
             current.leReason = Rest(line, key);
+        } else if (key == "CODE") {
+            int found = 0, fFound = 0;
+            if (w.size() != 8 || !ToDouble(w[3], current.toeDepth) || !ToInt(w[4], 0, 1, found) ||
+                !ToDouble(w[5], current.codeRequiredToeDepth) || !ToInt(w[6], 0, 1, fFound) ||
+                !ToDouble(w[7], current.leastF))
+                return fail("CODE needs a code, the governing combination, flags 0 or 1 and their numbers");
+            current.code = std::string(w[1]);
+            current.governing = w[2] == "-" ? std::string() : std::string(w[2]);
+            current.codeRequiredFound = found == 1;
+            current.leastFFound = fFound == 1;
+        } else if (key == "COMBINATION") {
+            TSummaryCombination k;
+            int applies = 0, found = 0;
+            double x[8];
+            bool ok = w.size() == 15 && ToInt(w[2], 0, 1, applies) && ToInt(w[7], 0, 2, k.leMethod) &&
+                      ToInt(w[8], 0, 2, k.fState) && ToInt(w[10], 0, 1, found);
+            const size_t at[8] = {3, 4, 5, 6, 9, 11, 12, 13};
+            for (size_t i = 0; ok && i < 8; ++i) ok = ToDouble(w[at[i]], x[i]);
+            if (!ok || !current.UnderCode())
+                return fail("COMBINATION needs a CODE before it, a name, flags, states and their numbers");
+            k.name = std::string(w[1]);
+            k.applies = applies == 1;
+            k.formationDepth = x[0], k.maxDeflection = x[1], k.maxMoment = x[2], k.maxShear = x[3];
+            k.F = x[4];
+            k.requiredFound = found == 1;
+            k.requiredEmbedment = x[5], k.requiredToeDepth = x[6], k.supportForce = x[7];
+            k.governs = w[14] == "-" ? std::string() : std::string(w[14]);
+            current.combinations.push_back(std::move(k));
         } else {
             return fail("unknown record \"" + std::string(key) + "\"");
         }

@@ -16,7 +16,16 @@
 //   LE <method 0..2> <F state 0..2> <F> <F_p state 0..2> <F_p> <embedment> <required found 0|1>
 //      <required embedment> <target F> <search limit>
 //   LE-REASON <why the method does not apply, the rest of the line>
+//   CODE <code> <governing combination> <toe depth> <required found 0|1> <required toe depth>
+//        <least F found 0|1> <least F>
+//   COMBINATION <name> <applies 0|1> <formation depth> <deflection> <moment> <shear> <method 0..2>
+//        <F state 0..2> <F> <required found 0|1> <required embedment> <required toe depth>
+//        <support force> <what it governs, joined by ";", or "-">
 //   END
+//
+// Under a design code the case's moment and shear are the envelope's design values over the
+// ultimate combinations and its deflection is SLS's; CODE and one COMBINATION per combination
+// follow LE.
 //
 // A case without results (an input error) has CASE, OUTCOME and END only; DEFLECTION,
 // MOMENT and SHEAR come together. Methods: 0 not applicable, 1 cantilever, 2 free earth
@@ -39,6 +48,20 @@ struct TSummarySupport {
     double depth = 0, force = 0, perLength = 0, largestSoFar = 0;
 };
 
+// One combination of a design to a code (design values).
+struct TSummaryCombination {
+    std::string name;  // "SLS", "DA1-C1", ...
+    bool applies = true;
+    double formationDepth = 0, maxDeflection = 0, maxMoment = 0, maxShear = 0;
+    int leMethod = 0, fState = 1;
+    double F = 0;
+    bool requiredFound = false;
+    double requiredEmbedment = 0, requiredToeDepth = 0, supportForce = 0;
+    std::string governs;  // "embedment;moment", "" for nothing
+
+    bool Governs(std::string_view what) const;
+};
+
 struct TSummaryCase {
     std::string label, outcome;
     int unitCode = 1;
@@ -53,15 +76,28 @@ struct TSummaryCase {
     bool requiredFound = false;
     double requiredEmbedment = 0, targetF = 1.5, searchLimit = 0;
     std::string leReason;
+    // A design to a code: "" without one.
+    std::string code, governing;
+    double toeDepth = 0;
+    bool codeRequiredFound = false, leastFFound = false;
+    double codeRequiredToeDepth = 0, leastF = 0;
+    std::vector<TSummaryCombination> combinations;
 
     bool DeflectionFails() const { return results && allowableDeflection > 0 && maxDeflection > allowableDeflection; }
     bool MomentFails() const { return results && momentCapacity > 0 && momentUtilisation > 1; }
     bool ShearFails() const { return results && shearCapacity > 0 && shearUtilisation > 1; }
     bool LeApplies() const { return le && leMethod != 0; }
-    // F unstable, or found below the target.
-    bool FactorFails() const { return LeApplies() && (fState == 1 || (fState == 0 && F < targetF)); }
-    // The wall is shorter than the target F needs (or no embedment searched gives it).
+    bool UnderCode() const { return !code.empty(); }
+    // F unstable, or found below the target; under a code, F below 1 on the design values of
+    // some ultimate combination.
+    bool FactorFails() const {
+        if (UnderCode()) return LeApplies() && (!leastFFound || leastF < 1);
+        return LeApplies() && (fState == 1 || (fState == 0 && F < targetF));
+    }
+    // The wall is shorter than the target F needs (or no embedment searched gives it); under a
+    // code, its toe is above the deepest toe the ultimate combinations need.
     bool EmbedmentFails() const {
+        if (UnderCode()) return LeApplies() && (!codeRequiredFound || toeDepth < codeRequiredToeDepth);
         return LeApplies() && (!requiredFound || embedment < requiredEmbedment);
     }
     bool AnyFails() const {

@@ -41,6 +41,40 @@ QString Row(const QString& what, const QString& value, const QString& verdict, b
     return "<tr" + style + "><td>" + what + "</td><td>" + value + "</td><td>" + verdict + "</td></tr>";
 }
 
+// A cell, in bold when its combination governs what it shows.
+QString Cell(const QString& text, bool governs) {
+    return governs ? "<td><b>" + text + "</b></td>" : "<td>" + text + "</td>";
+}
+
+// The combinations of a design to a code side by side, the governing values in bold.
+QString CodeHtml(const TSummaryCase& c) {
+    const TUnitWords u = UnitWords(c.unitCode);
+    QString html = "<p><b>Design to EN 1997-1 (" + Escaped(c.code) + ")</b>: the largest moment and shear above are "
+                   "the envelope's design values over the ultimate combinations; the deflection is SLS's.";
+    if (!c.governing.empty()) html += " " + Escaped(c.governing) + " governs.";
+    html += "</p><table cellspacing=\"0\" cellpadding=\"3\" border=\"1\"><tr><th>Combination</th>"
+            "<th>Formation (" + QString(u.length) + ")</th><th>Deflection (" + u.length + ")</th><th>Moment (" +
+            u.moment + ")</th><th>Shear (" + u.force + ")</th><th>F</th><th>Required embedment (" + u.length +
+            ")</th><th>Required toe (" + u.length + ")</th><th>Support force (" + u.force + " per length)</th>"
+            "<th>Governs</th></tr>";
+    for (const TSummaryCombination& k : c.combinations) {
+        html += "<tr><td>" + Escaped(k.name) + "</td>";
+        if (!k.applies) {
+            html += "<td colspan=\"9\">not applicable: the unplanned excavation reaches the toe</td></tr>";
+            continue;
+        }
+        const bool le = k.leMethod != 0;
+        html += Cell(Number(k.formationDepth, 5), false) + Cell(Number(k.maxDeflection, 5), k.Governs("deflection")) +
+                Cell(Number(k.maxMoment, 5), k.Governs("moment")) + Cell(Number(k.maxShear, 5), k.Governs("shear"));
+        html += Cell(le ? (k.fState == 0 ? Number(k.F, 4) : k.fState == 1 ? "unstable" : "above 20") : "", false);
+        html += Cell(le && k.requiredFound ? Number(k.requiredEmbedment, 5) : "", k.Governs("embedment"));
+        html += Cell(le && k.requiredFound ? Number(k.requiredToeDepth, 5) : "", k.Governs("embedment"));
+        html += Cell(le && k.leMethod == 2 && k.requiredFound ? Number(k.supportForce, 5) : "", false);
+        html += Cell(Escaped(k.governs).replace(";", ", "), false) + "</tr>";
+    }
+    return html + "</table>";
+}
+
 QString CaseHtml(const TSummaryCase& c) {
     const TUnitWords u = UnitWords(c.unitCode);
     QString html = "<h3>" + Escaped(c.label) + "</h3>";
@@ -83,20 +117,33 @@ QString CaseHtml(const TSummaryCase& c) {
         } else {
             QString factor = c.fState == 0 ? "F = " + Number(c.F, 4) : c.fState == 1 ? "unstable" : "F above 20";
             factor += ", F_p = " + (c.fpState == 0 ? Number(c.Fp, 4) : c.fpState == 1 ? "unstable" : "above 20");
-            html += Row(QString("Limit equilibrium (") + SummaryLeMethodText(c.leMethod) + ")", factor,
-                        c.FactorFails() ? (c.fState == 1 ? "fails: unstable" : "fails: below the target " +
-                                                                                   Number(c.targetF, 4))
-                                        : "target " + Number(c.targetF, 4),
+            QString verdict = c.FactorFails() ? (c.fState == 1 ? "fails: unstable" : "fails: below the target " +
+                                                                                      Number(c.targetF, 4))
+                                              : "target " + Number(c.targetF, 4);
+            if (c.UnderCode())
+                verdict = c.leastFFound ? QString(c.FactorFails() ? "fails: " : "") +
+                                              "least F on design values " + Number(c.leastF, 4) + " (at least 1)"
+                                        : QString("fails: no combination balances");
+            html += Row(QString("Limit equilibrium (") + SummaryLeMethodText(c.leMethod) + ")", factor, verdict,
                         c.FactorFails());
             const QString required = c.requiredFound ? Number(c.requiredEmbedment, 5) + " " + u.length
                                                      : "more than " + Number(c.searchLimit, 5) + " " + u.length;
-            html += Row("Embedment below the excavation", Number(c.embedment, 5) + " " + u.length,
-                        (c.EmbedmentFails() ? "fails: required " : "required ") + required + " for F = " +
-                            Number(c.targetF, 4),
-                        c.EmbedmentFails());
+            if (c.UnderCode())
+                html += Row("Toe depth", Number(c.toeDepth, 5) + " " + u.length,
+                            c.codeRequiredFound ? (c.EmbedmentFails() ? "fails: required " : "required ") +
+                                                      Number(c.codeRequiredToeDepth, 5) + " " + u.length + " (" +
+                                                      Escaped(c.governing) + ", F = 1 on design values)"
+                                                : QString("fails: no embedment searched balances"),
+                            c.EmbedmentFails());
+            else
+                html += Row("Embedment below the excavation", Number(c.embedment, 5) + " " + u.length,
+                            (c.EmbedmentFails() ? "fails: required " : "required ") + required + " for F = " +
+                                Number(c.targetF, 4),
+                            c.EmbedmentFails());
         }
     }
-    return html + "</table>";
+    html += "</table>";
+    return c.UnderCode() ? html + CodeHtml(c) : html;
 }
 
 }  // namespace

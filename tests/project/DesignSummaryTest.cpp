@@ -33,14 +33,22 @@ TEST(DesignSummary, WrittenCasesReadBackExactly) {
     failed.outcome = "input error: The lateral spring at node 3 must be between 0 and 1e+30";
     TSummaryCase rock = Stage("Long-Term");
     rock.leMethod = 0, rock.leReason = "the wall is embedded in rock", rock.supports.clear();
-    const std::vector<TSummaryCase> cases = {Stage("Stage 1 of 2, anchored"), failed, rock};
+    TSummaryCase coded = Stage("Stage 2");
+    coded.code = "EC7-DA1", coded.governing = "DA1-C2", coded.toeDepth = 11;
+    coded.codeRequiredFound = true, coded.codeRequiredToeDepth = 9.4495406, coded.leastFFound = true;
+    coded.leastF = 1.3477374;
+    coded.combinations = {{"SLS", true, 6, 0.003, 101, 55, 0, 1, 0, false, 0, 0, 0, "deflection"},
+                          {"DA1-C1", false, 0, 0, 0, 0, 0, 1, 0, false, 0, 0, 0, ""},
+                          {"DA1-C2", true, 6.45, 0.005, 152.6, 76.7, 2, 0, 1.35, true, 3.0, 9.45, 95.07,
+                           "embedment;support"}};
+    const std::vector<TSummaryCase> cases = {Stage("Stage 1 of 2, anchored"), failed, rock, coded};
     const std::string text = DesignSummaryFileText(cases);
     EXPECT_EQ(text.substr(0, text.find('\n')), "TORVEX-DESIGN-SUMMARY 1");
     EXPECT_NE(text.find("\nSUPPORT 4 2 2 151.25 60.5 160.75\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nLE-REASON the wall is embedded in rock\n"), std::string::npos);
     const TDesignSummary read = ReadDesignSummary(text);
     ASSERT_EQ(read.error, "");
-    ASSERT_EQ(read.cases.size(), 3u);
+    ASSERT_EQ(read.cases.size(), 4u);
     EXPECT_EQ(read.cases[0].label, "Stage 1 of 2, anchored");
     EXPECT_EQ(read.cases[0].maxDeflection, 0.0123456789012345);  // all 17 digits
     EXPECT_EQ(read.cases[0].supports.size(), 2u);
@@ -50,6 +58,11 @@ TEST(DesignSummary, WrittenCasesReadBackExactly) {
     EXPECT_FALSE(read.cases[1].le);
     EXPECT_EQ(read.cases[1].outcome, failed.outcome);
     EXPECT_EQ(read.cases[2].leReason, "the wall is embedded in rock");
+    EXPECT_NE(text.find("\nCOMBINATION DA1-C1 0 0 0 0 0 0 1 0 0 0 0 0 -\n"), std::string::npos) << text;
+    ASSERT_EQ(read.cases[3].combinations.size(), 3u);
+    EXPECT_TRUE(read.cases[3].combinations[2].Governs("support"));
+    EXPECT_FALSE(read.cases[3].combinations[2].Governs("moment"));
+    EXPECT_FALSE(read.cases[3].combinations[1].applies);
     // Written again, the same text: nothing was lost.
     EXPECT_EQ(DesignSummaryFileText(read.cases), text);
     // Line ends of the other kind read the same.
@@ -77,6 +90,10 @@ TEST(DesignSummary, BadTextNamesItsLineAndKeepsTheCasesBefore) {
         {good + "CASE B\nUNITS 7\n", "line 6: bad UNITS", 1},
         {good + "CASE B\nWHAT 1\n", "line 6: unknown record \"WHAT\"", 1},
         {good + "CASE B\nCASE C\n", "line 6: CASE before the END of the case before", 1},
+        {good + "CASE B\nCOMBINATION SLS 1 0 0 0 0 0 1 0 0 0 0 0 -\n",
+         "line 6: COMBINATION needs a CODE before it, a name, flags, states and their numbers", 1},
+        {good + "CASE B\nCODE EC7-DA1 DA1-C2 11 2 9 1 1.3\n",
+         "line 6: CODE needs a code, the governing combination, flags 0 or 1 and their numbers", 1},
         {good + "SUPPORT 1 0 0 0 0 0\n", "line 5: \"SUPPORT\" outside a case", 1},
         {good + "CASE B\nOUTCOME converged", "line 6: the last case has no END", 1},
         {std::string("TORVEX-DESIGN-SUMMARY 1\nCASE ") + '\0' + "\xff\nEND\n", "", 1},  // any bytes in a label
@@ -145,6 +162,14 @@ TEST(DesignSummary, TheVerdictNamesWhatFailsAndWhatIsNotChecked) {
     none.label = "Stage 4";
     TSummaryCase nothing = unchecked;
     nothing.momentCapacity = 0;
+    // Under a code: the toe against the deepest the combinations need, F against 1.
+    TSummaryCase coded = passing;
+    coded.code = "EC7-DA1", coded.governing = "DA1-C2", coded.toeDepth = 11, coded.codeRequiredFound = true;
+    coded.codeRequiredToeDepth = 9.45, coded.leastFFound = true, coded.leastF = 1.35;
+    TSummaryCase short_ = coded;
+    short_.toeDepth = 9, short_.leastF = 0.95;
+    TSummaryCase other = coded;
+    other.label = "Stage 2", other.governing = "DA1-C1";
     const struct {
         std::vector<TSummaryCase> cases;
         std::string verdict;
@@ -158,6 +183,9 @@ TEST(DesignSummary, TheVerdictNamesWhatFailsAndWhatIsNotChecked) {
         {{passing, failing, none},
          "FAILS: Stage 3: moment, factor of safety and embedment. No results: Stage 4. Not checked: shear."},
         {{passing, none}, "No verdict: Stage 4 has no results."},
+        {{coded}, "All checks pass. EC7-DA1: DA1-C2 governs."},
+        {{short_}, "FAILS: factor of safety and embedment. EC7-DA1: DA1-C2 governs."},
+        {{coded, other}, "All checks pass. EC7-DA1: Stage 1 DA1-C2 and Stage 2 DA1-C1 govern."},
     };
     for (const auto& c : cases) {
         const std::string verdict =
