@@ -19,6 +19,7 @@
 #include "project/Workspace.h"
 #include "report/ReportAppendix.h"
 #include "report/ReportCanvas.h"
+#include "report/ReportCode.h"
 #include "report/ReportEnvelope.h"
 #include "report/ReportGlance.h"
 #include "report/ReportGraphs.h"
@@ -140,6 +141,7 @@ TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& befor
     }
     DrawResultsAtAGlance(canvas, a);
     if (StagedAnalysis(a)) DrawEnvelope(canvas, a);
+    DrawCodeDesign(canvas, a);
 
     if (source.graphsRead) {
         std::vector<TCaseGraph> pyGraphs;
