@@ -53,11 +53,15 @@ void BM_CantileverExample(benchmark::State& state) {
 void BM_CantileverExampleDA1(benchmark::State& state) {
     RunExample(state, "cantilever-sand.tx4d", TDesignCode::EC7_DA1);
 }
+void BM_ThreeStageExample(benchmark::State& state) {
+    RunExample(state, "three-stage-excavation.tx4d", TDesignCode::None);
+}
 void BM_ThreeStageExampleDA1(benchmark::State& state) {
     RunExample(state, "three-stage-excavation.tx4d", TDesignCode::EC7_DA1);
 }
 BENCHMARK(BM_CantileverExample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CantileverExampleDA1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThreeStageExample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ThreeStageExampleDA1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

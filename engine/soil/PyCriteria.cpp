@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iomanip>
-#include <sstream>
+#include <cstdio>
 #include <stdexcept>
 
 namespace torvex::engine {
@@ -34,10 +33,12 @@ constexpr double kLinearStartFraction = 1e-12;
 double ReeseDrop() { return 0.055 * 5.0 * std::sqrt(std::sqrt(5.0)); }
 double ReeseResidualRoot() { return 0.5 * std::sqrt(6.0); }
 
+// As a stream with precision 6 writes it, without building a stream for each of the many
+// notes a wall's nodes make.
 std::string Number(double value) {
-    std::ostringstream out;
-    out << std::setprecision(6) << value;
-    return out.str();
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
 }
 
 std::string Capitalised(std::string text) {
