@@ -68,7 +68,7 @@ void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a)
             panel.curves.push_back(std::move(curve));
         }
         if (big.found && big.value != 0)
-            panel.notes.push_back({big.value, big.depth, Number(big.value, 4)});
+            panel.notes.push_back({big.value, big.depth, Figure(big.value)});
         panels.push_back(std::move(panel));
         largest.push_back(big);
     }
@@ -92,7 +92,7 @@ void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a)
             table.Add({quantities[k].name, "none", quantities[k].unit, "", ""});
             continue;
         }
-        table.Add({quantities[k].name, Number(big.value), quantities[k].unit, Number(big.depth),
+        table.Add({quantities[k].name, Figure(big.value), quantities[k].unit, Figure(big.depth),
                    QString::fromStdString(a.cases[big.caseIndex].label)});
     }
     DrawTable(canvas, table);
