@@ -109,6 +109,15 @@ TColourRuns ColourRuns(const QImage& image, const QColor& colour, int tolerance)
     return runs;
 }
 
+// The largest size of the numbers in the lines of `text`.
+double LargestNumber(const QStringList& lines) {
+    double largest = 0;
+    for (const QString& line : lines)
+        for (const QString& word : line.split(' ', Qt::SkipEmptyParts))
+            largest = std::max(largest, std::fabs(word.toDouble()));
+    return largest;
+}
+
 }  // namespace
 
 class ReportDocumentTest : public QObject {
@@ -428,6 +437,50 @@ private slots:
         for (const QString& graph : {QString("Graph 1: Deflection"), QString("Graph 5: Earth pressure")}) {
             const QString page = pages_.mid(1).filter(graph).value(0);
             for (const QString& stage : kStages) QVERIFY2(page.contains(QRegularExpression(stage + "\\s*\\n")), qPrintable(graph));
+        }
+    }
+
+    // The graphs are in the units of the tables, English and SI: the captions name them, the
+    // moment axis reaches about the largest moment of the text report and the depth axis the
+    // wall's length; the graph windows' "m-kN", feet and kips appear nowhere.
+    void theGraphsAreInTheTablesUnits() {
+        const struct {
+            QString pdf, textReport, length, moment, force, lineLoad;
+        } examples[] = {{pdf_, textReport_, "in", "lbs-in", "lbs", "lbs/in"},
+                        {dir_.filePath("anchored/anchored-soft-clay.pdf"),
+                         FileText(dir_.filePath("anchored/anchored-soft-clay.tx4o")), "m", "kN-m", "kN", "kN/m"}};
+        for (const auto& e : examples) {
+            const QStringList pages = PdfPages(e.pdf);
+            const QString all = pages.join('\n');
+            QVERIFY2(!all.contains("m-kN") && !all.contains("kips") && !all.contains("(ft)"), qPrintable(e.pdf));
+            const auto graph = [&pages](const QString& title) {
+                return pages.mid(1).filter(QRegularExpression("(^|\\n)Graph \\d: " + title)).value(0).split('\n');
+            };
+            const QStringList captions[] = {{"Deflection", "Deflection (" + e.length + ")"},
+                                            {"Bending moment", "Bending moment (" + e.moment + ")"},
+                                            {"Shear", "Shear (" + e.force + ")"},
+                                            {"Soil reaction", "Soil reaction (" + e.lineLoad + ")"},
+                                            {"Earth pressure", "Earth pressure (" + e.lineLoad + ")"},
+                                            {"p-y curves", "y (" + e.length + ")", "p (" + e.lineLoad + ")"}};
+            for (const QStringList& c : captions) {
+                const QString page = graph(c[0]).join('\n');
+                for (const QString& caption : c.mid(1)) QVERIFY2(page.contains(caption), qPrintable(caption));
+                if (c[0] != "p-y curves") QVERIFY2(page.contains("Depth (" + e.length + ")"), qPrintable(c[0]));
+            }
+            // The ticks along the top of the moment graph (the line below its caption) and down
+            // its depth axis (lines of a number alone).
+            const QStringList moment = graph("Bending moment");
+            const qsizetype caption = moment.indexOf(QRegularExpression(".*Bending moment \\(.*"));
+            QVERIFY(caption > 0);
+            const double ticks = LargestNumber(moment.mid(caption + 1, 1));
+            const double largest =
+                std::fabs(LargestOverStages(TextReportCases(e.textReport), "moment", e.moment).value(0).toDouble());
+            QVERIFY2(largest > 0 && ticks >= 0.4 * largest && ticks <= 2.5 * largest,
+                     qPrintable(QString("%1 against %2").arg(ticks).arg(largest)));
+            const double depth = LargestNumber(moment.filter(QRegularExpression("^\\s*\\d+(\\.\\d+)?\\s*$")));
+            const double length = Captured(e.textReport, "length (\\S+) " + e.length + ", excavation").toDouble();
+            QVERIFY2(length > 0 && depth >= length && depth <= 1.5 * length,
+                     qPrintable(QString("%1 against %2").arg(depth).arg(length)));
         }
     }
 
