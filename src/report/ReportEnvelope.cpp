@@ -55,7 +55,7 @@ std::vector<TEnvelopePoint> Envelope(const std::vector<TCaseResult>& cases, doub
 }
 
 void DrawEnvelope(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
-    canvas.Heading("Envelope over all stages", 1, true);
+    canvas.Heading("Envelope over all stages", 1, true, true, 0.5 * canvas.Body().height());
     const std::vector<TEnvelopePoint> moment = Envelope(a.cases, &TNodeResult::moment);
     const std::vector<TEnvelopePoint> shear = Envelope(a.cases, &TNodeResult::shear);
     if (moment.empty()) {

@@ -28,7 +28,9 @@ struct TLargest {
 }  // namespace
 
 void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
-    canvas.Heading("Results at a glance", 1, true);
+    // The panels take the page less the table of largest values: at least half a page.
+    const double tableHeight = 12 * canvas.LineHeight(canvas.TextFont());
+    canvas.Heading("Results at a glance", 1, true, true, 0.5 * canvas.Body().height() + tableHeight);
     std::vector<size_t> solved;
     for (size_t i = 0; i < a.cases.size(); ++i)
         if (!a.cases[i].nodes.empty()) solved.push_back(i);
@@ -79,7 +81,6 @@ void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a)
                                             ? "stage" : "case") +
                      " on one depth scale; the dot marks the largest value of each graph. Earth pressure: the "
                      "driving line load on the wall.");
-    const double tableHeight = 12 * canvas.LineHeight(canvas.TextFont());
     DrawDepthPanels(canvas, panels, depthMax, u.length, legend, canvas.RoomLeft() - tableHeight);
 
     TReportTable table;

@@ -21,7 +21,8 @@ constexpr int kGraphFontHeightAt96Dpi = 16;
 constexpr double kTopInch = 0.3, kRightInch = 0.4, kBottomInch = 0.3;
 
 void DrawGraphPage(TReportCanvas& canvas, const TGraphPlot& graph, const QString& title) {
-    canvas.Heading(title, 1, true);
+    // A graph takes the rest of its page, which is most of one.
+    canvas.Heading(title, 1, true, true, 0.6 * canvas.Body().height());
     const QRectF body = canvas.Body();
     const QRectF area(body.left(), canvas.Y(), body.width(), body.bottom() - canvas.Y());
     canvas.Advance(area.height());

@@ -202,7 +202,7 @@ double DrawingScale(double smallest) {
 }
 
 void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
-    canvas.Heading("Wall and soil profile", 1, true);
+    canvas.Heading("Wall and soil profile", 1, true, true, 0.6 * canvas.Body().height());
     std::vector<const TCaseResult*> cases;
     for (const TCaseResult& c : a.cases)
         if (c.outcome != engine::TOutcome::InputError && c.input.beam.n > 0 && c.input.beam.h > 0) cases.push_back(&c);
@@ -391,7 +391,6 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
                    Figure(s.magnitude) + " " + SurchargeUnit(s.type, u) + " at " + Figure(s.distance) + " " + u.length +
                        " from the wall" + (s.type == 3 ? ", width " + Figure(s.width) + " " + u.length : QString())});
     DrawTable(canvas, table);
-    canvas.NewPage();
 }
 
 }  // namespace torvex

@@ -118,7 +118,7 @@ TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& befor
     DrawContents(canvas, before.contents);
     DrawProfilePage(canvas, a);
 
-    canvas.Heading("1 Input", 1);
+    canvas.Heading("1 Input", 1, true);
     DrawProjectOptions(canvas, a.options, UnitCodeOf(a));
     for (const engine::TCaseResult& c : a.cases) {
         canvas.Heading("Input: " + QString::fromStdString(c.label), 2);

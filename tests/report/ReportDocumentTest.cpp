@@ -109,6 +109,37 @@ TColourRuns ColourRuns(const QImage& image, const QColor& colour, int tolerance)
     return runs;
 }
 
+// How far down its body the text of each page reaches, from 0 (a line at the top) to 1 (down
+// to the footer), as pdftotext -bbox places the words: the lowest word above the footer's
+// "Page N of M", measured from the highest word of the document (the body's top).
+std::vector<double> PageFill(const QString& pdf) {
+    const QRegularExpression word("<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\" xMax=\"[^\"]*\" yMax=\"([^\"]*)\">([^<]*)<");
+    struct TWord {
+        double top, bottom;
+        QString text;
+    };
+    std::vector<std::vector<TWord>> pages;
+    double top = 1e9;
+    for (const QString& page : RunProgram("pdftotext", {"-bbox", pdf, "-"}).out.split("<page ").mid(1)) {
+        pages.emplace_back();
+        for (auto it = word.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            pages.back().push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+            top = std::min(top, pages.back().back().top);
+        }
+    }
+    std::vector<double> fill;
+    for (const std::vector<TWord>& words : pages) {
+        double footer = -1, lowest = top;
+        for (size_t k = 0; k + 2 < words.size(); ++k)
+            if (words[k].text == "Page" && words[k + 2].text == "of") footer = words[k].top;
+        for (const TWord& w : words)
+            if (w.bottom < footer) lowest = std::max(lowest, w.bottom);
+        fill.push_back(footer > top ? (lowest - top) / (footer - top) : -1);
+    }
+    return fill;
+}
+
 // The largest size of the numbers in the lines of `text`.
 double LargestNumber(const QStringList& lines) {
     double largest = 0;
@@ -481,6 +512,24 @@ private slots:
             const double length = Captured(e.textReport, "length (\\S+) " + e.length + ", excavation").toDouble();
             QVERIFY2(length > 0 && depth >= length && depth <= 1.5 * length,
                      qPrintable(QString("%1 against %2").arg(depth).arg(length)));
+        }
+    }
+
+    // No page is left nearly empty: over every bundled example with its node appendix, the
+    // text of each page but the last reaches at least a quarter of the way down its body.
+    void noPageIsNearlyEmpty() {
+        const QString out = dir_.filePath("examples");
+        QStringList arguments = {"--nodes", out};
+        for (const QFileInfo& file : QDir(TORVEX_SOURCE_DIR "/examples").entryInfoList({"*.tx4d"}))
+            arguments << file.filePath();
+        QCOMPARE(arguments.size(), 2 + 6);
+        QCOMPARE(RunProgram(BuiltProgram("torvex-report"), arguments).status, 0);
+        for (const QString& pdf : QDir(out).entryList({"*.pdf"})) {
+            const std::vector<double> fill = PageFill(out + "/" + pdf);
+            QCOMPARE(int(fill.size()), PdfInfoPages(out + "/" + pdf));
+            for (size_t page = 0; page + 1 < fill.size(); ++page)
+                QVERIFY2(fill[page] >= 0.25,
+                         qPrintable(QString("%1, page %2: %3").arg(pdf).arg(page + 1).arg(fill[page])));
         }
     }
 
