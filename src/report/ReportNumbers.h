@@ -1,6 +1,6 @@
 #pragma once
-// Numbers and units as the engine's text report (.tx4o) writes them, so that the PDF and the
-// text report show the same figures character for character.
+// Numbers and units of the report: the units the engine's text report (.tx4o) names, its
+// figures to five significant figures in the tables and as it writes them in the node appendix.
 
 #include <QString>
 
