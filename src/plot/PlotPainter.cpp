@@ -96,7 +96,7 @@ void PaintCaptions(QPainter& p, const TPlotState& s) {
     }
 }
 
-void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
+void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel, const TPaintOptions& options) {
     if (!panel.XTicks.Shown || !panel.YTicks.Shown) return;
     const TGraphPlot& g = s.Graph();
     const TPixelRect& r = panel.Map.Rect;
@@ -104,12 +104,15 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
     p.setFont(SerifFont(s.H(), 400));
     const QFontMetrics metrics(p.font());
     const QPen tickPen(Qt::black, 1);
+    const auto label = [&options](long double v) {
+        return ToQ(options.TickText ? options.TickText(v) : TickLabel(v));
+    };
     // Labels keep the width of a blank between them; the grid and ticks are all drawn.
     const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
     const auto stride = [&](const TAxisTicks& ticks, long double pixelsPerUnit) {
         int widest = 0;
         for (long long k = ticks.First; k <= ticks.Last; ++k)
-            if (k % 5 == 0) widest = std::max(widest, metrics.horizontalAdvance(ToQ(TickLabel(k * ticks.Minor))));
+            if (k % 5 == 0) widest = std::max(widest, metrics.horizontalAdvance(label(k * ticks.Minor)));
         return LabelStride(widest, gap, ticks.Major * pixelsPerUnit);
     };
     const int xStride = stride(panel.XTicks, r.Width() / panel.Map.Range.XSpan());
@@ -123,7 +126,7 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
             p.drawLine(x, r.Top, x, r.Bottom);
             p.setPen(tickPen);
             const int top = g.XOnTop ? r.Top - dpiY / 32 - metrics.height() : r.Bottom + dpiY / 16;
-            if (LabelledTick(k, xStride)) TextCentred(p, x, top, ToQ(TickLabel(v)));
+            if (LabelledTick(k, xStride)) TextCentred(p, x, top, label(v));
         }
         p.setPen(tickPen);
         if (g.XOnTop) p.drawLine(x, r.Top, x, r.Top + dpiY / 16);
@@ -138,7 +141,7 @@ void PaintTicks(QPainter& p, const TPlotState& s, const TPanelView& panel) {
             p.drawLine(r.Left, y, r.Right, y);
             p.setPen(tickPen);
             if (LabelledTick(k, yStride))
-                TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, ToQ(TickLabel(v)));
+                TextRotated(p, r.Left - metrics.height() - dpiX / 32, y, label(v));
         }
         p.setPen(tickPen);
         p.drawLine(r.Left, y, r.Left + dpiX / 16, y);
@@ -338,7 +341,7 @@ void PaintGraph(QPainter& p, const TPlotState& s, const TPaintOptions& options) 
     PaintCaptions(p, s);
     const std::array<const TCurveSet*, 3> sets{&g.Lines, &g.Lines2, &g.Lines3};
     for (int i = 0; i < s.PanelCount(); ++i) {
-        PaintTicks(p, s, s.Panel(i));
+        PaintTicks(p, s, s.Panel(i), options);
         PaintCurves(p, s, s.Panel(i), *sets[static_cast<size_t>(i)], options);
     }
     if (options.PageLegend) PaintPageLegend(p, s);

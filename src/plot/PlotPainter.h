@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QPen>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "plot/FillPatterns.h"
@@ -28,6 +30,9 @@ struct TPaintOptions {
     bool AntiAliasCurves = true;  // on screen; the geometry stays the same either way
     TPatternSize Patterns = TPatternSize::Screen;
     bool PageLegend = false;      // printed and saved pages carry the legend themselves
+    // The text of a tick's value: TickLabel's when not set (the calculation report writes its
+    // ticks as its tables write figures).
+    std::function<std::string(long double)> TickText;
 };
 
 // The pen of the grid: dotted and one device pixel thin on any canvas, its dots and gaps as

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -85,13 +86,21 @@ void TReportCanvas::DrawFooter() {
                  QFontMetricsF(font, &device_).elidedText(footerJob_, Qt::ElideRight, line.width()), font);
 }
 
-void TReportCanvas::Heading(const QString& text, int level, bool newPage, bool listed) {
+void TReportCanvas::Heading(const QString& text, int level, bool newPage, bool listed, double room) {
     const QFont font = TextFont(level == 1 ? 1.5 : 1.15, true);
     const double height = LineHeight(font) * 1.4;
-    if (newPage && y_ > body_.top()) NewPage();
+    const double line = LineHeight(TextFont());
     // A heading is never left alone at the foot of a page.
-    KeepTogether(height + 4 * LineHeight(TextFont()));
-    if (level == 2 && y_ > body_.top()) y_ += LineHeight(TextFont()) * 0.5;
+    const double below = std::max(room, 4 * line);
+    if (newPage && y_ > body_.top()) {
+        const bool nearlyEmpty = y_ - body_.top() < body_.height() / 3;
+        if (nearlyEmpty && y_ + line + height + below <= body_.bottom())
+            y_ += line;  // a section that follows on the page stands a line below the last
+        else
+            NewPage();
+    }
+    KeepTogether(height + below);
+    if (level == 2 && y_ > body_.top()) y_ += line * 0.5;
     if (listed) contents_.push_back({text, level, page_});
     DrawText(QRectF(body_.left(), y_, body_.width(), height), Qt::AlignLeft | Qt::AlignVCenter, text, font);
     y_ += height;

@@ -58,9 +58,12 @@ public:
     double TextWidth(const QFont& font, const QString& text) const;
     double Points(double points) const;  // device pixels of so many points
 
-    // A heading (level 1: a section, starting a new page when asked; 2: a subsection), listed
-    // in the contents unless `listed` is false.
-    void Heading(const QString& text, int level, bool newPage = false, bool listed = true);
+    // A heading (level 1: a section; 2: a subsection), listed in the contents unless `listed`
+    // is false, and kept with `room` device pixels below it (a few lines when less). A section
+    // asked to start a new page does so unless the page so far is less than a third full and
+    // the heading with its room fits below: it then follows on that page, so that no page is
+    // left with a few lines alone.
+    void Heading(const QString& text, int level, bool newPage = false, bool listed = true, double room = 0);
     // The headings so far with their pages.
     const std::vector<TContentsEntry>& Contents() const { return contents_; }
     // A paragraph wrapped to the body width.

@@ -55,7 +55,7 @@ std::vector<TEnvelopePoint> Envelope(const std::vector<TCaseResult>& cases, doub
 }
 
 void DrawEnvelope(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
-    canvas.Heading("Envelope over all stages", 1, true);
+    canvas.Heading("Envelope over all stages", 1, true, true, 0.5 * canvas.Body().height());
     const std::vector<TEnvelopePoint> moment = Envelope(a.cases, &TNodeResult::moment);
     const std::vector<TEnvelopePoint> shear = Envelope(a.cases, &TNodeResult::shear);
     if (moment.empty()) {
@@ -100,9 +100,9 @@ void DrawEnvelope(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
         }
         panel.curves.push_back(std::move(highest));
         panel.curves.push_back(std::move(lowest));
-        panel.notes.push_back({top->high, top->depth, Number(top->high, 4) + ", " + Label(a.cases[top->highCase])});
+        panel.notes.push_back({top->high, top->depth, Figure(top->high) + ", " + Label(a.cases[top->highCase])});
         panel.notes.push_back(
-            {bottom->low, bottom->depth, Number(bottom->low, 4) + ", " + Label(a.cases[bottom->lowCase])});
+            {bottom->low, bottom->depth, Figure(bottom->low) + ", " + Label(a.cases[bottom->lowCase])});
         panels.push_back(std::move(panel));
     }
     legend.push_back({"largest over the stages", high, 1.4, false});
@@ -126,8 +126,8 @@ void DrawEnvelope(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
         }
         const QString name = q.field == &TNodeResult::moment ? "moment" : "shear";
         const QString unit = q.field == &TNodeResult::moment ? u.moment : u.force;
-        table.Add({"Largest " + name, Number(top->high), unit, Number(top->depth), Label(a.cases[top->highCase])});
-        table.Add({"Smallest " + name, Number(bottom->low), unit, Number(bottom->depth),
+        table.Add({"Largest " + name, Figure(top->high), unit, Figure(top->depth), Label(a.cases[top->highCase])});
+        table.Add({"Smallest " + name, Figure(bottom->low), unit, Figure(bottom->depth),
                    Label(a.cases[bottom->lowCase])});
     }
     DrawTable(canvas, table);
@@ -149,8 +149,8 @@ void DrawEnvelope(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
     supports.textColumns = {2, 5};
     for (const auto& [key, entry] : largest) {
         const engine::TSupportForce& s = *entry.first;
-        supports.Add({QString::number(s.node), Number(s.depth), engine::SupportKindText(s.kind), Number(s.force),
-                      Number(s.perLength), Label(a.cases[entry.second])});
+        supports.Add({QString::number(s.node), Figure(s.depth), engine::SupportKindText(s.kind), Figure(s.force),
+                      Figure(s.perLength), Label(a.cases[entry.second])});
     }
     DrawTable(canvas, supports);
 }

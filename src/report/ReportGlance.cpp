@@ -28,7 +28,9 @@ struct TLargest {
 }  // namespace
 
 void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
-    canvas.Heading("Results at a glance", 1, true);
+    // The panels take the page less the table of largest values: at least half a page.
+    const double tableHeight = 12 * canvas.LineHeight(canvas.TextFont());
+    canvas.Heading("Results at a glance", 1, true, true, 0.5 * canvas.Body().height() + tableHeight);
     std::vector<size_t> solved;
     for (size_t i = 0; i < a.cases.size(); ++i)
         if (!a.cases[i].nodes.empty()) solved.push_back(i);
@@ -68,7 +70,7 @@ void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a)
             panel.curves.push_back(std::move(curve));
         }
         if (big.found && big.value != 0)
-            panel.notes.push_back({big.value, big.depth, Number(big.value, 4)});
+            panel.notes.push_back({big.value, big.depth, Figure(big.value)});
         panels.push_back(std::move(panel));
         largest.push_back(big);
     }
@@ -79,7 +81,6 @@ void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a)
                                             ? "stage" : "case") +
                      " on one depth scale; the dot marks the largest value of each graph. Earth pressure: the "
                      "driving line load on the wall.");
-    const double tableHeight = 12 * canvas.LineHeight(canvas.TextFont());
     DrawDepthPanels(canvas, panels, depthMax, u.length, legend, canvas.RoomLeft() - tableHeight);
 
     TReportTable table;
@@ -92,7 +93,7 @@ void DrawResultsAtAGlance(TReportCanvas& canvas, const engine::TFileAnalysis& a)
             table.Add({quantities[k].name, "none", quantities[k].unit, "", ""});
             continue;
         }
-        table.Add({quantities[k].name, Number(big.value), quantities[k].unit, Number(big.depth),
+        table.Add({quantities[k].name, Figure(big.value), quantities[k].unit, Figure(big.depth),
                    QString::fromStdString(a.cases[big.caseIndex].label)});
     }
     DrawTable(canvas, table);

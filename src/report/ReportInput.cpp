@@ -39,21 +39,21 @@ QString ResistanceModeText(int mode) {
 void DrawWall(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& u) {
     TReportTable table = SettingsTable("Wall and soil-side settings");
     table.Add({"Increments", QString::number(in.beam.n), ""});
-    table.Add({"Increment length", Number(in.beam.h), u.length});
-    table.Add({"Wall length", Number(in.beam.n * in.beam.h), u.length});
-    table.Add({"Excavation level (free height)", Number(in.freeHeight), u.length});
+    table.Add({"Increment length", Figure(in.beam.h), u.length});
+    table.Add({"Wall length", Figure(in.beam.n * in.beam.h), u.length});
+    table.Add({"Excavation level (free height)", Figure(in.freeHeight), u.length});
     table.Add({"Earth pressure", PressureModeText(in.pressureMode), ""});
     table.Add({"Soil resistance", ResistanceModeText(in.resistanceMode), ""});
-    table.Add({"Width for active pressure Wa", Number(in.activeWidth), u.length});
-    table.Add({"Width for soil resistance Wp", Number(in.resistanceWidth), u.length});
-    table.Add({"Water depth, backfill", Number(in.waterBackfill), u.length});
-    table.Add({"Water depth, excavation", Number(in.waterExcavation), u.length});
-    table.Add({"Unit weight of water", Number(in.gammaWater), u.unitWeight});
-    table.Add({"Uniform backfill surcharge", Number(in.backfillSurcharge), u.stress});
-    table.Add({"Backfill slope", Number(in.backfillSlope), "deg"});
-    table.Add({"Pressure factor", Number(in.pressureFactor), ""});
-    table.Add({"Deflection limit of the iteration (not a design check)", Number(in.maxDeflection), u.length});
-    table.Add({"Closure tolerance", Number(in.tolerance), u.length});
+    table.Add({"Width for active pressure Wa", Figure(in.activeWidth), u.length});
+    table.Add({"Width for soil resistance Wp", Figure(in.resistanceWidth), u.length});
+    table.Add({"Water depth, backfill", Figure(in.waterBackfill), u.length});
+    table.Add({"Water depth, excavation", Figure(in.waterExcavation), u.length});
+    table.Add({"Unit weight of water", Figure(in.gammaWater), u.unitWeight});
+    table.Add({"Uniform backfill surcharge", Figure(in.backfillSurcharge), u.stress});
+    table.Add({"Backfill slope", Figure(in.backfillSlope), "deg"});
+    table.Add({"Pressure factor", Figure(in.pressureFactor), ""});
+    table.Add({"Deflection limit of the iteration (not a design check)", Figure(in.maxDeflection), u.length});
+    table.Add({"Closure tolerance", Figure(in.tolerance), u.length});
     DrawTable(canvas, table);
 }
 
@@ -75,8 +75,8 @@ void DrawStiffness(TReportCanvas& canvas, const TWallInput& in, const TReportUni
                      "EI (" + u.stiffness + ")"};
     const double h = in.beam.h;
     ForRuns(in.beam.EI, [&](size_t from, size_t to, double value) {
-        table.Add({NodeText(static_cast<int>(from)), NodeText(static_cast<int>(to)), Number(from * h), Number(to * h),
-                   Number(value)});
+        table.Add({NodeText(static_cast<int>(from)), NodeText(static_cast<int>(to)), Figure(from * h), Figure(to * h),
+                   Figure(value)});
     });
     DrawTable(canvas, table);
     bool axial = false;
@@ -86,7 +86,7 @@ void DrawStiffness(TReportCanvas& canvas, const TWallInput& in, const TReportUni
     loads.caption = "Axial compression";
     loads.headers = {"From node", "To node", "Q (" + u.force + ")"};
     ForRuns(in.beam.Q, [&](size_t from, size_t to, double value) {
-        loads.Add({NodeText(static_cast<int>(from)), NodeText(static_cast<int>(to)), Number(value)});
+        loads.Add({NodeText(static_cast<int>(from)), NodeText(static_cast<int>(to)), Figure(value)});
     });
     DrawTable(canvas, loads);
 }
@@ -103,7 +103,7 @@ void DrawLayers(TReportCanvas& canvas, const TWallInput& in, const TReportUnits&
     for (const engine::TSoilLayer& l : in.layers) rock = rock || l.type == 7;
     if (rock) table.headers << "krm" << "Eir (" + u.stress + ")" << "RQD (%)";
     const auto cell = [](double top, double bottom) {
-        return top == bottom ? Number(top) : Number(top) + " to " + Number(bottom);
+        return top == bottom ? Figure(top) : Figure(top) + " to " + Figure(bottom);
     };
     // An e50 or k of 0 that the criterion uses is filled by its published default (the note
     // below the table gives the value).
@@ -122,7 +122,7 @@ void DrawLayers(TReportCanvas& canvas, const TWallInput& in, const TReportUnits&
                                 criterion == TPyCriterion::StiffClayNoFreeWater || criterion == TPyCriterion::Silt;
         const bool kDefault = criterion == TPyCriterion::StiffClayFreeWater || criterion == TPyCriterion::Sand ||
                               criterion == TPyCriterion::Silt;
-        QStringList row = {QString::number(i + 1), type, Number(l.top), Number(l.bottom), cell(l.gamma, b.gamma),
+        QStringList row = {QString::number(i + 1), type, Figure(l.top), Figure(l.bottom), cell(l.gamma, b.gamma),
                            cell(l.c, b.c), cell(l.phi, b.phi), defaulted(l.e50, b.e50, e50Default),
                            defaulted(l.k, b.k, kDefault)};
         if (rock) row << cell(l.krm, b.krm) << cell(l.Eir, b.Eir) << cell(l.rqd, b.rqd);
@@ -138,13 +138,13 @@ void DrawLoads(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& 
                      "Moment (" + u.moment + ")"};
     for (size_t i = 0; i < in.beam.P.size(); ++i)
         if (in.beam.P[i] != 0 || in.beam.Mt[i] != 0)
-            table.Add({NodeText(static_cast<int>(i)), Number(i * in.beam.h), Number(in.beam.P[i]), Number(in.beam.Mt[i])});
+            table.Add({NodeText(static_cast<int>(i)), Figure(i * in.beam.h), Figure(in.beam.P[i]), Figure(in.beam.Mt[i])});
     if (!table.rows.empty()) DrawTable(canvas, table);
     if (!in.distributedLoad.empty()) {
         TReportTable line;
         line.caption = "Distributed load";
         line.headers = {"Depth (" + u.length + ")", "Line load (" + u.lineLoad + ")"};
-        for (const engine::TCurvePoint& p : in.distributedLoad) line.Add({Number(p.x), Number(p.y)});
+        for (const engine::TCurvePoint& p : in.distributedLoad) line.Add({Figure(p.x), Figure(p.y)});
         DrawTable(canvas, line);
     }
     TReportTable surcharges;
@@ -154,7 +154,7 @@ void DrawLoads(TReportCanvas& canvas, const TWallInput& in, const TReportUnits& 
     for (const engine::TSurcharge& s : in.surcharges)
         if (s.magnitude != 0) {
             const char* kind = s.type == 1 ? "point" : s.type == 2 ? "line" : s.type == 3 ? "strip" : "?";
-            surcharges.Add({kind, Number(s.magnitude), Number(s.distance), Number(s.width)});
+            surcharges.Add({kind, Figure(s.magnitude), Figure(s.distance), Figure(s.width)});
         }
     if (!surcharges.rows.empty()) DrawTable(canvas, surcharges);
 }
@@ -172,10 +172,10 @@ void DrawSupports(TReportCanvas& canvas, const TWallInput& in, const TReportUnit
         const double rotation = i < beam.kRotation.size() ? beam.kRotation[i] : 0;
         if (beam.kLateral[i] == 0 && rotation == 0 && !deflection && !slope) continue;
         const double offset = i < beam.springOffset.size() ? beam.springOffset[i] : 0;
-        table.Add({NodeText(static_cast<int>(i)), Number(i * beam.h),
-                   beam.kLateral[i] != 0 ? Number(beam.kLateral[i]) : QString(), rotation != 0 ? Number(rotation) : QString(),
-                   deflection ? Number(*beam.fixedDeflection[i]) : QString(), slope ? Number(*beam.fixedSlope[i]) : QString(),
-                   beam.kLateral[i] != 0 && offset != 0 ? Number(offset) : QString()});
+        table.Add({NodeText(static_cast<int>(i)), Figure(i * beam.h),
+                   beam.kLateral[i] != 0 ? Figure(beam.kLateral[i]) : QString(), rotation != 0 ? Figure(rotation) : QString(),
+                   deflection ? Figure(*beam.fixedDeflection[i]) : QString(), slope ? Figure(*beam.fixedSlope[i]) : QString(),
+                   beam.kLateral[i] != 0 && offset != 0 ? Figure(offset) : QString()});
     }
     if (table.rows.empty()) canvas.Paragraph("Springs and restraints: none.");
     else DrawTable(canvas, table);
@@ -186,7 +186,7 @@ void DrawModifiers(TReportCanvas& canvas, const TWallInput& in) {
     TReportTable table;
     table.caption = "p-y modifiers";
     table.headers = {"Depth", "p multiplier", "y multiplier"};
-    for (const engine::TPyModifier& m : in.pyModifiers) table.Add({Number(m.depth), Number(m.pMultiplier), Number(m.yMultiplier)});
+    for (const engine::TPyModifier& m : in.pyModifiers) table.Add({Figure(m.depth), Figure(m.pMultiplier), Figure(m.yMultiplier)});
     DrawTable(canvas, table);
 }
 
@@ -217,15 +217,15 @@ void DrawProjectOptions(TReportCanvas& canvas, const TProjectOptions& options, i
     const TReportUnits u = ReportUnits(unitCode);
     TReportTable table = SettingsTable("Options");
     const auto checked = [](long double value) {
-        return value > 0 ? Number(static_cast<double>(value)) : QString("not checked");
+        return value > 0 ? Figure(static_cast<double>(value)) : QString("not checked");
     };
     table.Add({"Moment capacity of the wall unit", checked(options.MomentCapacity), u.moment});
     table.Add({"Shear capacity of the wall unit", checked(options.ShearCapacity), u.force});
     table.Add({"Allowable deflection (design check)", checked(options.AllowableDeflection), u.length});
-    table.Add({"Target factor of safety F", Number(static_cast<double>(options.TargetSafetyFactor)), ""});
+    table.Add({"Target factor of safety F", Figure(static_cast<double>(options.TargetSafetyFactor)), ""});
     if (options.SeismicKh != 0 || options.SeismicKv != 0) {
-        table.Add({"Seismic coefficient kh (Mononobe-Okabe)", Number(static_cast<double>(options.SeismicKh)), ""});
-        table.Add({"Seismic coefficient kv (Mononobe-Okabe)", Number(static_cast<double>(options.SeismicKv)), ""});
+        table.Add({"Seismic coefficient kh (Mononobe-Okabe)", Figure(static_cast<double>(options.SeismicKh)), ""});
+        table.Add({"Seismic coefficient kv (Mononobe-Okabe)", Figure(static_cast<double>(options.SeismicKv)), ""});
     }
     if (options.LayeredSoil != 0) table.Add({"Layered soil", "equivalent depths below the first layer", ""});
     if (options.CyclicLoading != 0) {

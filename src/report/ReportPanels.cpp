@@ -7,6 +7,7 @@
 
 #include "plot/PlotGeometry.h"
 #include "report/ReportCanvas.h"
+#include "report/ReportNumbers.h"
 
 namespace torvex {
 namespace {
@@ -26,7 +27,7 @@ TAxis ValueAxis(const TDepthPanel& panel) {
     return {static_cast<double>(low), static_cast<double>(high)};
 }
 
-QString Tick(long double v) { return QString::fromStdString(TickLabel(v)); }
+QString Tick(long double v) { return Figure(static_cast<double>(v)); }
 
 }  // namespace
 

@@ -51,14 +51,14 @@ QString SoilName(int type) {
 
 // The parameters the layer's p-y criterion uses, at its top.
 QString LayerParameters(const engine::TSoilLayer& l, const TReportUnits& u) {
-    QStringList parts{"γ " + Number(l.gamma, 4) + " " + u.unitWeight};
+    QStringList parts{"γ " + Figure(l.gamma, 4) + " " + u.unitWeight};
     const bool clay = l.type >= 1 && l.type <= 3, rock = l.type >= 6;
-    if (clay || l.type == 5) parts << "c " + Number(l.c, 4) + " " + u.stress;
-    if (rock) parts << "qu " + Number(l.c, 4) + " " + u.stress;
-    if (l.type == 4 || l.type == 5) parts << "φ " + Number(l.phi, 4) + "°";
-    if (clay || l.type == 5) parts << "ε50 " + Number(l.e50, 4);
-    if (l.type == 2 || l.type == 4 || l.type == 5) parts << "k " + Number(l.k, 4) + " " + u.unitWeight;
-    if (l.type == 7) parts << "Eir " + Number(l.Eir, 4) + " " + u.stress << "krm " + Number(l.krm, 4);
+    if (clay || l.type == 5) parts << "c " + Figure(l.c, 4) + " " + u.stress;
+    if (rock) parts << "qu " + Figure(l.c, 4) + " " + u.stress;
+    if (l.type == 4 || l.type == 5) parts << "φ " + Figure(l.phi, 4) + "°";
+    if (clay || l.type == 5) parts << "ε50 " + Figure(l.e50, 4);
+    if (l.type == 2 || l.type == 4 || l.type == 5) parts << "k " + Figure(l.k, 4) + " " + u.unitWeight;
+    if (l.type == 7) parts << "Eir " + Figure(l.Eir, 4) + " " + u.stress << "krm " + Figure(l.krm, 4);
     return parts.join(", ");
 }
 
@@ -80,13 +80,13 @@ std::vector<TSupportMark> Supports(const std::vector<const TCaseResult*>& cases,
                 marks.try_emplace({i, kind}, TSupportMark{i, i * b.h, name, value, QString::fromStdString(c->label)});
             };
             if (k < b.fixedDeflection.size() && b.fixedDeflection[k])
-                add(0, "deflection restraint", "y = " + Number(*b.fixedDeflection[k]) + " " + u.length);
+                add(0, "deflection restraint", "y = " + Figure(*b.fixedDeflection[k]) + " " + u.length);
             if (k < b.fixedSlope.size() && b.fixedSlope[k])
-                add(1, "slope restraint", "slope = " + Number(*b.fixedSlope[k]));
+                add(1, "slope restraint", "slope = " + Figure(*b.fixedSlope[k]));
             if (k < b.kLateral.size() && b.kLateral[k] != 0)
-                add(2, "lateral spring", Number(b.kLateral[k]) + " " + u.force + "/" + u.length);
+                add(2, "lateral spring", Figure(b.kLateral[k]) + " " + u.force + "/" + u.length);
             if (k < b.kRotation.size() && b.kRotation[k] != 0)
-                add(3, "rotational spring", Number(b.kRotation[k]) + " " + u.moment + "/rad");
+                add(3, "rotational spring", Figure(b.kRotation[k]) + " " + u.moment + "/rad");
         }
     }
     std::vector<TSupportMark> list;
@@ -185,7 +185,7 @@ void DrawDepthAxis(TProfileDrawing& d, double x, double wallLength, const QStrin
         const double tick = k % 5 == 0 ? d.Pt(4) : d.Pt(2);
         d.Pen(Qt::black, 0.5);
         d.P().drawLine(QPointF(x - tick, d.Y(depth)), QPointF(x, d.Y(depth)));
-        if (k % 5 == 0) d.Label(x - d.Pt(5), d.Y(depth), QString::fromStdString(TickLabel(depth)), Qt::black, true, false);
+        if (k % 5 == 0) d.Label(x - d.Pt(5), d.Y(depth), Figure(depth), Qt::black, true, false);
     }
     d.Label(x - d.Pt(5), d.Y(0) - 1.3 * d.Line(), "depth (" + unit + ")", Qt::black, true, false);
 }
@@ -202,7 +202,7 @@ double DrawingScale(double smallest) {
 }
 
 void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
-    canvas.Heading("Wall and soil profile", 1, true);
+    canvas.Heading("Wall and soil profile", 1, true, true, 0.6 * canvas.Body().height());
     std::vector<const TCaseResult*> cases;
     for (const TCaseResult& c : a.cases)
         if (c.outcome != engine::TOutcome::InputError && c.input.beam.n > 0 && c.input.beam.h > 0) cases.push_back(&c);
@@ -237,7 +237,7 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
     const double fit = std::min((room - above) / ((1 + kBelow) * length),
                                 (body.width() - axisRoom) / ((kLeft + kRight) * length));  // device pixels per unit
     const double scale = DrawingScale(dpi * inchesPerUnit / fit);
-    canvas.Paragraph("Drawn to scale 1:" + Number(scale) + ", the same across and down. Depths (" + u.length +
+    canvas.Paragraph("Drawn to scale 1:" + Figure(scale) + ", the same across and down. Depths (" + u.length +
                      ") below the wall top; soil parameters at the top of each layer" +
                      (staged ? "; the excavation level of every stage, each support from the stage it goes in."
                              : "."));
@@ -271,7 +271,7 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
             }
             const double x = d.Left() + d.Pt(3);
             d.Label(x, d.Y(top) + 0.7 * d.Line(), QString("Layer %1: %2, to %3").arg(i + 1).arg(SoilName(l.type),
-                                                                                         Number(l.bottom)), Qt::black,
+                                                                                         Figure(l.bottom)), Qt::black,
                     false, false);
             d.Label(x, d.Y(top) + 1.7 * d.Line(), LayerParameters(l, u), Qt::black, false, false);
         }
@@ -292,8 +292,8 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
                                             QPointF(cx, d.Y(depth))}));
             d.Label(right ? cx + d.Pt(6) : cx - d.Pt(6), d.Y(depth) - 0.7 * d.Line(), text, kWaterColour, !right);
         };
-        water(in.waterBackfill, d.Left(), d.X(0), "water " + Number(in.waterBackfill), false);
-        water(std::max(in.waterExcavation, 0.0), d.X(0), d.Right(), "water " + Number(in.waterExcavation), true);
+        water(in.waterBackfill, d.Left(), d.X(0), "water " + Figure(in.waterBackfill), false);
+        water(std::max(in.waterExcavation, 0.0), d.X(0), d.Right(), "water " + Figure(in.waterExcavation), true);
         // The excavation levels: the final one solid and hatched, the earlier ones dashed.
         for (const TLevel& level : levels) {
             const bool last = level.depth == finalLevel;
@@ -305,13 +305,13 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
                     painter->drawLine(QPointF(x, d.Y(level.depth)), QPointF(x - d.Pt(4), d.Y(level.depth) + d.Pt(4)));
             }
             const QString text = (level.label.isEmpty() ? QString() : level.label + ": ") + "excavation " +
-                                 Number(level.depth);
+                                 Figure(level.depth);
             d.Label(d.Right() - d.Pt(2), d.Y(level.depth) - 0.65 * d.Line(), text, kExcavationColour, true);
         }
         // The wall, its top and toe.
         const double half = d.Pt(2.5);
         painter->fillRect(QRectF(QPointF(d.X(0) - half, d.Y(0)), QPointF(d.X(0) + half, d.Y(length))), kWallColour);
-        d.Label(d.X(0) + half + d.Pt(3), d.Y(length) + 0.2 * d.Line(), "toe " + Number(length), Qt::black);
+        d.Label(d.X(0) + half + d.Pt(3), d.Y(length) + 0.2 * d.Line(), "toe " + Figure(length), Qt::black);
         // Supports at their depths, on the excavation side.
         for (const TSupportMark& s : supports) {
             const double y = d.Y(s.depth), reach = d.X(0) + d.Pt(28);
@@ -329,7 +329,7 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
             painter->drawLine(QPointF(reach, y - d.Pt(4)), QPointF(reach, y + d.Pt(4)));
             for (int k = -1; k <= 1; ++k)
                 painter->drawLine(QPointF(reach, y + k * d.Pt(3)), QPointF(reach + d.Pt(3), y + k * d.Pt(3) - d.Pt(3)));
-            QString text = s.kind + " " + s.value + " at " + Number(s.depth);
+            QString text = s.kind + " " + s.value + " at " + Figure(s.depth);
             if (staged) text += ", from " + s.from;
             d.Label(reach + d.Pt(6), y, text, kSupportColour);
         }
@@ -350,9 +350,9 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
             } else {
                 d.Arrow(QPointF(x, y), QPointF(x, surface), kSurchargeColour);
             }
-            QString text = SurchargeName(s.type) + " " + Number(s.magnitude) + " " + SurchargeUnit(s.type, u) +
-                           " at " + Number(s.distance);
-            if (s.type == 3) text += ", width " + Number(s.width);
+            QString text = SurchargeName(s.type) + " " + Figure(s.magnitude) + " " + SurchargeUnit(s.type, u) +
+                           " at " + Figure(s.distance);
+            if (s.type == 3) text += ", width " + Figure(s.width);
             d.Label(x + d.Pt(2), y, text, kSurchargeColour);
         }
         if (in.backfillSurcharge > 0) {
@@ -361,7 +361,7 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
             painter->drawLine(QPointF(d.Left(), y + row / 2), QPointF(d.X(0), y + row / 2));
             for (double x = d.X(0) - d.Pt(6); x > d.Left(); x -= d.Pt(18))
                 d.Arrow(QPointF(x, y + row / 2), QPointF(x, surface), kSurchargeColour);
-            d.Label(d.Left() + d.Pt(2), y, "uniform surcharge " + Number(in.backfillSurcharge) + " " + u.stress,
+            d.Label(d.Left() + d.Pt(2), y, "uniform surcharge " + Figure(in.backfillSurcharge) + " " + u.stress,
                     kSurchargeColour);
         }
         DrawDepthAxis(d, d.Left() - d.Pt(6), length, u.length);
@@ -373,25 +373,24 @@ void DrawProfilePage(TReportCanvas& canvas, const engine::TFileAnalysis& a) {
     table.caption = "Levels, supports and loads";
     table.headers = {"Item", "Depth (" + u.length + ")", "Detail"};
     table.textColumns = {0, 2};
-    table.Add({"Wall top", Number(0), "backfill surface" + (in.backfillSlope != 0 ? ", sloping " + Number(in.backfillSlope) + " deg" : QString())});
+    table.Add({"Wall top", Figure(0), "backfill surface" + (in.backfillSlope != 0 ? ", sloping " + Figure(in.backfillSlope) + " deg" : QString())});
     for (const TLevel& level : levels)
-        table.Add({"Excavation level", Number(level.depth), level.label});
+        table.Add({"Excavation level", Figure(level.depth), level.label});
     const double drawn = length * (1 + kBelow);
-    table.Add({"Water, backfill side", Number(in.waterBackfill), in.waterBackfill > drawn ? "below the drawing" : ""});
-    table.Add({"Water, excavation side", Number(in.waterExcavation),
+    table.Add({"Water, backfill side", Figure(in.waterBackfill), in.waterBackfill > drawn ? "below the drawing" : ""});
+    table.Add({"Water, excavation side", Figure(in.waterExcavation),
                in.waterExcavation > drawn ? "below the drawing" : ""});
     for (const TSupportMark& s : supports)
-        table.Add({"Support at node " + QString::number(s.node), Number(s.depth),
+        table.Add({"Support at node " + QString::number(s.node), Figure(s.depth),
                    s.kind + ", " + s.value + (staged ? ", from " + s.from : QString())});
-    table.Add({"Toe", Number(length), QString("%1 increments of %2").arg(in.beam.n).arg(Number(in.beam.h))});
+    table.Add({"Toe", Figure(length), QString("%1 increments of %2").arg(in.beam.n).arg(Figure(in.beam.h))});
     if (in.backfillSurcharge > 0)
-        table.Add({"Uniform surcharge", "", Number(in.backfillSurcharge) + " " + u.stress + " on the backfill"});
+        table.Add({"Uniform surcharge", "", Figure(in.backfillSurcharge) + " " + u.stress + " on the backfill"});
     for (const engine::TSurcharge& s : surcharges)
         table.Add({"Surcharge, " + SurchargeName(s.type), "",
-                   Number(s.magnitude) + " " + SurchargeUnit(s.type, u) + " at " + Number(s.distance) + " " + u.length +
-                       " from the wall" + (s.type == 3 ? ", width " + Number(s.width) + " " + u.length : QString())});
+                   Figure(s.magnitude) + " " + SurchargeUnit(s.type, u) + " at " + Figure(s.distance) + " " + u.length +
+                       " from the wall" + (s.type == 3 ? ", width " + Figure(s.width) + " " + u.length : QString())});
     DrawTable(canvas, table);
-    canvas.NewPage();
 }
 
 }  // namespace torvex

@@ -30,14 +30,14 @@ void DrawMaxima(TReportCanvas& canvas, const TCaseResult& c, const TReportUnits&
                 {"Soil reaction", &TNodeResult::reaction, u.lineLoad}};
     for (const auto& row : rows)
         if (const TNodeResult* m = c.MaxBy(row.field))
-            table.Add({row.name, Number(m->*row.field), row.unit, Number(m->depth)});
+            table.Add({row.name, Figure(m->*row.field), row.unit, Figure(m->depth)});
     DrawTable(canvas, table);
     if (c.equilibriumChecked)
         canvas.Paragraph("Equilibrium residuals (springs and restraint reactions included): force " +
-                         Number(c.forceResidual) + " " + u.force + " (" +
-                         Number(100 * std::fabs(c.forceResidual) / c.largestLoad) + " % of the largest load), moment " +
-                         Number(c.momentResidual) + " " + u.moment + " (" +
-                         Number(100 * std::fabs(c.momentResidual) / c.largestMoment) +
+                         Figure(c.forceResidual) + " " + u.force + " (" +
+                         Figure(100 * std::fabs(c.forceResidual) / c.largestLoad) + " % of the largest load), moment " +
+                         Figure(c.momentResidual) + " " + u.moment + " (" +
+                         Figure(100 * std::fabs(c.momentResidual) / c.largestMoment) +
                          " % of the largest moment about the top).");
 }
 
@@ -50,25 +50,25 @@ void DrawChecks(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase&
     const auto verdict = [](bool checked, bool fails) {
         return !checked ? QString("not checked") : fails ? QString("exceeds") : QString("within");
     };
-    table.Add({"Deflection (" + u.length + ")", Number(k.maxDeflection), Number(k.deflectionDepth),
-               k.deflectionChecked() ? Number(k.allowableDeflection) : QString(),
-               k.deflectionChecked() ? Number(k.maxDeflection / k.allowableDeflection, 4) : QString(),
+    table.Add({"Deflection (" + u.length + ")", Figure(k.maxDeflection), Figure(k.deflectionDepth),
+               k.deflectionChecked() ? Figure(k.allowableDeflection) : QString(),
+               k.deflectionChecked() ? Figure(k.maxDeflection / k.allowableDeflection, 4) : QString(),
                verdict(k.deflectionChecked(), s.DeflectionFails())},
               s.DeflectionFails());
-    table.Add({"Moment (" + u.moment + ")", Number(k.maxMoment), Number(k.momentDepth),
-               k.momentChecked() ? Number(k.momentCapacity) : QString(),
-               k.momentChecked() ? Number(k.momentUtilisation, 4) : QString(),
+    table.Add({"Moment (" + u.moment + ")", Figure(k.maxMoment), Figure(k.momentDepth),
+               k.momentChecked() ? Figure(k.momentCapacity) : QString(),
+               k.momentChecked() ? Figure(k.momentUtilisation, 4) : QString(),
                verdict(k.momentChecked(), s.MomentFails())},
               s.MomentFails());
-    table.Add({"Shear (" + u.force + ")", Number(k.maxShear), Number(k.shearDepth),
-               k.shearChecked() ? Number(k.shearCapacity) : QString(),
-               k.shearChecked() ? Number(k.shearUtilisation, 4) : QString(), verdict(k.shearChecked(), s.ShearFails())},
+    table.Add({"Shear (" + u.force + ")", Figure(k.maxShear), Figure(k.shearDepth),
+               k.shearChecked() ? Figure(k.shearCapacity) : QString(),
+               k.shearChecked() ? Figure(k.shearUtilisation, 4) : QString(), verdict(k.shearChecked(), s.ShearFails())},
               s.ShearFails());
     DrawTable(canvas, table);
 }
 
 QString FactorText(engine::TLeFactor state, double value) {
-    if (state == engine::TLeFactor::Found) return Number(value, 4);
+    if (state == engine::TLeFactor::Found) return Figure(value, 4);
     return state == engine::TLeFactor::Unstable ? "unstable (does not balance even at 0.5)" : "above 20";
 }
 
@@ -82,10 +82,10 @@ void ExplainSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TRe
     });
     const double py = nearest->perLength;
     if (std::fabs(py - le.supportForce) <= 0.01 * std::max(std::fabs(py), std::fabs(le.supportForce))) return;
-    canvas.Paragraph("Two forces for the support at depth " + Number(nearest->depth, 5) + " " + u.length + ": " +
-                     Number(le.supportForce, 5) + " " + u.force + " per " + u.length +
+    canvas.Paragraph("Two forces for the support at depth " + Figure(nearest->depth) + " " + u.length + ": " +
+                     Figure(le.supportForce) + " " + u.force + " per " + u.length +
                      " from limit equilibrium is the force of a collapse mechanism, with the soil's strength "
-                     "divided by F on both sides and full active and passive pressures; " + Number(py, 5) + " " +
+                     "divided by F on both sides and full active and passive pressures; " + Figure(py) + " " +
                      u.force + " per " + u.length +
                      " from the p-y analysis is the force in the working state, the wall deflecting against "
                      "soil springs. They answer different questions and are not expected to agree.");
@@ -104,21 +104,21 @@ void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TSu
                                        QString(engine::LeMethodText(le.method)));
     table.headers << "Result";
     table.textColumns.push_back(3);
-    table.Add({"Embedment below the excavation level", Number(le.embedment), u.length, ""});
+    table.Add({"Embedment below the excavation level", Figure(le.embedment), u.length, ""});
     table.Add({"F (tan phi and c divided on both sides)", FactorText(le.fState, le.F), "",
-               s.FactorFails() ? "fails: below the target " + Number(le.targetF, 4)
-                               : "target " + Number(le.targetF, 4) + " met"},
+               s.FactorFails() ? "fails: below the target " + Figure(le.targetF, 4)
+                               : "target " + Figure(le.targetF, 4) + " met"},
               s.FactorFails());
     table.Add({"F_p (passive resistance alone)", FactorText(le.fpState, le.Fp), "", ""});
-    table.Add({"Required embedment for F = " + Number(le.targetF),
-               le.requiredFound ? Number(le.requiredEmbedment, 5) : "more than " + Number(le.searchLimit, 5), u.length,
+    table.Add({"Required embedment for F = " + Figure(le.targetF),
+               le.requiredFound ? Figure(le.requiredEmbedment) : "more than " + Figure(le.searchLimit), u.length,
                s.EmbedmentFails() ? "fails: the wall is too short" : "the wall is long enough"},
               s.EmbedmentFails());
     if (le.pivotFound)
-        table.Add({"Pivot at F, below the excavation level", Number(le.pivotDepth, 5), u.length, ""});
+        table.Add({"Pivot at F, below the excavation level", Figure(le.pivotDepth), u.length, ""});
     if (le.supportFound)
-        table.Add({"Force of the support at depth " + Number(le.supportDepth) + " " + u.length + " at F",
-                   Number(le.supportForce, 6), u.force + " per " + u.length, ""});
+        table.Add({"Force of the support at depth " + Figure(le.supportDepth) + " " + u.length + " at F",
+                   Figure(le.supportForce), u.force + " per " + u.length, ""});
     DrawTable(canvas, table);
     if (!le.notes.empty()) canvas.Paragraph(QString::fromStdString(le.notes));
     ExplainSupportForces(canvas, c, u);
@@ -135,13 +135,13 @@ void DrawSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TRepor
                      "Largest so far"};
     table.textColumns = {2};
     for (const engine::TSupportForce& s : c.supports)
-        table.Add({QString::number(s.node), Number(s.depth), engine::SupportKindText(s.kind), Number(s.force),
-                   Number(s.perLength), Number(s.largestSoFar)});
+        table.Add({QString::number(s.node), Figure(s.depth), engine::SupportKindText(s.kind), Figure(s.force),
+                   Figure(s.perLength), Figure(s.largestSoFar)});
     DrawTable(canvas, table);
     canvas.Paragraph("Forces in " + u.force + ", moments (slope restraints, rotational springs) in " + u.moment +
                      "; per length: divided by Wa. Sum of the support forces " +
-                     Number(engine::SupportForceSum(c.supports)) + "; the loads less the soil reaction " +
-                     Number(c.netLoad) + ".");
+                     Figure(engine::SupportForceSum(c.supports)) + "; the loads less the soil reaction " +
+                     Figure(c.netLoad) + ".");
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // The results of one case or stage: how the analysis ended, the maximum values with their
 // depths, the equilibrium check, the strength and deflection checks, limit equilibrium, the
 // support forces, the soil and pressure models used and the warnings. The figures are those
-// of the text report, formatted alike; the verdicts those of the design summary window.
+// of the text report, to five significant figures; the verdicts those of the design summary
+// window.
 
 namespace torvex {
 

@@ -119,7 +119,7 @@ TLayout LayOutReport(QPdfWriter& writer, QPainter* painter, const TLayout& befor
     DrawContents(canvas, before.contents);
     DrawProfilePage(canvas, a);
 
-    canvas.Heading("1 Input", 1);
+    canvas.Heading("1 Input", 1, true);
     DrawProjectOptions(canvas, a.options, UnitCodeOf(a));
     for (const engine::TCaseResult& c : a.cases) {
         canvas.Heading("Input: " + QString::fromStdString(c.label), 2);
@@ -200,6 +200,7 @@ std::unique_ptr<TReportSource> ReadReportSource(const std::string& dataFile) {
     // Each curve (one per case) is named after its case, as the report's headings name it; the
     // windows name a single case's curve "Load #1" and the pressure curves not at all.
     TResultGraphs& g = *source->graphs;
+    UseReportUnits(g);
     for (TCurveSet* set : {&g.pltDef.Lines, &g.pltMom.Lines, &g.pltShear.Lines, &g.pltSoil.Lines, &g.pltLD.Lines})
         for (size_t k = 0; k < a.cases.size() && static_cast<int>(k) < set->Count(); ++k)
             (*set)[static_cast<int>(k)].Name = a.cases[k].label;
@@ -212,6 +213,7 @@ std::unique_ptr<TReportSource> ReadReportSource(const std::string& dataFile) {
             source->caseGraphs.clear();
             break;
         }
+        UseReportUnits(*graphs);
         source->caseGraphs.push_back(std::move(graphs));
     }
     return source;

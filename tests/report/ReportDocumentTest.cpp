@@ -109,6 +109,46 @@ TColourRuns ColourRuns(const QImage& image, const QColor& colour, int tolerance)
     return runs;
 }
 
+// How far down its body the text of each page reaches, from 0 (a line at the top) to 1 (down
+// to the footer), as pdftotext -bbox places the words: the lowest word above the footer's
+// "Page N of M", measured from the highest word of the document (the body's top).
+std::vector<double> PageFill(const QString& pdf) {
+    const QRegularExpression word("<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\" xMax=\"[^\"]*\" yMax=\"([^\"]*)\">([^<]*)<");
+    struct TWord {
+        double top, bottom;
+        QString text;
+    };
+    std::vector<std::vector<TWord>> pages;
+    double top = 1e9;
+    for (const QString& page : RunProgram("pdftotext", {"-bbox", pdf, "-"}).out.split("<page ").mid(1)) {
+        pages.emplace_back();
+        for (auto it = word.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            pages.back().push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+            top = std::min(top, pages.back().back().top);
+        }
+    }
+    std::vector<double> fill;
+    for (const std::vector<TWord>& words : pages) {
+        double footer = -1, lowest = top;
+        for (size_t k = 0; k + 2 < words.size(); ++k)
+            if (words[k].text == "Page" && words[k + 2].text == "of") footer = words[k].top;
+        for (const TWord& w : words)
+            if (w.bottom < footer) lowest = std::max(lowest, w.bottom);
+        fill.push_back(footer > top ? (lowest - top) / (footer - top) : -1);
+    }
+    return fill;
+}
+
+// The largest size of the numbers in the lines of `text`.
+double LargestNumber(const QStringList& lines) {
+    double largest = 0;
+    for (const QString& line : lines)
+        for (const QString& word : line.split(' ', Qt::SkipEmptyParts))
+            largest = std::max(largest, std::fabs(word.toDouble()));
+    return largest;
+}
+
 }  // namespace
 
 class ReportDocumentTest : public QObject {
@@ -167,7 +207,8 @@ private slots:
         QVERIFY(QRegularExpression("Date\\s+\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d").match(first).hasMatch());
     }
 
-    // Every figure is read from the text report and must stand in the PDF as written there.
+    // Every figure is read from the text report and must stand in the PDF as the text report
+    // has it, to five significant figures.
     void theInputOfEachStageIsTheTextReports() {
         const QString all = WithoutContents(pages_);
         const auto cases = TextReportCases(textReport_);
@@ -177,20 +218,21 @@ private slots:
             const QString input = Section(all, "Input: " + kStages[k], {"Input: Stage", "2 Results"});
             QVERIFY(!input.isEmpty());
             const QString wall = "^Wall: (\\d+) increments of (\\S+) in, length (\\S+) in, excavation level (\\S+) in$";
-            QVERIFY(HasRow(input, {"Increments", Captured(text, wall, 1)}));
-            QVERIFY(HasRow(input, {"Increment length", Captured(text, wall, 2), "in"}));
-            QVERIFY(HasRow(input, {"Wall length", Captured(text, wall, 3), "in"}));
-            QVERIFY(HasRow(input, {"Excavation level (free height)", Captured(text, wall, 4), "in"}));
+            QVERIFY(HasFigureRow(input, {"Increments", Captured(text, wall, 1)}));
+            QVERIFY(HasFigureRow(input, {"Increment length", Captured(text, wall, 2), "in"}));
+            QVERIFY(HasFigureRow(input, {"Wall length", Captured(text, wall, 3), "in"}));
+            QVERIFY(HasFigureRow(input, {"Excavation level (free height)", Captured(text, wall, 4), "in"}));
             const QString allowable = Captured(text, "^Maximum allowable deflection (\\S+), closure tolerance (\\S+)$");
-            QVERIFY(HasRow(input, {"Deflection limit of the iteration (not a design check)", allowable, "in"}));
-            QVERIFY(HasRow(input, {"Closure tolerance", Captured(text, "closure tolerance (\\S+)$"), "in"}));
+            QVERIFY(HasFigureRow(input, {"Deflection limit of the iteration (not a design check)", allowable, "in"}));
+            QVERIFY(HasFigureRow(input, {"Closure tolerance", Captured(text, "closure tolerance (\\S+)$"), "in"}));
             // "  1: 540  sand  0.069444444  0  34  0  0": bottom, type, gamma, c, phi, e50, k.
             const QStringList layer =
                 Captured(text, "^  1: (.*)$").split(' ', Qt::SkipEmptyParts);
             QCOMPARE(layer.size(), 7);
             // Sand's k of 0 takes the published default, which a note under the table gives.
             QCOMPARE(layer[6], QString("0"));
-            QVERIFY(HasRow(input, {"1", layer[1], "0", layer[0], layer[2], layer[3], layer[4], layer[5], "0: default"}));
+            QVERIFY(HasFigureRow(input,
+                                 {"1", layer[1], "0", layer[0], layer[2], layer[3], layer[4], layer[5], "0: default"}));
             QVERIFY(input.contains("Values the engine used in place of an entry of 0:"));
             QVERIFY(input.simplified().contains("k not given; phi = 34 deg"));
         }
@@ -210,24 +252,24 @@ private slots:
                 const QString pattern = QString("^Maximum %1 (\\S+) %2 at depth (\\S+)$").arg(row.report, row.unit);
                 const QString value = Captured(text, pattern, 1), depth = Captured(text, pattern, 2);
                 QVERIFY2(!value.isEmpty(), row.report);
-                QVERIFY2(HasRow(results, {row.pdf, value, row.unit, depth}),
+                QVERIFY2(HasFigureRow(results, {row.pdf, value, row.unit, depth}),
                          qPrintable(kStages[k] + ": " + row.pdf + " " + value + " at " + depth));
             }
             // Limit equilibrium and the support forces, as the text report's design sections
             // write them.
             const QString F = Captured(text, "^  F \\(tan phi and c divided on both sides\\) (\\S+)$");
-            QVERIFY(HasRow(results, {"F (tan phi and c divided on both sides)", F}));
+            QVERIFY(HasFigureRow(results, {"F (tan phi and c divided on both sides)", F}));
             const QString Fp = Captured(text, "^  F_p \\(passive resistance alone\\) (\\S+)$");
-            QVERIFY(HasRow(results, {"F_p (passive resistance alone)", Fp}));
+            QVERIFY(HasFigureRow(results, {"F_p (passive resistance alone)", Fp}));
             const QString required = Captured(text, "^  required embedment for F = (\\S+): (\\S+)$", 2);
-            QVERIFY(HasRow(results, {"Required embedment for F = 1.5", required, "in"}));
+            QVERIFY(HasFigureRow(results, {"Required embedment for F = 1.5", required, "in"}));
             const QRegularExpression support(
                 "^  node (\\d+), depth (\\S+), ([a-z ]+): (\\S+) per wall unit, (\\S+) per length, largest so far (\\S+)$",
                 QRegularExpression::MultilineOption);
             int supports = 0;
             for (auto it = support.globalMatch(text); it.hasNext(); ++supports) {
                 const QRegularExpressionMatch m = it.next();
-                QVERIFY2(HasRow(results, m.capturedTexts().mid(1)), qPrintable(m.captured(0)));
+                QVERIFY2(HasFigureRow(results, m.capturedTexts().mid(1)), qPrintable(m.captured(0)));
             }
             QCOMPARE(supports, k == 0 ? 0 : 1);  // the strut goes in with stage 2
             const QString outcome = Captured(text, "^Outcome: (.*)$");
@@ -262,15 +304,15 @@ private slots:
         const auto cases = TextReportCases(textReport_);
         for (const QString& stage : kStages) {
             const QString level = Captured(cases.at(stage), "excavation level (\\S+) in$");
-            QVERIFY2(HasRow(profile, {"Excavation", "level", level, stage}), qPrintable(stage + " " + level));
-            QVERIFY(profile.contains(stage + ": excavation " + level));
+            QVERIFY2(HasFigureRow(profile, {"Excavation", "level", level, stage}), qPrintable(stage + " " + level));
+            QVERIFY(SameFigure(Captured(profile, QRegularExpression::escape(stage) + ": excavation (\\S+)"), level));
         }
-        QVERIFY(HasRow(profile, {"Toe", Captured(textReport_, "length (\\S+) in, excavation"),
+        QVERIFY(HasFigureRow(profile, {"Toe", Captured(textReport_, "length (\\S+) in, excavation"),
                                  Captured(textReport_, "^Wall: (\\d+) increments"), "increments", "of"}));
         const QRegularExpressionMatch strut = QRegularExpression("^  node (\\d+), depth (\\S+), lateral spring: ",
             QRegularExpression::MultilineOption).match(cases.at("Stage 2"));
         QVERIFY(strut.hasMatch());
-        QVERIFY(HasRow(profile, {"Support at node " + strut.captured(1), strut.captured(2), "lateral spring,"}));
+        QVERIFY(HasFigureRow(profile, {"Support at node " + strut.captured(1), strut.captured(2), "lateral spring,"}));
         QVERIFY(profile.contains(QRegularExpression("lateral spring, \\S+ lbs/in, from Stage 2")));
         QVERIFY(profile.contains("Layer 1: sand, to 540"));
         // Without stages there is no envelope.
@@ -293,10 +335,11 @@ private slots:
             const QStringList best = LargestOverStages(cases, row.report, row.unit);
             QCOMPARE(best.size(), 3);
             const QStringList stage = best[2].split(' ');
-            QVERIFY2(HasRow(glance, QStringList{row.glance, best[0], row.unit, best[1]} + stage), qPrintable(best.join(' ')));
+            QVERIFY2(HasFigureRow(glance, QStringList{row.glance, best[0], row.unit, best[1]} + stage),
+                     qPrintable(best.join(' ')));
             if (!row.envelope) continue;
             const QString side = best[0].startsWith('-') ? "Smallest " : "Largest ";
-            QVERIFY2(HasRow(envelope, QStringList{side + row.envelope, best[0], row.unit, best[1]} + stage),
+            QVERIFY2(HasFigureRow(envelope, QStringList{side + row.envelope, best[0], row.unit, best[1]} + stage),
                      qPrintable(side + best.join(' ')));
             // The other side is no larger.
             const QString other = (side == "Largest " ? "Smallest " : "Largest ") + QString(row.envelope);
@@ -319,7 +362,7 @@ private slots:
         QCOMPARE(strongest.size(), 6);
         QCOMPARE(strongest[3], lastLargest);
         QStringList cells = strongest.mid(0, 2) + strongest[2].split(' ') + strongest.mid(3, 2) + strongest[5].split(' ');
-        QVERIFY2(HasRow(envelope, cells), qPrintable(cells.join(' ')));
+        QVERIFY2(HasFigureRow(envelope, cells), qPrintable(cells.join(' ')));
     }
 
     // The profile drawn at 100 dpi: the final excavation level's row below the wall top's,
@@ -425,6 +468,68 @@ private slots:
         for (const QString& graph : {QString("Graph 1: Deflection"), QString("Graph 5: Earth pressure")}) {
             const QString page = pages_.mid(1).filter(graph).value(0);
             for (const QString& stage : kStages) QVERIFY2(page.contains(QRegularExpression(stage + "\\s*\\n")), qPrintable(graph));
+        }
+    }
+
+    // The graphs are in the units of the tables, English and SI: the captions name them, the
+    // moment axis reaches about the largest moment of the text report and the depth axis the
+    // wall's length; the graph windows' "m-kN", feet and kips appear nowhere.
+    void theGraphsAreInTheTablesUnits() {
+        const struct {
+            QString pdf, textReport, length, moment, force, lineLoad;
+        } examples[] = {{pdf_, textReport_, "in", "lbs-in", "lbs", "lbs/in"},
+                        {dir_.filePath("anchored/anchored-soft-clay.pdf"),
+                         FileText(dir_.filePath("anchored/anchored-soft-clay.tx4o")), "m", "kN-m", "kN", "kN/m"}};
+        for (const auto& e : examples) {
+            const QStringList pages = PdfPages(e.pdf);
+            const QString all = pages.join('\n');
+            QVERIFY2(!all.contains("m-kN") && !all.contains("kips") && !all.contains("(ft)"), qPrintable(e.pdf));
+            const auto graph = [&pages](const QString& title) {
+                return pages.mid(1).filter(QRegularExpression("(^|\\n)Graph \\d: " + title)).value(0).split('\n');
+            };
+            const QStringList captions[] = {{"Deflection", "Deflection (" + e.length + ")"},
+                                            {"Bending moment", "Bending moment (" + e.moment + ")"},
+                                            {"Shear", "Shear (" + e.force + ")"},
+                                            {"Soil reaction", "Soil reaction (" + e.lineLoad + ")"},
+                                            {"Earth pressure", "Earth pressure (" + e.lineLoad + ")"},
+                                            {"p-y curves", "y (" + e.length + ")", "p (" + e.lineLoad + ")"}};
+            for (const QStringList& c : captions) {
+                const QString page = graph(c[0]).join('\n');
+                for (const QString& caption : c.mid(1)) QVERIFY2(page.contains(caption), qPrintable(caption));
+                if (c[0] != "p-y curves") QVERIFY2(page.contains("Depth (" + e.length + ")"), qPrintable(c[0]));
+            }
+            // The ticks along the top of the moment graph (the line below its caption) and down
+            // its depth axis (lines of a number alone).
+            const QStringList moment = graph("Bending moment");
+            const qsizetype caption = moment.indexOf(QRegularExpression(".*Bending moment \\(.*"));
+            QVERIFY(caption > 0);
+            const double ticks = LargestNumber(moment.mid(caption + 1, 1));
+            const double largest =
+                std::fabs(LargestOverStages(TextReportCases(e.textReport), "moment", e.moment).value(0).toDouble());
+            QVERIFY2(largest > 0 && ticks >= 0.4 * largest && ticks <= 2.5 * largest,
+                     qPrintable(QString("%1 against %2").arg(ticks).arg(largest)));
+            const double depth = LargestNumber(moment.filter(QRegularExpression("^\\s*\\d+(\\.\\d+)?\\s*$")));
+            const double length = Captured(e.textReport, "length (\\S+) " + e.length + ", excavation").toDouble();
+            QVERIFY2(length > 0 && depth >= length && depth <= 1.5 * length,
+                     qPrintable(QString("%1 against %2").arg(depth).arg(length)));
+        }
+    }
+
+    // No page is left nearly empty: over every bundled example with its node appendix, the
+    // text of each page but the last reaches at least a quarter of the way down its body.
+    void noPageIsNearlyEmpty() {
+        const QString out = dir_.filePath("examples");
+        QStringList arguments = {"--nodes", out};
+        for (const QFileInfo& file : QDir(TORVEX_SOURCE_DIR "/examples").entryInfoList({"*.tx4d"}))
+            arguments << file.filePath();
+        QCOMPARE(arguments.size(), 2 + 6);
+        QCOMPARE(RunProgram(BuiltProgram("torvex-report"), arguments).status, 0);
+        for (const QString& pdf : QDir(out).entryList({"*.pdf"})) {
+            const std::vector<double> fill = PageFill(out + "/" + pdf);
+            QCOMPARE(int(fill.size()), PdfInfoPages(out + "/" + pdf));
+            for (size_t page = 0; page + 1 < fill.size(); ++page)
+                QVERIFY2(fill[page] >= 0.25,
+                         qPrintable(QString("%1, page %2: %3").arg(pdf).arg(page + 1).arg(fill[page])));
         }
     }
 
