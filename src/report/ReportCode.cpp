@@ -12,7 +12,7 @@ using engine::TCodeCase;
 using engine::TCombination;
 using engine::TCombinationResult;
 
-QString Value(long double value) { return Number(static_cast<double>(value), 5); }
+QString Value(long double value) { return Figure(static_cast<double>(value)); }
 
 void DrawFactors(TReportCanvas& canvas, const TProjectOptions& o, const TReportUnits& u) {
     TReportTable table = SettingsTable("Design settings and partial factors in force");
@@ -62,28 +62,28 @@ void DrawCase(TReportCanvas& canvas, const engine::TCaseResult& plain, const TCo
         const bool results = !r.nodes.empty(), le = c.HasLimitEquilibrium();
         const bool required = le && r.le.requiredFound;
         const bool fails = le && (r.le.fState != engine::TLeFactor::Found || r.le.F < 1);
-        table.Add({name, Number(c.formationDepth, 5), results ? Number(r.checks.maxDeflection, 5) : "",
-                   results ? Number(r.checks.maxMoment, 5) : "", results ? Number(r.checks.maxShear, 5) : "",
-                   le ? (r.le.fState == engine::TLeFactor::Found ? Number(r.le.F, 4) : QString("unstable")) : "",
-                   required ? Number(r.le.requiredEmbedment, 5) : "", required ? Number(c.RequiredToeDepth(), 5) : "",
+        table.Add({name, Figure(c.formationDepth), results ? Figure(r.checks.maxDeflection) : "",
+                   results ? Figure(r.checks.maxMoment) : "", results ? Figure(r.checks.maxShear) : "",
+                   le ? (r.le.fState == engine::TLeFactor::Found ? Figure(r.le.F, 4) : QString("unstable")) : "",
+                   required ? Figure(r.le.requiredEmbedment) : "", required ? Figure(c.RequiredToeDepth()) : "",
                    required && r.le.method == engine::TLeMethod::FreeEarthSupport
-                       ? Number(r.le.requiredSupportForce, 5)
+                       ? Figure(r.le.requiredSupportForce)
                        : "",
                    Governs(c)},
                   fails);
     }
     const engine::TCodeEnvelope& env = code.envelope;
-    table.Add({"Envelope", "", Number(env.maxDeflection, 5), env.found ? Number(env.maxMoment, 5) : "",
-               env.found ? Number(env.maxShear, 5) : "", env.leastFFound ? Number(env.leastF, 4) : "",
-               env.embedmentFound ? Number(env.requiredEmbedment, 5) : "",
-               env.embedmentFound ? Number(env.requiredToeDepth, 5) : "",
-               env.leSupportForce > 0 ? Number(env.leSupportForce, 5) : "",
+    table.Add({"Envelope", "", Figure(env.maxDeflection), env.found ? Figure(env.maxMoment) : "",
+               env.found ? Figure(env.maxShear) : "", env.leastFFound ? Figure(env.leastF, 4) : "",
+               env.embedmentFound ? Figure(env.requiredEmbedment) : "",
+               env.embedmentFound ? Figure(env.requiredToeDepth) : "",
+               env.leSupportForce > 0 ? Figure(env.leSupportForce) : "",
                QString("governing: ") + engine::CombinationName(engine::GoverningCombination(code))});
     DrawTable(canvas, table);
     const double toe = plain.input.beam.n * plain.input.beam.h;
     if (env.embedmentFound)
-        canvas.Paragraph("The wall's toe is at " + Number(toe, 5) + " " + u.length + "; the combinations need " +
-                             Number(env.requiredToeDepth, 5) + " " + u.length + " (" +
+        canvas.Paragraph("The wall's toe is at " + Figure(toe) + " " + u.length + "; the combinations need " +
+                             Figure(env.requiredToeDepth) + " " + u.length + " (" +
                              engine::CombinationName(env.embedmentBy) + "): " +
                              (toe >= env.requiredToeDepth ? "the embedment suffices." : "the wall is too short."),
                          toe < env.requiredToeDepth, toe < env.requiredToeDepth ? QColor(0xc0, 0, 0) : QColor(Qt::black));
