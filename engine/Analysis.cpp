@@ -670,7 +670,7 @@ void AnalyzeCombinations(TFileAnalysis& file, const std::vector<TCaseInput>& inp
         };
         const auto answer = [&](TCaseResult& result, size_t) {
             if (result.outcome == TOutcome::InputError) return;
-            result.le = AnalyzeLimitEquilibrium(result.input, 1.0);
+            result.le = AnalyzeLimitEquilibrium(result.input, 1.0, factors.earthResistance);
             FactorEffects(result, factors.effects);
             AddChecks(result, 0, 0, 0);
         };

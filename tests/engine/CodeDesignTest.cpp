@@ -9,7 +9,7 @@
 #include "TextbookWall.h"
 #include "output/CodeFiles.h"
 #include "project/SafeSave.h"
-#include "project/Workspace.h"
+#include "project/OptionBlock.h"
 
 namespace torvex::engine {
 namespace {
@@ -29,8 +29,13 @@ TProjectOptions Code(TDesignCode code) {
     return options;
 }
 
+// The data file with the options written into its option block.
 TFileAnalysis Analyze(const std::string& text, const TProjectOptions& options) {
-    return AnalyzeDataText(text, "w.tx4d", [&](TWorkspace& w, int) { w.Project().Options = options; });
+    return AnalyzeDataText(text + OptionBlockText(options), "w.tx4d");
+}
+
+TFileAnalysis AnalyzeWall(const TTextbookWall& wall, const TProjectOptions& options) {
+    return AnalyzeDataText(TextbookDataFile(wall, options), "w.tx4d");
 }
 
 // Dry sand, gamma 15.3, phi 35, retained 3.5 m, a cantilever; and an anchored wall in dry sand,
@@ -49,13 +54,15 @@ TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
     } const checks[] = {
         {&cantilever, TCombination::DA1_C1, 2.9336, 0},
         {&cantilever, TCombination::DA1_C2, 3.9287, 0},
+        {&cantilever, TCombination::DA2, 3.5955, 0},
         {&surcharged, TCombination::DA1_C1, 3.4360, 0},
         {&surcharged, TCombination::DA1_C2, 4.7156, 0},
         {&anchored, TCombination::DA1_C1, 2.1527, 93.029},
         {&anchored, TCombination::DA1_C2, 3.0005, 94.993},
     };
     for (const TCheck& c : checks) {
-        const TFileAnalysis a = Analyze(TextbookDataFile(*c.wall, 1.0), Code(TDesignCode::EC7_DA1));
+        const TDesignCode code = c.combination == TCombination::DA2 ? TDesignCode::EC7_DA2 : TDesignCode::EC7_DA1;
+        const TFileAnalysis a = AnalyzeWall(*c.wall, Code(code));
         ASSERT_EQ(a.code.size(), 1u) << a.error;
         const TCombinationResult& r = Combination(a, 0, c.combination);
         const double delta = c.wall->anchor > 0 ? 0.45 : 0.35;
@@ -66,6 +73,14 @@ TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
             EXPECT_NEAR(r.result.le.requiredSupportForce, c.anchorForce, 0.005 * c.anchorForce);
         }
     }
+    // DA1-C2 with EN 1997-1 Annex C's coefficients, delta from phi'd: 2/3 behind, 1/2 in front
+    // (Ka 0.29449, Kp 4.10212).
+    TProjectOptions annexC = Code(TDesignCode::EC7_DA1);
+    annexC.EarthPressureMethod = TEarthPressureMethod::EC7AnnexC;
+    annexC.WallFrictionActive = 2.0L / 3, annexC.WallFrictionPassive = 0.5L;
+    const TCombinationResult& r = Combination(AnalyzeWall(cantilever, annexC), 0, TCombination::DA1_C2);
+    ASSERT_TRUE(r.result.le.requiredFound);
+    EXPECT_NEAR(r.result.le.requiredEmbedment, 2.8954, 0.005 * 2.8954);
 }
 
 // Each ultimate combination is the plain run of the file edited into it by hand: the formation
@@ -74,7 +89,7 @@ TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
 TEST(CodeDesign, CombinationsAreTheirHandEditedRuns) {
     TTextbookWall wall{35, 15.3, 15.3, 100, 3.5, 6.0, 0, 950};
     wall.surcharge = 10;
-    const TFileAnalysis a = Analyze(TextbookDataFile(wall, 1.0), Code(TDesignCode::EC7_DA1));
+    const TFileAnalysis a = AnalyzeWall(wall, Code(TDesignCode::EC7_DA1));
     const double pi = std::acos(-1.0), phiDesign = std::atan(std::tan(35 * pi / 180) / 1.25) * 180 / pi;
     EXPECT_NEAR(phiDesign, 29.2561, 5e-5);
     struct TEdit {
@@ -132,7 +147,7 @@ TEST(CodeDesign, StagedStrutsTakeTheirOwnCombinationsEarlierStages) {
 TEST(CodeDesign, CodeCsvRowsAndACombinationThatDoesNotApply) {
     const TTextbookWall anchored{32, 18, 18, 100, 6.0, 5.0, 1.5, 1100};
     TProjectOptions options = Code(TDesignCode::EC7_DA1);
-    const std::string csv = CodeCsvText(Analyze(TextbookDataFile(anchored, 1.0), options));
+    const std::string csv = CodeCsvText(AnalyzeWall(anchored, options));
     const std::string header = std::string(kCodeCsvHeader) + ",support_1_force\r\n";
     ASSERT_EQ(csv.substr(0, header.size()), header);
     EXPECT_NE(csv.find("\r\nAnalysis,SLS,6,"), std::string::npos) << csv;
@@ -145,7 +160,7 @@ TEST(CodeDesign, CodeCsvRowsAndACombinationThatDoesNotApply) {
 
     options.UnplannedExcavationAuto = false;
     options.UnplannedExcavation = 5.0;  // to the toe at 11 m
-    const TFileAnalysis deep = Analyze(TextbookDataFile(anchored, 1.0), options);
+    const TFileAnalysis deep = AnalyzeWall(anchored, options);
     const TCombinationResult& c1 = Combination(deep, 0, TCombination::DA1_C1);
     EXPECT_FALSE(c1.applies);
     EXPECT_NE(c1.result.message.find("at or below the toe"), std::string::npos) << c1.result.message;
