@@ -83,10 +83,13 @@ void BuildEnvelope(TCodeCase& code) {
                 env.leastFFound = true;
             }
             if (!le.requiredFound) {
+                // No embedment searched balances it: this combination governs the embedment.
+                if (allLeFound) env.embedmentBy = entry.combination;
                 allLeFound = false;
+                toeSet = true;
                 continue;
             }
-            if (!toeSet || entry.RequiredToeDepth() > env.requiredToeDepth) {
+            if (allLeFound && (!toeSet || entry.RequiredToeDepth() > env.requiredToeDepth)) {
                 toeSet = true;
                 env.requiredToeDepth = entry.RequiredToeDepth();
                 env.requiredEmbedment = le.requiredEmbedment;

@@ -321,7 +321,7 @@ std::string SummaryLines(const TFileAnalysis& analysis) {
             out.G(m->moment) << " " << u.moment << " at ";
             out.G(m->depth * u.depthScale) << " " << u.depth;
         }
-        out << DesignSummaryText(c) << CodeSummaryText(analysis, index) << ", ";
+        out << DesignSummaryText(c) << CodeSummaryText(analysis, index, u.length) << ", ";
         out.Int(c.iterations) << " iterations\n";
     }
     return out.Take();

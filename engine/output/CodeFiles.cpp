@@ -47,7 +47,7 @@ std::string Joined(const std::vector<std::string>& words) {
 
 TCombination GoverningCombination(const TCodeCase& code) {
     const TCodeEnvelope& env = code.envelope;
-    if (env.embedmentFound) return env.embedmentBy;
+    if (env.embedmentBy != TCombination::SLS) return env.embedmentBy;
     return env.found ? env.momentBy : TCombination::SLS;
 }
 
@@ -89,7 +89,7 @@ std::string CodeCsvText(const TFileAnalysis& analysis) {
         const TCodeEnvelope& env = analysis.code[i].envelope;
         const TCombinationResult* governing = nullptr;
         for (const TCombinationResult& c : analysis.code[i].combinations)
-            if (c.combination == env.embedmentBy && env.embedmentFound) governing = &c;
+            if (c.combination == env.embedmentBy && c.HasLimitEquilibrium()) governing = &c;
         out << label << ",ENVELOPE,";
         Cell(out, !analysis.cases[i].nodes.empty(), env.maxDeflection);
         Cell(out, env.found, env.maxMoment);
@@ -98,7 +98,8 @@ std::string CodeCsvText(const TFileAnalysis& analysis) {
         Cell(out, env.leastFFound, env.leastF);
         Cell(out, env.embedmentFound, env.requiredEmbedment);
         Cell(out, env.embedmentFound, env.requiredToeDepth);
-        Cell(out, governing && governing->result.le.method == TLeMethod::FreeEarthSupport, env.leSupportForce);
+        Cell(out, env.embedmentFound && governing && governing->result.le.method == TLeMethod::FreeEarthSupport,
+             env.leSupportForce);
         out << ',';
         std::vector<TSupportForce> supports;
         for (const TEnvelopeSupport& s : env.supports) supports.push_back(s.force);
@@ -108,7 +109,7 @@ std::string CodeCsvText(const TFileAnalysis& analysis) {
     return out.Take();
 }
 
-std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex) {
+std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex, const std::string& lengthUnit) {
     if (caseIndex >= analysis.code.size()) return {};
     const TCodeCase& code = analysis.code[caseIndex];
     const TCombination governing = GoverningCombination(code);
@@ -124,7 +125,9 @@ std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex) {
     }
     if (code.envelope.embedmentFound) {
         out << ", required toe ";
-        out.G(code.envelope.requiredToeDepth, 5);
+        out.G(code.envelope.requiredToeDepth, 5) << ' ' << lengthUnit;
+    } else if (code.envelope.embedmentBy != TCombination::SLS) {
+        out << ", no embedment balances it";
     }
     return out.Take();
 }

@@ -17,11 +17,12 @@ inline constexpr const char* kCodeCsvHeader =
 // "" for a file without a design code.
 std::string CodeCsvText(const TFileAnalysis& analysis);
 
-// ", EC7-DA1: DA1-C2 governs (embedment), F 1.2345, required toe 7.7787" for the case at index;
-// "" without a code.
-std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex);
+// ", EC7-DA1: DA1-C2 governs (embedment), F 1.2345, required toe 7.7787 m" for the case at
+// index; "" without a code.
+std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex, const std::string& lengthUnit);
 
-// The combination that governs the case: the embedment's, else the moment's; SLS when none.
+// The combination that governs the case: the embedment's (the deepest toe, or one whose
+// embedment no depth searched balances), else the moment's; SLS when none.
 TCombination GoverningCombination(const TCodeCase& code);
 
 }  // namespace torvex::engine
