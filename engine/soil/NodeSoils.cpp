@@ -303,7 +303,7 @@ TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings, s
                 part.weight = share / (to - from);
                 part.soil = LayerSoil(in, stress, k, x, tops[k]);
                 try {
-                    const auto notes = ApplyPyDefaults(part.soil, in.english(), x >= in.waterExcavation);
+                    const auto notes = ApplyPyDefaults(part.soil, in.english(), x >= in.waterExcavation, !warned[k]);
                     if (!warned[k])
                         for (const std::string& note : notes)
                             warnings.push_back("Soil layer " + std::to_string(k + 1) + ": " + note);

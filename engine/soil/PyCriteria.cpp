@@ -426,12 +426,13 @@ TDefaultClass SandKByFriction(double phiDeg, bool belowWaterTable) {
 
 class TDefaults {
 public:
-    TDefaults(TPySoil& soil, bool english) : s_(soil), english_(english) {}
+    TDefaults(TPySoil& soil, bool english, bool notes) : s_(soil), english_(english), notes_(notes) {}
 
     void E50() {
         if (s_.e50 != 0 || !(std::isfinite(s_.c) && s_.c > 0)) return;
         const TDefaultClass d = E50ByCohesion(CohesionKPa());
         s_.e50 = d.value;
+        if (!notes_) return;
         Warn("E50 not given; " + CohesionText() + " lies in the class " + d.range +
              ", so the typical E50 = " + Number(d.value) + " is used.");
     }
@@ -441,6 +442,7 @@ public:
         const double cKPa = CohesionKPa();
         const TDefaultClass d = StiffClayKByCohesion(cKPa);
         s_.k = PciToUnits(d.value);
+        if (!notes_) return;
         if (cKPa < 50)
             Warn("k not given; " + CohesionText() +
                  " is below 50 kPa, the weakest class (50 to 100 kPa) for which the criterion"
@@ -456,6 +458,7 @@ public:
         if (s_.k != 0 || !(std::isfinite(s_.phiDeg) && s_.phiDeg > 0 && s_.phiDeg < 90)) return;
         const TDefaultClass d = SandKByFriction(s_.phiDeg, belowWaterTable);
         s_.k = PciToUnits(d.value);
+        if (!notes_) return;
         Warn(std::string("k not given; phi = ") + Number(s_.phiDeg) + " deg (" + d.range + "), " +
              (belowWaterTable ? "below" : "above") +
              " the water table, so the typical k = " + ModulusText(d.value) + " is used.");
@@ -482,6 +485,7 @@ private:
 
     TPySoil& s_;
     bool english_;
+    bool notes_;  // the notes are wanted (a wall's nodes need them once per layer)
 };
 
 }  // namespace
@@ -584,9 +588,9 @@ void CheckPySoil(const TPySoil& s) {
     }
 }
 
-std::vector<std::string> ApplyPyDefaults(TPySoil& soil, bool english, bool belowWaterTable) {
+std::vector<std::string> ApplyPyDefaults(TPySoil& soil, bool english, bool belowWaterTable, bool notes) {
     TPySoil s = soil;
-    TDefaults defaults(s, english);
+    TDefaults defaults(s, english, notes);
     switch (s.type) {
     case TPyCriterion::SoftClay:
     case TPyCriterion::StiffClayNoFreeWater: defaults.E50(); break;

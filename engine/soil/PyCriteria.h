@@ -82,10 +82,11 @@ void CheckPySoil(const TPySoil& soil);
 // Fills the parameters that are 0 (not given) with the published defaults: E50 by c for the
 // clays and the silt's cohesive part; k by phi and the water table for sand and silt; k by c
 // for stiff clay with free water. Returns one warning per default used, with its value and
-// unit. english selects psi/pci (true) or kPa/kN-m3 (false) for the class limits and values.
+// unit (none when `notes` is false: a wall asks once per layer). english selects psi/pci (true)
+// or kPa/kN-m3 (false) for the class limits and values.
 // Throws std::invalid_argument for a layer that cannot give a curve (b <= 0, c <= 0 for a
 // clay, phi <= 0 for a sand, c and phi both <= 0 for a silt, qu <= 0 for rock, ...).
-std::vector<std::string> ApplyPyDefaults(TPySoil& soil, bool english, bool belowWaterTable);
+std::vector<std::string> ApplyPyDefaults(TPySoil& soil, bool english, bool belowWaterTable, bool notes = true);
 
 // Soil resistance p at deflection y (any sign, including 0).
 double PyResistance(const TPySoil& soil, double y);
