@@ -215,7 +215,7 @@ std::string ReportText(const TFileAnalysis& analysis) {
             out.G(c.momentResidual) << " " << u.moment << " (";
             out.G(100 * std::fabs(c.momentResidual) / c.largestMoment) << " % of the largest moment about the top)\n";
         }
-        out << DesignReportText(c);
+        out << DesignReportText(c) << CodeReportText(analysis, static_cast<size_t>(&c - analysis.cases.data()));
         if (!c.pyCurves.empty()) {
             out << "\np-y curves (y, p):\n";
             for (const TPyCurveResult& curve : c.pyCurves) {

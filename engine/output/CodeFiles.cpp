@@ -109,6 +109,54 @@ std::string CodeCsvText(const TFileAnalysis& analysis) {
     return out.Take();
 }
 
+std::string CodeReportText(const TFileAnalysis& analysis, size_t caseIndex) {
+    if (caseIndex >= analysis.code.size()) return {};
+    const TCodeCase& code = analysis.code[caseIndex];
+    TTextBuffer out(1024);
+    out << "\nDesign to EN 1997-1 (" << DesignCodeName(analysis.options.DesignCode)
+        << "), design values (moments, shears and support forces times the effects factor):\n";
+    for (const TCombinationResult& c : code.combinations) {
+        const TCaseResult& r = c.result;
+        out << "  " << CombinationName(c.combination) << ": ";
+        if (!c.applies) {
+            out << "not applicable: " << r.message << "\n";
+            continue;
+        }
+        out << "formation ";
+        out.G(c.formationDepth);
+        if (!r.nodes.empty()) {
+            out << ", deflection ";
+            out.G(r.checks.maxDeflection) << ", moment ";
+            out.G(r.checks.maxMoment) << ", shear ";
+            out.G(r.checks.maxShear);
+        } else {
+            out << ", " << OutcomeText(r.outcome);
+        }
+        if (c.HasLimitEquilibrium()) {
+            out << ", " << LeMethodText(r.le.method);
+            if (r.le.fState == TLeFactor::Found) {
+                out << " F ";
+                out.G(r.le.F, 4);
+            }
+            if (r.le.requiredFound) {
+                out << ", required embedment ";
+                out.G(r.le.requiredEmbedment) << ", required toe ";
+                out.G(c.RequiredToeDepth());
+            } else {
+                out << ", no embedment searched balances it";
+            }
+        }
+        if (!c.governs.empty()) out << "; governs " << Joined(c.governs);
+        out << "\n";
+    }
+    out << "  " << DesignCodeName(analysis.options.DesignCode) << ": " << CombinationName(GoverningCombination(code))
+        << " governs (";
+    for (const TCombinationResult& c : code.combinations)
+        if (c.combination == GoverningCombination(code)) out << Joined(c.governs);
+    out << ")\n";
+    return out.Take();
+}
+
 std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex, const std::string& lengthUnit) {
     if (caseIndex >= analysis.code.size()) return {};
     const TCodeCase& code = analysis.code[caseIndex];

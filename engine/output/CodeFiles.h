@@ -21,6 +21,9 @@ std::string CodeCsvText(const TFileAnalysis& analysis);
 // index; "" without a code.
 std::string CodeSummaryText(const TFileAnalysis& analysis, size_t caseIndex, const std::string& lengthUnit);
 
+// The text report's lines on the case's combinations and envelope ("" without a code).
+std::string CodeReportText(const TFileAnalysis& analysis, size_t caseIndex);
+
 // The combination that governs the case: the embedment's (the deepest toe, or one whose
 // embedment no depth searched balances), else the moment's; SLS when none.
 TCombination GoverningCombination(const TCodeCase& code);

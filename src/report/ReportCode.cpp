@@ -49,14 +49,14 @@ void DrawCase(TReportCanvas& canvas, const engine::TCaseResult& plain, const TCo
                     " (design values: moments, shears and forces times the effects factor)";
     table.headers = {"Combination",        "Formation (" + u.length + ")", "Deflection (" + u.length + ")",
                      "Moment (" + u.moment + ")", "Shear (" + u.force + ")", "F",
-                     "Required embedment (" + u.length + ")", "Required toe (" + u.length + ")",
-                     "Support force (" + u.lineLoad + ")", "Governs"};
-    table.textColumns = {0, 9};
+                     "Req. embedment (" + u.length + ")", "Req. toe (" + u.length + ")",
+                     "Support (" + u.lineLoad + ")"};
+    table.textColumns = {0};
     for (const TCombinationResult& c : code.combinations) {
         const engine::TCaseResult& r = c.result;
         const QString name = engine::CombinationName(c.combination);
         if (!c.applies) {
-            table.Add({name, "", "", "", "", "", "", "", "", "not applicable"});
+            table.Add({name, "not applicable", "", "", "", "", "", "", ""});
             continue;
         }
         const bool results = !r.nodes.empty(), le = c.HasLimitEquilibrium();
@@ -68,8 +68,7 @@ void DrawCase(TReportCanvas& canvas, const engine::TCaseResult& plain, const TCo
                    required ? Figure(r.le.requiredEmbedment) : "", required ? Figure(c.RequiredToeDepth()) : "",
                    required && r.le.method == engine::TLeMethod::FreeEarthSupport
                        ? Figure(r.le.requiredSupportForce)
-                       : "",
-                   Governs(c)},
+                       : ""},
                   fails);
     }
     const engine::TCodeEnvelope& env = code.envelope;
@@ -77,9 +76,14 @@ void DrawCase(TReportCanvas& canvas, const engine::TCaseResult& plain, const TCo
                env.found ? Figure(env.maxShear) : "", env.leastFFound ? Figure(env.leastF, 4) : "",
                env.embedmentFound ? Figure(env.requiredEmbedment) : "",
                env.embedmentFound ? Figure(env.requiredToeDepth) : "",
-               env.leSupportForce > 0 ? Figure(env.leSupportForce) : "",
-               QString("governing: ") + engine::CombinationName(engine::GoverningCombination(code))});
+               env.embedmentFound && env.leSupportForce > 0 ? Figure(env.leSupportForce) : ""});
     DrawTable(canvas, table);
+    // What each combination governs, the governing one first.
+    const TCombination governing = engine::GoverningCombination(code);
+    for (const TCombinationResult& c : code.combinations)
+        if (!c.governs.empty())
+            canvas.Paragraph(QString(engine::CombinationName(c.combination)) + " governs: " + Governs(c) + ".",
+                             c.combination == governing);
     const double toe = plain.input.beam.n * plain.input.beam.h;
     if (env.embedmentFound)
         canvas.Paragraph("The wall's toe is at " + Figure(toe) + " " + u.length + "; the combinations need " +
@@ -87,6 +91,10 @@ void DrawCase(TReportCanvas& canvas, const engine::TCaseResult& plain, const TCo
                              engine::CombinationName(env.embedmentBy) + "): " +
                              (toe >= env.requiredToeDepth ? "the embedment suffices." : "the wall is too short."),
                          toe < env.requiredToeDepth, toe < env.requiredToeDepth ? QColor(0xc0, 0, 0) : QColor(Qt::black));
+    else if (env.embedmentBy != TCombination::SLS)
+        canvas.Paragraph(QString("No embedment searched balances ") + engine::CombinationName(env.embedmentBy) +
+                             " on its design values: the embedment fails.",
+                         true, QColor(0xc0, 0, 0));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "report/ReportResults.h"
 
+#include "soil/EarthPressureCoefficients.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,6 +10,7 @@
 #include "report/ReportCanvas.h"
 #include "report/ReportNumbers.h"
 #include "report/ReportTable.h"
+#include "soil/EarthPressureCoefficients.h"
 
 namespace torvex {
 namespace {
@@ -94,14 +97,15 @@ void ExplainSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TRe
 void DrawLimitEquilibrium(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s,
                           const TReportUnits& u) {
     const engine::TLimitEquilibrium& le = c.le;
+    const QString title = QString("Limit equilibrium (") + engine::EarthPressureMethodName(c.input.soil.pressureMethod) +
+                          " pressures, beside the p-y analysis)";
     if (le.method == engine::TLeMethod::NotApplicable) {
-        canvas.Paragraph("Limit equilibrium (Rankine pressures, beside the p-y analysis): not applicable: " +
+        canvas.Paragraph(title + ": not applicable: " +
                          QString::fromStdString(le.reason));
         return;
     }
     // The verdicts have a column of their own, never the unit's.
-    TReportTable table = SettingsTable("Limit equilibrium (Rankine pressures, beside the p-y analysis): " +
-                                       QString(engine::LeMethodText(le.method)));
+    TReportTable table = SettingsTable(title + ": " + QString(engine::LeMethodText(le.method)));
     table.headers << "Result";
     table.textColumns.push_back(3);
     table.Add({"Embedment below the excavation level", Figure(le.embedment), u.length, ""});

@@ -613,6 +613,12 @@ private slots:
              {"(no allowable deflection given)"}},
             {"MomentCapacity 1e9\r\nShearCapacity 1e9\r\nAllowableDeflection 100\r\nTargetSafetyFactor 1\r\n",
              {"Allowable deflection (design check) 100 in"}, "Design: All checks pass.", "Verdict: All checks pass.", {}},
+            // Under a code: the factors in force, the combinations, and the toe against theirs.
+            {"DesignCode EC7-DA1\r\nMomentCapacity 1e9\r\n",
+             {"Design Approach EC7-DA1", "GammaTanPhi (M2, tan phi') 1.25", "DA1-C1 132"},
+             "The wall's toe is at 360 in; the combinations need 287.82 in (DA1-C2): the embedment suffices.",
+             "Verdict: The checks made pass. EC7-DA1: DA1-C2 governs. Not checked: deflection and shear.",
+             {"EC7-DA1: DA1-C2 governs (embedment;moment;shear)"}},
         };
         int n = 0;
         for (const auto& c : cases) {
