@@ -19,6 +19,7 @@
 #include "project/WordRead.h"
 #include "project/Workspace.h"
 #include "soil/DrivingLoads.h"
+#include "soil/EarthPressureCoefficients.h"
 #include "soil/NodeSoils.h"
 #include "soil/PyCriteria.h"
 #include "soil/SeismicPressure.h"
@@ -158,6 +159,16 @@ TEquilibrium Balance(const TBeamModel& beam, const TBeamResult& r, const std::ve
             netLoad};
 }
 
+// Said once per case, at the shallowest depth of the run of nodes down to the tip where the
+// driving line load passes the ultimate resistance in front.
+std::string DrivingBeyondResistanceText(const TWallInput& in, const TDrivingBeyondResistance& beyond) {
+    const std::string length = in.english() ? " in" : " m", force = in.english() ? " lbs/in" : " kN/m";
+    const bool net = in.soil.netPressureBelowExcavation;
+    return "At depth " + Text(beyond.depth) + length + " the " + (net ? "net " : "") + "driving pressure (" +
+           Text(beyond.load) + force + ") exceeds the soil's ultimate resistance (" + Text(beyond.resistance) + force +
+           ") in front" + (net ? ", and does so down to the tip." : "; consider NetPressureBelowExcavation 1.");
+}
+
 std::vector<TPyCurveResult> SampleCurves(const TNodeSoils& soils, double h, double yReach) {
     std::vector<int> nodes;
     for (size_t i = 0; i < soils.size(); ++i)
@@ -276,6 +287,9 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         driving.activeWidth = input.activeWidth;
         driving.seismicKh = input.soil.seismicKh;
         driving.seismicKv = input.soil.seismicKv;
+        driving.pressureMethod = input.soil.pressureMethod;
+        driving.wallFriction = input.soil.frictionActive;
+        driving.netBelowExcavation = input.soil.netPressureBelowExcavation;
         for (const TCurvePoint& point : input.distributedLoad) driving.distributedLoad.push_back({point.x, point.y});
         for (const TSurcharge& s : input.surcharges) driving.surcharges.push_back({s.type, s.magnitude, s.distance, s.width});
         const DrivingLoads loads = ComputeDrivingLoads(driving);
@@ -286,6 +300,18 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                                     " rad; the increment (1 - kv) K_AE - K_AE(0) is added to the static pressure "
                                     "of each layer with phi > 0.");
         for (const std::string& warning : loads.warnings) result.warnings.push_back(warning);
+        if (input.pressureMode >= kTriangularPressure) {
+            const TSoilOptions& o = input.soil;
+            for (std::string& warning : WallFrictionWarnings(o.pressureMethod, o.frictionActive, o.frictionPassive))
+                result.warnings.push_back(std::move(warning));
+            if (std::string model = EarthPressureModelText(o.pressureMethod, o.frictionActive, o.frictionPassive);
+                !model.empty())
+                result.models.push_back(std::move(model));
+            if (o.netPressureBelowExcavation)
+                result.models.push_back("Below the excavation level the driving pressure is the retained side's active "
+                                        "pressure less the excavation side's own, held at 0 or more "
+                                        "(NetPressureBelowExcavation 1).");
+        }
         for (int i = 0; i <= n; ++i) beam.w[static_cast<size_t>(i)] = loads.nodeLineLoad[static_cast<size_t>(i)];
         const int step = std::max(1, (n + 500) / 500);  // at most 501 pressure records
         result.pressures.reserve(static_cast<size_t>(n / step + 1));
@@ -295,6 +321,8 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
                                         loads.surchargeLineLoad[static_cast<size_t>(i)]});
 
         const TNodeSoils soils = NodeSoils(input, result.warnings, result.models);
+        if (const TDrivingBeyondResistance beyond = DrivingBeyondResistance(input, soils, loads.lineLoad); beyond.found)
+            result.warnings.push_back(DrivingBeyondResistanceText(input, beyond));
         if (!HasSupport(input, soils))
             throw std::invalid_argument(
                 "The wall is not supported: no soil resistance, spring or restraint holds it. Check the "

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "soil/DrivingLoads.h"
+#include "soil/EarthPressureCoefficients.h"
 
 namespace torvex::engine {
 namespace {
@@ -17,6 +19,7 @@ constexpr int kMaxSteps = 100;      // of a factor, which takes about ten
 constexpr double kFactorTolerance = 1e-7;  // the factors are reported to 3 decimals
 constexpr int kIntervals = 150;
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kUnboundedKp = 1e6;
 
 // The soil and the loads at one end of a grid interval, seen from inside the interval (so a
 // layer boundary or the excavation level between two intervals is taken exactly).
@@ -33,7 +36,46 @@ struct TPoint {
 struct TProfile {
     std::vector<TPoint> start, end;  // per interval
     double H = 0, Wa = 1, Wp = 1, slope = 0, factor = 1;
+    TEarthPressureMethod method = TEarthPressureMethod::Rankine;
+    double frictionActive = 0, frictionPassive = 0;  // delta / phi of active and passive pressures
 };
+
+// Coulomb's or Annex C's coefficients for one factored friction angle, kept for the next
+// point, which is mostly in the same layer and so has the same angle.
+struct TCoefficients {
+    double tanPhi = -1;          // the angle they are for (none yet)
+    double kaSlope = 0, rootKaSlope = 0;  // active behind, on the backfill slope
+    double ka = 0, rootKa = 0;   // active on level ground (in front, below a pivot)
+    double kp = 0, rootKp = 0;   // passive on level ground
+};
+
+// The coefficients for tan(phi) / F = t. Wall friction follows the pressure, not the side: an
+// active pressure takes delta = WallFrictionActive phi and a passive resistance
+// WallFrictionPassive phi wherever they act, also below a cantilever's pivot (passive behind,
+// active in front). The passive ratio is the caution a designer puts on passive resistance
+// (EN 1997-1 9.5.1, 9.5.3(2)), as much for the soil behind the toe as for that in front. The
+// passive resistance behind is on level ground, as in Rankine's case; where the factored angle
+// is less than the backfill slope the active pressure is taken on level ground too.
+void Update(TCoefficients& k, const TProfile& profile, double t) {
+    if (t == k.tanPhi) return;
+    k.tanPhi = t;
+    const double phi = std::atan(t) * 180 / kPi;
+    const double deltaA = profile.frictionActive * phi, deltaP = profile.frictionPassive * phi;
+    k.ka = ActiveEarthPressureCoefficient(profile.method, phi, deltaA, 0);
+    k.kaSlope = profile.slope != 0 && phi >= std::fabs(profile.slope)
+                    ? ActiveEarthPressureCoefficient(profile.method, phi, deltaA, profile.slope)
+                    : k.ka;
+    try {
+        k.kp = PassiveEarthPressureCoefficient(profile.method, phi, deltaP, 0);
+    } catch (const std::invalid_argument&) {
+        // Coulomb's plane wedge with the large angle of a trial F well below 1 has no finite
+        // resistance: it holds whatever the load.
+        k.kp = kUnboundedKp;
+    }
+    k.rootKa = std::sqrt(k.ka);
+    k.rootKaSlope = std::sqrt(k.kaSlope);
+    k.rootKp = std::sqrt(k.kp);
+}
 
 const TSoilLayer* LayerAt(const std::vector<TSoilLayer>& layers, double x) {
     for (const TSoilLayer& l : layers)
@@ -71,6 +113,9 @@ TProfile BuildProfile(const TWallInput& in, double deepest) {
     profile.Wp = in.resistanceWidth > 0 ? in.resistanceWidth : profile.Wa;
     profile.slope = in.backfillSlope;
     profile.factor = in.pressureFactor;
+    profile.method = in.soil.pressureMethod;
+    profile.frictionActive = in.soil.frictionActive;
+    profile.frictionPassive = in.soil.frictionPassive;
     std::vector<SoilLayer> driving;
     for (const TSoilLayer& l : in.layers)
         driving.push_back({l.bottom, l.type, l.gamma, l.c, l.phi, l.atBottom.gamma, l.atBottom.c, l.atBottom.phi});
@@ -107,9 +152,10 @@ public:
         a1_.resize(n);
         b0_.resize(n);
         b1_.resize(n);
+        TCoefficients k;
         for (size_t i = 0; i < n; ++i) {
-            Net(profile.start[i], F, Fp, a0_[i], b0_[i]);
-            Net(profile.end[i], F, Fp, a1_[i], b1_[i]);
+            Net(profile.start[i], F, Fp, k, a0_[i], b0_[i]);
+            Net(profile.end[i], F, Fp, k, a1_[i], b1_[i]);
         }
         A_.assign(n + 1, 0);
         AX_ = B_ = BX_ = A_;
@@ -128,18 +174,30 @@ public:
     double BX(double x) const { return Integral(x, BX_, b0_, b1_, true); }
 
 private:
-    void Net(const TPoint& p, double F, double Fp, double& a, double& b) const {
+    void Net(const TPoint& p, double F, double Fp, TCoefficients& k, double& a, double& b) const {
         const double t = p.tanPhi / F, c = p.c / F;
-        // With s = sqrt(1 + t^2): Ka = (s - t)^2 and Kp = (s + t)^2, so their roots cost nothing.
-        const double s = std::sqrt(1 + t * t);
-        const double rootKa = s - t, rootKp = s + t;
-        const double kaLevel = rootKa * rootKa, kp = rootKp * rootKp;
-        double active = std::max(kaLevel * p.sv - 2 * c * rootKa, 0.0);
-        if (profile_.slope != 0) {
-            const double phiDeg = std::atan(t) * 180 / kPi;
-            if (phiDeg >= std::fabs(profile_.slope))
-                active = ActiveHorizontalPressure(RankineActiveCoefficient(phiDeg, profile_.slope), profile_.slope,
-                                                  p.sv, c);
+        double rootKa, rootKp, kaLevel, kp, active;
+        if (profile_.method == TEarthPressureMethod::Rankine) {
+            // With s = sqrt(1 + t^2): Ka = (s - t)^2 and Kp = (s + t)^2, so their roots cost nothing.
+            const double s = std::sqrt(1 + t * t);
+            rootKa = s - t;
+            rootKp = s + t;
+            kaLevel = rootKa * rootKa;
+            kp = rootKp * rootKp;
+            active = std::max(kaLevel * p.sv - 2 * c * rootKa, 0.0);
+            if (profile_.slope != 0) {
+                const double phiDeg = std::atan(t) * 180 / kPi;
+                if (phiDeg >= std::fabs(profile_.slope))
+                    active = ActiveHorizontalPressure(RankineActiveCoefficient(phiDeg, profile_.slope),
+                                                      profile_.slope, p.sv, c);
+            }
+        } else {
+            Update(k, profile_, t);
+            rootKa = k.rootKa;
+            rootKp = k.rootKp;
+            kaLevel = k.ka;
+            kp = k.kp;
+            active = std::max(k.kaSlope * p.sv - 2 * c * k.rootKaSlope, 0.0);
         }
         active *= profile_.factor;
         const double passiveFront = p.front ? (kp * p.sve + 2 * c * rootKp) / Fp : 0;
@@ -232,9 +290,10 @@ const char* LeMethodText(TLeMethod method) {
     return "";
 }
 
-TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF) {
+TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF, double passiveDivisor) {
     TLimitEquilibrium le;
     le.targetF = targetF;
+    le.passiveDivisor = passiveDivisor;
     const int n = in.beam.n;
     const double H = in.freeHeight, L = n * in.beam.h, xt = L;
     le.embedment = L - H;
@@ -277,12 +336,14 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF) 
     const TProfile profile = BuildProfile(in, deepest);
     const double xs = le.supportDepth;
 
+    // Every passive resistance is divided by the divisor; F and F_p are found on top of it.
+    const double R = passiveDivisor;
     le.fState =
-        FindFactor([&](double F) { return Residual(TPressures(profile, F, 1, xt), H, xt, cantilever, xs); }, le.F);
-    le.fpState =
-        FindFactor([&](double Fp) { return Residual(TPressures(profile, 1, Fp, xt), H, xt, cantilever, xs); }, le.Fp);
+        FindFactor([&](double F) { return Residual(TPressures(profile, F, R, xt), H, xt, cantilever, xs); }, le.F);
+    le.fpState = FindFactor(
+        [&](double Fp) { return Residual(TPressures(profile, 1, R * Fp, xt), H, xt, cantilever, xs); }, le.Fp);
     if (le.fState == TLeFactor::Found) {
-        const TPressures atF(profile, le.F, 1, xt);
+        const TPressures atF(profile, le.F, R, xt);
         double pivot = 0;
         Fails(atF, H, xt, cantilever, xs, &pivot);
         if (cantilever) {
@@ -293,7 +354,7 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF) 
             le.supportForce = atF.A(xt) / profile.Wa;
         }
     }
-    const TPressures target(profile, targetF, 1, deepest);
+    const TPressures target(profile, targetF, R, deepest);
     if (!Fails(target, H, deepest, cantilever, xs)) {
         double lo = H, hi = deepest;
         for (int k = 0; k < kBisections; ++k) {

@@ -11,8 +11,17 @@
 //   are loads and keep their direction; only the earth pressures reverse below a pivot.
 //   Active pressure, water and surcharges act over Wa, passive resistance over Wp.
 //
+// The coefficients are those of the project's earth-pressure method (TSoilOptions: Rankine,
+// Coulomb or EN 1997-1 Annex C, EarthPressureCoefficients.h) with the friction angle of the
+// trial F; wall friction delta = WallFrictionActive phi for every active pressure and
+// WallFrictionPassive phi for every passive resistance, behind or in front. Cohesion enters as
+// 2 c sqrt(K) with the K chosen.
+//
 // The factor of safety F divides tan(phi) and c of every layer on both sides; F_p divides the
 // passive resistance alone (Kp and 2 c sqrt(Kp)). Each is found by bisection on [0.5, 20].
+// A passive divisor (EN 1997-1 DA2's earth-resistance factor) divides every passive resistance
+// before either factor: F, F_p, the pivot, the support force and the required embedment are
+// all found with the passive resistance so reduced.
 //
 // Without a support above the tip (a cantilever) the full method applies: the wall turns
 // about a pivot between the excavation level and the tip, with active behind and passive in
@@ -52,8 +61,9 @@ struct TLimitEquilibrium {
     double supportForce = 0;              // at F, per unit length of wall (free earth support)
     double requiredSupportForce = 0;      // at the required embedment and the target F
     double searchLimit = 0;               // the deepest embedment the search tried
+    double passiveDivisor = 1;            // every passive resistance was divided by it
 };
 
-TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& input, double targetF);
+TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& input, double targetF, double passiveDivisor = 1);
 
 }  // namespace torvex::engine

@@ -4,6 +4,7 @@
 
 #include "output/CodeFiles.h"
 #include "output/TextBuffer.h"
+#include "soil/EarthPressureCoefficients.h"
 
 namespace torvex::engine {
 namespace {
@@ -112,12 +113,18 @@ std::string DesignReportText(const TCaseResult& c) {
         out << "\n";
     }
     const TLimitEquilibrium& le = c.le;
-    out << "\nLimit equilibrium (Rankine pressures, beside the p-y analysis): ";
+    out << "\nLimit equilibrium (" << EarthPressureMethodName(c.input.soil.pressureMethod)
+        << " pressures, beside the p-y analysis): ";
     if (le.method == TLeMethod::NotApplicable) {
         out << "not applicable: " << le.reason << "\n";
         return out.Take();
     }
-    out << LeMethodText(le.method) << "\n  embedment below the excavation level ";
+    out << LeMethodText(le.method);
+    if (le.passiveDivisor != 1) {
+        out << "\n  passive resistance divided by ";
+        out.G(le.passiveDivisor);
+    }
+    out << "\n  embedment below the excavation level ";
     out.G(le.embedment) << "\n  F (tan phi and c divided on both sides) ";
     if (le.fState == TLeFactor::Found) out.G(le.F, 4);
     else out << FactorText(le.fState);

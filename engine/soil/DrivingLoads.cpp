@@ -1,5 +1,6 @@
 #include "soil/DrivingLoads.h"
 
+#include "soil/EarthPressureCoefficients.h"
 #include "soil/SeismicPressure.h"
 
 #include <algorithm>
@@ -63,21 +64,40 @@ std::string LayerLabel(std::size_t index, int criterion) {
 struct ActiveLayer {
     bool pushes = false;  // rock puts no active pressure on the wall
     double ka = 0;
-    double slope = 0;  // deg; 0 where phi < |beta|
+    // deg, the slope the pressure takes as cos beta: Rankine's; 0 where phi < |beta| and for
+    // Coulomb's and Annex C's coefficients, which are horizontal already.
+    double slope = 0;
     double cohesion = 0;
     double seismic = 0;  // Mononobe-Okabe increment Delta K on sigma_v'
 };
 
+// How a side's active coefficient is found: the method and delta / phi.
+struct ActiveMethod {
+    TEarthPressureMethod method = TEarthPressureMethod::Rankine;
+    double wallFriction = 0;
+};
+
 ActiveLayer MakeActiveLayer(const SoilLayer& layer, std::size_t index, double slope, bool used,
-                            std::vector<std::string>& warnings, double kh = 0, double kv = 0) {
+                            std::vector<std::string>& warnings, double kh = 0, double kv = 0,
+                            ActiveMethod how = {}) {
     ActiveLayer active;
     if (IsRock(layer.criterion)) return active;
     const bool clay = IsClay(layer.criterion);
     const double phi = clay ? 0.0 : layer.frictionAngle;
     active.pushes = true;
     active.cohesion = layer.criterion == kSand ? 0.0 : layer.cohesion;
-    active.slope = phi < std::fabs(slope) ? 0.0 : slope;
-    active.ka = RankineActiveCoefficient(phi, active.slope);
+    // Coulomb and Annex C for a layer with friction; a layer without keeps Ka = 1 (Rankine's).
+    const bool rankine = how.method == TEarthPressureMethod::Rankine || !(phi > 0);
+    active.slope = phi < std::fabs(slope) && rankine ? 0.0 : slope;
+    if (rankine) {
+        active.ka = RankineActiveCoefficient(phi, active.slope);
+    } else {
+        try {
+            active.ka = ActiveEarthPressureCoefficient(how.method, phi, how.wallFriction * phi, slope);
+        } catch (const std::invalid_argument& error) {
+            Fail(LayerLabel(index, layer.criterion) + ": " + error.what());
+        }
+    }
     const bool seismic = kh != 0 || kv != 0;
     if (seismic && phi > 0) {
         try {
@@ -86,6 +106,8 @@ ActiveLayer MakeActiveLayer(const SoilLayer& layer, std::size_t index, double sl
             Fail(LayerLabel(index, layer.criterion) + ": " + error.what());
         }
     }
+    const bool slopeDropped = active.slope != slope;
+    if (!rankine) active.slope = 0;
     if (!used) return active;
     if (seismic && !(phi > 0))
         warnings.push_back(LayerLabel(index, layer.criterion) +
@@ -94,7 +116,7 @@ ActiveLayer MakeActiveLayer(const SoilLayer& layer, std::size_t index, double sl
     if (clay)
         warnings.push_back(LayerLabel(index, layer.criterion) +
                            ": taken as undrained with phi = 0, so Ka = 1.");
-    if (active.slope != slope)
+    if (slopeDropped)
         warnings.push_back(LayerLabel(index, layer.criterion) + ": its friction angle " +
                            Number(phi) + " deg is less than the backfill slope " +
                            Number(std::fabs(slope)) +
@@ -196,6 +218,7 @@ class GeneratedPressure {
 public:
     GeneratedPressure(const DrivingLoadInput& in, std::vector<std::string>& warnings)
         : in_(in),
+          how_{in.pressureMethod, in.wallFriction},
           tipDepth_(in.nodeDepths.back()),
           tolerance_(1e-9 * std::max(in.nodeDepths.back(), in.freeHeight)) {
         const double extent = std::max(tipDepth_, in.freeHeight);
@@ -207,10 +230,16 @@ public:
             const SoilLayer atBottom = LayerValuesAt(layer, top, layer.bottom);
             const SoilLayer& weaker = atBottom.frictionAngle < layer.frictionAngle ? atBottom : layer;
             MakeActiveLayer(weaker, i, in.backfillSlope, top < extent - tolerance_, warnings, in.seismicKh,
-                            in.seismicKv);
-            active_.push_back(MakeActiveLayer(layer, i, in.backfillSlope, false, warnings, in.seismicKh, in.seismicKv));
+                            in.seismicKv, how_);
+            active_.push_back(
+                MakeActiveLayer(layer, i, in.backfillSlope, false, warnings, in.seismicKh, in.seismicKv, how_));
+            // The excavation side's: level ground, static.
+            if (in.netBelowExcavation) front_.push_back(MakeActiveLayer(layer, i, 0, false, warnings, 0, 0, how_));
             top = layer.bottom;
         }
+        if (in.netBelowExcavation)
+            frontBase_ = VerticalEffectiveStress(in.freeHeight, in.layers, 0.0, in.waterDepthExcavation,
+                                                 in.waterUnitWeight);
         const bool trapezoid = in.pressureMode == kTrapezoidalPressure;
         if (trapezoid && in.freeHeight > 0)
             apparent_ = ApparentPressure(ActiveResultant(in.freeHeight), in.freeHeight);
@@ -237,6 +266,14 @@ public:
         const double level = in_.freeHeight;
         if (envelope_ && (fromAbove ? x <= level + tolerance_ : x < level - tolerance_))
             soil = apparent_ * ApparentEnvelopeShape(x, level);
+        if (in_.netBelowExcavation && x > level) {
+            // The excavation side's active pressure comes off the whole; the surcharge keeps
+            // what it adds to the net, so that the parts still add up.
+            const double front = FrontActive(index, x);
+            const double net = PositivePart(soil + fromSurcharge - front);
+            soil = PositivePart(soil - front);
+            fromSurcharge = net - soil;
+        }
         return {soil, fromSurcharge};
     }
 
@@ -261,7 +298,21 @@ private:
         if (!LayerVaries(layer)) return active_[index];
         std::vector<std::string> quiet;
         return MakeActiveLayer(LayerValuesAt(layer, tops_[index], x), index, in_.backfillSlope, false, quiet,
-                               in_.seismicKh, in_.seismicKv);
+                               in_.seismicKh, in_.seismicKv, how_);
+    }
+
+    // The excavation side's active pressure at x below the excavation level.
+    double FrontActive(std::size_t index, double x) const {
+        const SoilLayer& layer = in_.layers[index];
+        std::vector<std::string> quiet;
+        const ActiveLayer front = LayerVaries(layer)
+                                      ? MakeActiveLayer(LayerValuesAt(layer, tops_[index], x), index, 0, false,
+                                                        quiet, 0, 0, how_)
+                                      : front_[index];
+        if (!front.pushes) return 0;
+        const double stress =
+            VerticalEffectiveStress(x, in_.layers, 0.0, in_.waterDepthExcavation, in_.waterUnitWeight) - frontBase_;
+        return ActiveHorizontalPressure(front.ka, front.slope, stress, front.cohesion);
     }
 
     // The layer holding the soil just above x (a layer owns its bottom) or just below x.
@@ -331,9 +382,12 @@ private:
     }
 
     const DrivingLoadInput& in_;
+    ActiveMethod how_;
     double tipDepth_;
     double tolerance_;
     std::vector<ActiveLayer> active_;
+    std::vector<ActiveLayer> front_;  // the excavation side's, with netBelowExcavation
+    double frontBase_ = 0;            // its effective stress at the excavation level
     std::vector<double> tops_;
     bool envelope_ = false;
     double apparent_ = 0;

@@ -13,8 +13,20 @@
 //   0  no driving load: every output is zero.
 //   1  user-input distributed load: the table's line loads, linear between its depths, zero
 //      outside; no modification factor, no active width, no water and no surcharges.
-//   2  triangular: Rankine active pressure with a sloping backfill over the full wall length,
-//      plus net water, uniform surcharge and surcharge loads.
+//   2  triangular: active pressure with a sloping backfill over the full wall length, plus
+//      net water, uniform surcharge and surcharge loads. The active coefficient is Rankine's
+//      (sigma_a = Ka sigma_v' cos beta - 2 c sqrt(Ka)), or with wall friction delta =
+//      wallFriction phi Coulomb's or EN 1997-1 Annex C's (EarthPressureCoefficients.h), whose
+//      horizontal coefficient K gives sigma_a = K sigma_v' - 2 c sqrt(K). Layers with phi = 0
+//      (clays) take Ka = 1 by every method. Annex C needs |beta| <= phi and Coulomb beta <=
+//      phi: a layer outside is an input error (Rankine takes the slope as 0 there, with a
+//      warning).
+//      With netBelowExcavation, below the excavation level H the excavation side's own active
+//      pressure max(Ka sigma_v,e' - 2 c sqrt(Ka), 0) is taken off, sigma_v,e' the effective
+//      stress of that side from H down (its water table, no surcharge; level ground, the same
+//      method and wall friction), the rest held at 0 or more: the net pressure of a Winkler
+//      wall analysis (Haliburton 1968). The uniform surcharge's share is what it adds to that
+//      net.
 //      With seismic coefficients kh, kv each layer with phi > 0 adds the Mononobe-Okabe
 //      increment Delta K sigma_v' (SeismicPressure.h) to its static pressure; layers with
 //      phi = 0 take none, with a warning.
@@ -53,6 +65,8 @@
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include "project/OptionBlock.h"
 
 namespace torvex::engine {
 
@@ -131,6 +145,10 @@ struct DrivingLoadInput {
     // Both 0: static pressures only.
     double seismicKh = 0;
     double seismicKv = 0;
+    // The active coefficient's method and wall friction delta / phi (Rankine ignores it).
+    TEarthPressureMethod pressureMethod = TEarthPressureMethod::Rankine;
+    double wallFriction = 0;
+    bool netBelowExcavation = false;  // the excavation side's active pressure taken off below H
     std::vector<DistributedLoadPoint> distributedLoad;  // mode 1
     std::vector<SurchargeLoad> surcharges;              // modes 2 and 3
 };

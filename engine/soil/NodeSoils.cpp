@@ -241,6 +241,30 @@ double TExcavationSideStress::At(double x) const {
     return stress;
 }
 
+double UltimateNodeResistance(const TWallInput& in, const TNodeSoil& soil) {
+    if (soil.kind != TNodeSoil::Kind::Generated) return 0;
+    double weight = 0;
+    for (const TNodeSoil::TPart& part : soil.parts) weight += part.weight;
+    return weight > 0 ? soil.Resistance(1000 * in.resistanceWidth * soil.ym) / weight : 0.0;
+}
+
+TDrivingBeyondResistance DrivingBeyondResistance(const TWallInput& in, const TNodeSoils& soils,
+                                                 const std::vector<double>& lineLoad) {
+    TDrivingBeyondResistance found;
+    const double h = in.beam.h, level = in.freeHeight + 1e-9 * h;
+    for (size_t i = 0; i < soils.size() && i < lineLoad.size(); ++i) {
+        const double x = static_cast<double>(i) * h;
+        if (!(x > level) || soils[i].kind != TNodeSoil::Kind::Generated) continue;
+        const double resistance = UltimateNodeResistance(in, soils[i]);
+        if (lineLoad[i] > resistance) {
+            if (!found.found) found = {true, static_cast<int>(i), x, lineLoad[i], resistance};
+        } else {
+            found = {};
+        }
+    }
+    return found;
+}
+
 double ExcavationSideStress(const TWallInput& in, double x) { return TExcavationSideStress(in).At(x); }
 
 TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings) {

@@ -68,6 +68,25 @@ TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings);
 // equivalent top depth (TSoilOptions::layered), its cyclic curves (TSoilOptions::cyclic).
 TNodeSoils NodeSoils(const TWallInput& in, std::vector<std::string>& warnings, std::vector<std::string>& models);
 
+// Where the driving line load below the excavation level passes what the soil in front can
+// hold, from there down to the tip: the shallowest node of the run of nodes that ends at the
+// tip (nothing when the tip's soil holds). What the soil holds is the node's generated curves
+// at a deflection far beyond any plateau (1000 b), per unit length at the node's depth (its
+// share of soil aside), p-y modification included. Just below the excavation level the
+// driving pressure passes the resistance of a wall in sand as a rule (the sand resists nothing
+// at that level), and the soil deeper down holds the wall: only a run that reaches the tip
+// means that no embedment can hold it, as in a deep soft clay whose resistance stops at 9 c b
+// while the retained side's pressure goes on growing.
+struct TDrivingBeyondResistance {
+    bool found = false;
+    int node = 0;
+    double depth = 0, load = 0, resistance = 0;
+};
+TDrivingBeyondResistance DrivingBeyondResistance(const TWallInput& in, const TNodeSoils& soils,
+                                                 const std::vector<double>& lineLoad);
+// The resistance of one node as above (0 for a node without generated curves).
+double UltimateNodeResistance(const TWallInput& in, const TNodeSoil& soil);
+
 // The vertical effective stress on the excavation side at depth x (from the excavation level
 // down, with the excavation-side water table), with each layer's unit weight linear in depth.
 double ExcavationSideStress(const TWallInput& in, double x);

@@ -15,20 +15,51 @@ namespace torvex {
 namespace {
 
 // What a key holds and the range its value must lie in.
-enum class TUnit { None, Length, Force, Moment };
+enum class TUnit { None, Length, Force, Moment, Pressure };
+
+// A key whose value is one of a few words, kept as their index (an enumeration's value).
+struct TWords {
+    std::vector<const char*> words;  // in the order of the enumeration; the first is the default
+    int32_t (*get)(const TProjectOptions&);
+    void (*set)(TProjectOptions&, int32_t);
+};
 
 struct TKey {
     const char* name;
-    long double TProjectOptions::*real;  // one of these two is set
+    long double TProjectOptions::*real;  // one of these two is set, or `words`
     int32_t TProjectOptions::*integer;
     long double low, high;
     bool lowIncluded, highIncluded;
     TUnit unit;
     const char* range;  // the range as the message says it
+    // A real key that also takes the word Auto, which sets this flag (and the value to 0).
+    bool TProjectOptions::*automatic = nullptr;
+    const TWords* words = nullptr;
 };
 
 // The largest capacity or allowable deflection a file may hold; the range messages name it.
 constexpr long double kHuge = 1e300L;
+// The largest partial factor a file may hold: far above any code's, low enough to catch a
+// value typed in the wrong field.
+constexpr long double kLargestFactor = 10;
+constexpr const char* kFactorRange = "greater than 0 and at most 10";
+constexpr const char* kAutoWord = "Auto";
+
+const TWords kDesignCodes{{"None", "EC7-DA1", "EC7-DA2", "EC7-DA3"},
+                          [](const TProjectOptions& o) { return static_cast<int32_t>(o.DesignCode); },
+                          [](TProjectOptions& o, int32_t v) { o.DesignCode = static_cast<TDesignCode>(v); }};
+const TWords kPressureMethods{
+    {"Rankine", "Coulomb", "EC7-AnnexC"},
+    [](const TProjectOptions& o) { return static_cast<int32_t>(o.EarthPressureMethod); },
+    [](TProjectOptions& o, int32_t v) { o.EarthPressureMethod = static_cast<TEarthPressureMethod>(v); }};
+
+TKey Factor(const char* name, long double TProjectOptions::*field) {
+    return {name, field, nullptr, 0, kLargestFactor, false, true, TUnit::None, kFactorRange};
+}
+
+TKey Words(const char* name, const TWords& words) {
+    return {name, nullptr, nullptr, 0, 0, true, true, TUnit::None, "", nullptr, &words};
+}
 
 const std::vector<TKey>& Keys() {
     static const std::vector<TKey> keys = {
@@ -50,6 +81,32 @@ const std::vector<TKey>& Keys() {
          TUnit::None, "0 or 1"},
         {"CyclicCycles", nullptr, &TProjectOptions::CyclicCycles, 1, 1e9L, true, true,
          TUnit::None, "a whole number from 1 to 1000000000"},
+        Words("DesignCode", kDesignCodes),
+        {"UnplannedExcavation", &TProjectOptions::UnplannedExcavation, nullptr, 0, kHuge, true,
+         true, TUnit::Length, "Auto or from 0 to 1E300", &TProjectOptions::UnplannedExcavationAuto},
+        {"MinimumSurcharge", &TProjectOptions::MinimumSurcharge, nullptr, 0, kHuge, true, true,
+         TUnit::Pressure, "from 0 to 1E300"},
+        Words("EarthPressureMethod", kPressureMethods),
+        {"WallFrictionActive", &TProjectOptions::WallFrictionActive, nullptr, 0, 1, true, true,
+         TUnit::None, "from 0 to 1"},
+        {"WallFrictionPassive", &TProjectOptions::WallFrictionPassive, nullptr, 0, 1, true, true,
+         TUnit::None, "from 0 to 1"},
+        {"WallLoadsVariable", nullptr, &TProjectOptions::WallLoadsVariable, 0, 1, true, true,
+         TUnit::None, "0 or 1"},
+        {"NetPressureBelowExcavation", nullptr, &TProjectOptions::NetPressureBelowExcavation, 0, 1,
+         true, true, TUnit::None, "0 or 1"},
+        Factor("GammaG", &TProjectOptions::GammaG),
+        Factor("GammaQ", &TProjectOptions::GammaQ),
+        Factor("GammaQ2", &TProjectOptions::GammaQ2),
+        Factor("GammaTanPhi", &TProjectOptions::GammaTanPhi),
+        Factor("GammaCohesion", &TProjectOptions::GammaCohesion),
+        Factor("GammaUndrained", &TProjectOptions::GammaUndrained),
+        Factor("GammaUnconfined", &TProjectOptions::GammaUnconfined),
+        Factor("GammaUnitWeight", &TProjectOptions::GammaUnitWeight),
+        Factor("GammaEarthResistance", &TProjectOptions::GammaEarthResistance),
+        Factor("GammaHydDst", &TProjectOptions::GammaHydDst),
+        Factor("GammaHydStb", &TProjectOptions::GammaHydStb),
+        Factor("GammaAnchor", &TProjectOptions::GammaAnchor),
     };
     return keys;
 }
@@ -76,7 +133,27 @@ std::string KeyList() {
     throw EInOutError("Error on Line " + std::to_string(lineNumber) + "\r" + what);
 }
 
+// The words of a word key, as its messages list them.
+std::string WordList(const TWords& words) {
+    std::string list;
+    for (const char* word : words.words) list += (list.empty() ? "" : ", ") + std::string(word);
+    return list;
+}
+
+bool SameWord(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The index of `text` among the key's words, case aside; -1 when it is none of them.
+int32_t WordIndex(const TWords& words, std::string_view text) {
+    for (size_t i = 0; i < words.words.size(); ++i)
+        if (SameWord(text, words.words[i])) return static_cast<int32_t>(i);
+    return -1;
+}
+
 bool InRange(const TKey& key, long double value) {
+    if (key.words) return false;  // a number is never one of the words
     if (key.integer && std::trunc(value) != value) return false;
     const bool aboveLow = key.lowIncluded ? value >= key.low : value > key.low;
     const bool belowHigh = key.highIncluded ? value <= key.high : value < key.high;
@@ -84,15 +161,36 @@ bool InRange(const TKey& key, long double value) {
 }
 
 std::string RangeMessage(const TKey& key, const std::string& valueText) {
-    return "The value " + valueText + " of " + key.name + " must be " + key.range + ".";
+    const std::string range = key.words ? "one of " + WordList(*key.words) : std::string(key.range);
+    return "The value " + valueText + " of " + key.name + " must be " + range + ".";
 }
 
-long double ValueOf(const TKey& key, const TProjectOptions& options) {
-    return key.real ? options.*key.real : options.*key.integer;
+// Whether the key's setting in `options` is one the block can hold.
+bool SettingInRange(const TKey& key, const TProjectOptions& options) {
+    if (key.words) {
+        const int32_t index = key.words->get(options);
+        return index >= 0 && static_cast<size_t>(index) < key.words->words.size();
+    }
+    if (key.automatic && options.*key.automatic) return true;
+    return InRange(key, key.real ? options.*key.real : options.*key.integer);
 }
 
-// Exact, so that the value read back is the value written, and within range stays within.
+bool SameSetting(const TKey& key, const TProjectOptions& a, const TProjectOptions& b) {
+    if (key.words) return key.words->get(a) == key.words->get(b);
+    if (key.automatic && (a.*key.automatic || b.*key.automatic)) return a.*key.automatic == b.*key.automatic;
+    return key.real ? a.*key.real == b.*key.real : a.*key.integer == b.*key.integer;
+}
+
+// Exact, so that the value read back is the value written, and within range stays within. A
+// word is written in its canonical spelling; one outside the words as its number.
 std::string ValueText(const TKey& key, const TProjectOptions& options) {
+    if (key.words) {
+        const int32_t index = key.words->get(options);
+        if (index >= 0 && static_cast<size_t>(index) < key.words->words.size())
+            return key.words->words[static_cast<size_t>(index)];
+        return std::to_string(index);
+    }
+    if (key.automatic && options.*key.automatic) return kAutoWord;
     if (key.real) return ExactNumberText(options.*key.real);
     return std::to_string(options.*key.integer);
 }
@@ -139,7 +237,7 @@ std::string OptionValueFault(std::string_view name, long double value) {
 
 void CheckOptionRanges(const TProjectOptions& options) {
     for (const TKey& key : Keys())
-        if (!InRange(key, ValueOf(key, options)))
+        if (!SettingInRange(key, options))
             throw EInOutError(RangeMessage(key, ValueText(key, options)) +
                               " The file is not written: it could not be read again.");
     for (const TTextKey& key : kTextKeys)
@@ -165,11 +263,9 @@ std::string JobTextFault(std::string_view text) {
 std::string OptionBlockText(const TProjectOptions& options) {
     const TProjectOptions defaults;
     std::string out;
-    for (const TKey& key : Keys()) {
-        const bool same = key.real ? options.*key.real == defaults.*key.real
-                                   : options.*key.integer == defaults.*key.integer;
-        if (!same) out += std::string(key.name) + ' ' + ValueText(key, options) + "\r\n";
-    }
+    for (const TKey& key : Keys())
+        if (!SameSetting(key, options, defaults))
+            out += std::string(key.name) + ' ' + ValueText(key, options) + "\r\n";
     for (const TTextKey& key : kTextKeys)
         if (const std::string text = TrimmedJobText(options.*key.field); !text.empty())
             out += std::string(key.name) + ' ' + text + "\r\n";
@@ -256,15 +352,29 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
                                  kOptionBlockEnd + "\".");
         const TKey& key = Keys()[k];
         if (words.size() != 2)
-            Fail(lineNumber, "The setting " + std::string(key.name) +
-                                 " must be followed by one number and nothing else.");
+            Fail(lineNumber, "The setting " + std::string(key.name) + " must be followed by " +
+                                 (key.words ? "one of " + WordList(*key.words)
+                                            : std::string(key.automatic ? "Auto or one number" : "one number")) +
+                                 " and nothing else.");
         if (seen[k]) Fail(lineNumber, "The setting " + std::string(key.name) + " is given twice.");
         seen[k] = true;
+        if (key.words) {
+            const int32_t index = WordIndex(*key.words, words[1]);
+            if (index < 0) Fail(lineNumber, RangeMessage(key, "\"" + EchoText(words[1]) + "\""));
+            key.words->set(options, index);
+            continue;
+        }
+        if (key.automatic && SameWord(words[1], kAutoWord)) {
+            options.*key.automatic = true;
+            options.*key.real = 0;
+            continue;
+        }
         const std::optional<long double> value = ParseDecimal(words[1], '.');
         if (!value || !std::isfinite(static_cast<double>(*value)))
             Fail(lineNumber, "The value \"" + EchoText(words[1]) + "\" of " + key.name +
-                                 " is not a number.");
+                                 (key.automatic ? " is neither Auto nor a number." : " is not a number."));
         if (!InRange(key, *value)) Fail(lineNumber, RangeMessage(key, EchoText(words[1])));
+        if (key.automatic) options.*key.automatic = false;
         if (key.real)
             options.*key.real = *value;
         else
@@ -276,6 +386,16 @@ TProjectOptions ReadOptionBlock(std::string_view text, size_t start) {
     return options;
 }
 
+const char* DesignCodeWord(TDesignCode code) {
+    const auto index = static_cast<size_t>(code);
+    return index < kDesignCodes.words.size() ? kDesignCodes.words[index] : "";
+}
+
+const char* EarthPressureMethodWord(TEarthPressureMethod method) {
+    const auto index = static_cast<size_t>(method);
+    return index < kPressureMethods.words.size() ? kPressureMethods.words[index] : "";
+}
+
 void ScaleOptionUnits(TProjectOptions& options, long double length, long double force) {
     for (const TKey& key : Keys()) {
         if (!key.real) continue;
@@ -283,6 +403,7 @@ void ScaleOptionUnits(TProjectOptions& options, long double length, long double 
             case TUnit::Length: options.*key.real *= length; break;
             case TUnit::Force: options.*key.real *= force; break;
             case TUnit::Moment: options.*key.real *= length * force; break;
+            case TUnit::Pressure: options.*key.real *= force / (length * length); break;
             case TUnit::None: break;
         }
     }

@@ -6,7 +6,10 @@
 // defaults writes no block, so its file is exactly what it was without one.
 //
 // Values are in the file's units: lengths in the small length unit (in, m), forces in lbs or
-// kN, moments in lbs-in or kN-m. The block belongs to the project, never to a stage file.
+// kN, moments in lbs-in or kN-m, pressures in psi or kPa. A few settings hold a word instead
+// (DesignCode, EarthPressureMethod; UnplannedExcavation a length or Auto), read whatever its
+// case and written in the spelling listed here. The block belongs to the project, never to a
+// stage file.
 
 #include <cstddef>
 #include <cstdint>
@@ -84,12 +87,13 @@ std::optional<size_t> FindOptionBlock(std::string_view text, size_t fromLine,
 
 // Reads the block that starts at byte `start` of text. A header other than exactly
 // "TORVEX-OPTIONS 1" (blanks aside), an unknown or repeated key, a value that is not a number
-// or out of its range, anything after END or no END raises EInOutError with a message naming
-// the line ("Error on Line N\r...").
+// (or not one of the key's words) or out of its range, anything after END or no END raises
+// EInOutError with a message naming the line ("Error on Line N\r...").
 TProjectOptions ReadOptionBlock(std::string_view text, size_t start);
 
 // "" when the setting `name` may hold `value`; otherwise the message that says its range
-// ("The value 2 of SeismicKh must be from 0 up to (not including) 1.").
+// ("The value 2 of SeismicKh must be from 0 up to (not including) 1."). A key of words holds
+// no number ("The value 2 of DesignCode must be one of None, EC7-DA1, EC7-DA2, EC7-DA3.").
 std::string OptionValueFault(std::string_view name, long double value);
 
 // Raises EInOutError naming the first setting outside its range (a unit change can take one
@@ -100,6 +104,11 @@ void CheckOptionRanges(const TProjectOptions& options);
 // otherwise why not (a control byte, or longer than kMaxJobTextBytes).
 std::string JobTextFault(std::string_view text);
 std::string TrimmedJobText(std::string_view text);
+
+// The words the block writes for a design code ("None", "EC7-DA1", ...) and an earth-pressure
+// method ("Rankine", "Coulomb", "EC7-AnnexC").
+const char* DesignCodeWord(TDesignCode code);
+const char* EarthPressureMethodWord(TEarthPressureMethod method);
 
 // Converts the values with a length factor and a force factor (new unit per old unit).
 void ScaleOptionUnits(TProjectOptions& options, long double length, long double force);

@@ -147,6 +147,141 @@ TEST(OptionBlock, UnitFactorsFollowWhatEachSettingMeasures) {
     EXPECT_EQ(o.TargetSafetyFactor, 2);
     EXPECT_EQ(o.SeismicKh, 0.24L);
     EXPECT_EQ(o.CyclicCycles, 100);
+    // Pressures by force over length squared; the design code's ratios, words and factors stay.
+    TProjectOptions d;
+    d.UnplannedExcavationAuto = false;
+    d.UnplannedExcavation = 0.5L;
+    d.MinimumSurcharge = 10;
+    d.WallFrictionActive = 0.5L;
+    d.GammaQ = 1.3L;
+    d.DesignCode = TDesignCode::EC7_DA2;
+    TProjectOptions expected = d;
+    expected.UnplannedExcavation = 1;
+    expected.MinimumSurcharge = 10 * 3 / 4.0L;
+    ScaleOptionUnits(d, 2, 3);
+    EXPECT_EQ(d, expected);
+}
+
+// The design settings as typed (words in any case), what each sets, and the line written back
+// in the canonical spelling ("": the default, which writes no block).
+struct TDesignSetting {
+    std::string typed, written;
+    void (*expect)(TProjectOptions&);
+};
+const TDesignSetting kDesignSettings[] = {
+    {"DesignCode ec7-da2", "DesignCode EC7-DA2", [](TProjectOptions& o) { o.DesignCode = TDesignCode::EC7_DA2; }},
+    {"DesignCode Ec7-Da3", "DesignCode EC7-DA3", [](TProjectOptions& o) { o.DesignCode = TDesignCode::EC7_DA3; }},
+    {"DesignCode NONE", "", [](TProjectOptions&) {}},
+    {"UnplannedExcavation 0.35", "UnplannedExcavation 0.35",
+     [](TProjectOptions& o) { o.UnplannedExcavationAuto = false, o.UnplannedExcavation = 0.35L; }},
+    {"UnplannedExcavation 0", "UnplannedExcavation 0", [](TProjectOptions& o) { o.UnplannedExcavationAuto = false; }},
+    {"UnplannedExcavation aUTO", "", [](TProjectOptions&) {}},
+    {"MinimumSurcharge 10", "MinimumSurcharge 10", [](TProjectOptions& o) { o.MinimumSurcharge = 10; }},
+    {"EarthPressureMethod ec7-annexc", "EarthPressureMethod EC7-AnnexC",
+     [](TProjectOptions& o) { o.EarthPressureMethod = TEarthPressureMethod::EC7AnnexC; }},
+    {"EarthPressureMethod COULOMB", "EarthPressureMethod Coulomb",
+     [](TProjectOptions& o) { o.EarthPressureMethod = TEarthPressureMethod::Coulomb; }},
+    {"EarthPressureMethod rankine", "", [](TProjectOptions&) {}},
+    {"WallFrictionActive 0.6666667", "WallFrictionActive 0.6666667",
+     [](TProjectOptions& o) { o.WallFrictionActive = 0.6666667L; }},
+    {"WallFrictionPassive 1.0", "WallFrictionPassive 1", [](TProjectOptions& o) { o.WallFrictionPassive = 1; }},
+    {"WallLoadsVariable 1", "WallLoadsVariable 1", [](TProjectOptions& o) { o.WallLoadsVariable = 1; }},
+    {"NetPressureBelowExcavation 1", "NetPressureBelowExcavation 1",
+     [](TProjectOptions& o) { o.NetPressureBelowExcavation = 1; }},
+};
+const std::pair<const char*, long double TProjectOptions::*> kFactors[] = {
+    {"GammaG", &TProjectOptions::GammaG}, {"GammaQ", &TProjectOptions::GammaQ}, {"GammaQ2", &TProjectOptions::GammaQ2},
+    {"GammaTanPhi", &TProjectOptions::GammaTanPhi}, {"GammaCohesion", &TProjectOptions::GammaCohesion},
+    {"GammaUndrained", &TProjectOptions::GammaUndrained}, {"GammaUnconfined", &TProjectOptions::GammaUnconfined},
+    {"GammaUnitWeight", &TProjectOptions::GammaUnitWeight},
+    {"GammaEarthResistance", &TProjectOptions::GammaEarthResistance}, {"GammaHydDst", &TProjectOptions::GammaHydDst},
+    {"GammaHydStb", &TProjectOptions::GammaHydStb}, {"GammaAnchor", &TProjectOptions::GammaAnchor}};
+
+std::string Block(const std::string& lines) { return "TORVEX-OPTIONS 1\r\n" + lines + "END\r\n"; }
+
+TEST(OptionBlock, DesignSettingsReadInAnyCaseAndAreWrittenCanonically) {
+    for (const TDesignSetting& s : kDesignSettings) {
+        TProjectOptions expected;
+        s.expect(expected);
+        const TProjectOptions read = ReadOptionBlock(Block(s.typed + "\r\n"), 0);
+        EXPECT_EQ(read, expected) << s.typed;
+        EXPECT_EQ(OptionBlockText(read), s.written.empty() ? "" : Block(s.written + "\r\n")) << s.typed;
+    }
+    // Every key at once, through a data file: each value kept, and the file written again
+    // byte for byte; each factor at 10, its largest, and at a value of its own (0.15 to 0.125).
+    TProjectOptions all;
+    for (const TDesignSetting& s : kDesignSettings) s.expect(all);
+    for (size_t i = 0; i < std::size(kFactors); ++i) {
+        const std::string value = "0." + std::to_string(i + 1) + "5";
+        TProjectOptions expected;
+        expected.*kFactors[i].second = 10;
+        EXPECT_EQ(ReadOptionBlock(Block(kFactors[i].first + std::string(" 10\r\n")), 0), expected);
+        all.*kFactors[i].second = std::stold(value);
+        EXPECT_NE(OptionBlockText(all).find(kFactors[i].first + (' ' + value) + "\r\n"), std::string::npos) << value;
+    }
+    TWorkspace workspace;
+    const std::string text = SmallWall(workspace, all);
+    TWorkspace read;
+    ReadDataFileText(read, text, "Wall.tx4d", 1);
+    EXPECT_EQ(read.Project().Options, all);
+    EXPECT_EQ(WriteDataFileText(read), text);
+    EXPECT_EQ(std::string(DesignCodeWord(TDesignCode::EC7_DA1)) + EarthPressureMethodWord(TEarthPressureMethod::Coulomb),
+              "EC7-DA1Coulomb");
+}
+
+TEST(OptionBlock, ABadDesignSettingIsRefusedWithItsExactMessage) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"DesignCode EC7-DA4", "The value \"EC7-DA4\" of DesignCode must be one of None, EC7-DA1, EC7-DA2, EC7-DA3."},
+        {"DesignCode 1", "The value \"1\" of DesignCode must be one of None, EC7-DA1, EC7-DA2, EC7-DA3."},
+        {"DesignCode EC7 DA1", "The setting DesignCode must be followed by one of None, EC7-DA1, EC7-DA2, EC7-DA3 "
+                               "and nothing else."},
+        {"EarthPressureMethod Caquot",
+         "The value \"Caquot\" of EarthPressureMethod must be one of Rankine, Coulomb, EC7-AnnexC."},
+        {"UnplannedExcavation -0.1", "The value -0.1 of UnplannedExcavation must be Auto or from 0 to 1E300."},
+        {"UnplannedExcavation Automatic", "The value \"Automatic\" of UnplannedExcavation is neither Auto nor a number."},
+        {"UnplannedExcavation", "The setting UnplannedExcavation must be followed by Auto or one number and nothing else."},
+        {"MinimumSurcharge -10", "The value -10 of MinimumSurcharge must be from 0 to 1E300."},
+        {"WallFrictionActive 1.5", "The value 1.5 of WallFrictionActive must be from 0 to 1."},
+        {"WallFrictionPassive -0.5", "The value -0.5 of WallFrictionPassive must be from 0 to 1."},
+        {"WallLoadsVariable 2", "The value 2 of WallLoadsVariable must be 0 or 1."},
+        {"NetPressureBelowExcavation 0.5", "The value 0.5 of NetPressureBelowExcavation must be 0 or 1."},
+        {"GammaG 0", "The value 0 of GammaG must be greater than 0 and at most 10."},
+        {"GammaTanPhi -1.25", "The value -1.25 of GammaTanPhi must be greater than 0 and at most 10."},
+        {"GammaAnchor 10.5", "The value 10.5 of GammaAnchor must be greater than 0 and at most 10."},
+        {"GammaQ x", "The value \"x\" of GammaQ is not a number."},
+    };
+    for (const auto& [line, message] : cases) {
+        try {
+            ReadOptionBlock(Block("GammaQ2 1.2\r\n" + line + "\r\n"), 0);
+            ADD_FAILURE() << "read without error: " << line;
+        } catch (const EInOutError& error) {
+            EXPECT_EQ(std::string(error.what()), "Error on Line 3\r" + message);
+        }
+    }
+    // The same ranges for a value set in the program (a study, a dialog) or by a unit change.
+    EXPECT_EQ(OptionValueFault("WallFrictionActive", 1.5L), "The value 1.5 of WallFrictionActive must be from 0 to 1.");
+    EXPECT_EQ(OptionValueFault("GammaEarthResistance", 1.4L), "");
+    EXPECT_EQ(OptionValueFault("UnplannedExcavation", 0.5L), "");
+    EXPECT_EQ(OptionValueFault("DesignCode", 1), "The value 1 of DesignCode must be one of None, EC7-DA1, EC7-DA2, "
+                                                 "EC7-DA3.");
+    const std::pair<void (*)(TProjectOptions&), std::string> settings[] = {
+        {[](TProjectOptions& o) { o.GammaHydStb = 0; }, "The value 0 of GammaHydStb must be greater than 0 and at most 10."},
+        {[](TProjectOptions& o) { o.DesignCode = static_cast<TDesignCode>(7); },
+         "The value 7 of DesignCode must be one of None, EC7-DA1, EC7-DA2, EC7-DA3."},
+        {[](TProjectOptions& o) { o.UnplannedExcavationAuto = false, o.UnplannedExcavation = -1; },
+         "The value -1 of UnplannedExcavation must be Auto or from 0 to 1E300."},
+        {[](TProjectOptions& o) { o.UnplannedExcavation = -1; }, ""},  // no length while Auto
+    };
+    for (const auto& [set, message] : settings) {
+        TProjectOptions o;
+        set(o);
+        try {
+            CheckOptionRanges(o);
+            EXPECT_EQ(message, "");
+        } catch (const EInOutError& error) {
+            EXPECT_EQ(std::string(error.what()), message + " The file is not written: it could not be read again.");
+        }
+    }
 }
 
 class OptionBlockFiles : public ::testing::Test {
@@ -184,6 +319,42 @@ TEST_F(OptionBlockFiles, ConvertTurnsAMomentCapacityInPoundInchesIntoKilonewtonM
     EXPECT_EQ(si.ShearCapacity, 10000 * 0.004448222468060651L);
     EXPECT_EQ(si.AllowableDeflection, 2 * 0.0254L);
     EXPECT_EQ(si.TargetSafetyFactor, 1.3L);
+}
+
+// 19.685 in and 1.45 psi into metres and kilopascals and back: the length and the pressure
+// converted, the factor, the ratio and the words as they were.
+TEST_F(OptionBlockFiles, ConvertCarriesTheDesignSettingsInBothDirections) {
+    TWorkspace workspace;
+    testing::FillFullProject(workspace, 40, 3, false);
+    TProjectOptions o;
+    o.DesignCode = TDesignCode::EC7_DA1;
+    o.UnplannedExcavationAuto = false;
+    o.UnplannedExcavation = 19.685L;  // in
+    o.MinimumSurcharge = 1.45L;       // psi
+    o.WallFrictionActive = 0.5L;
+    o.GammaQ = 1.3L;
+    workspace.Project().Options = o;
+    workspace.Project().FileName = Path("Wall.tx4d");
+    WriteDataFile(workspace);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunConvertCommand({Path("Wall.tx4d"), Path("Si.tx4d"), "--units", "si"}, out, err), 0) << err.str();
+    ASSERT_EQ(RunConvertCommand({Path("Si.tx4d"), Path("Back.tx4d"), "--units", "english"}, out, err), 0) << err.str();
+    TWorkspace si, back;
+    ReadDataFile(si, Path("Si.tx4d"), 1);
+    ReadDataFile(back, Path("Back.tx4d"), 1);
+    const TProjectOptions& m = si.Project().Options;
+    EXPECT_NEAR(static_cast<double>(m.UnplannedExcavation), 0.499999, 1e-9);         // 19.685 x 0.0254
+    EXPECT_NEAR(static_cast<double>(m.MinimumSurcharge), 9.9974, 1e-6);  // 1.45 x 6.894759 (lbs/in^2 in kPa)
+    EXPECT_EQ(m.MinimumSurcharge, 1.45L * (0.004448222468060651L / (0.0254L * 0.0254L)));
+    for (const TProjectOptions* c : std::initializer_list<const TProjectOptions*>{&m, &back.Project().Options}) {
+        EXPECT_FALSE(c->UnplannedExcavationAuto);
+        EXPECT_EQ(c->DesignCode, TDesignCode::EC7_DA1);
+        EXPECT_EQ(c->WallFrictionActive, 0.5L);
+        EXPECT_EQ(c->GammaQ, 1.3L);
+    }
+    // Back with the program's rounded factors: within their 7th digit.
+    EXPECT_NEAR(static_cast<double>(back.Project().Options.UnplannedExcavation), 19.685, 19.685 * 2e-6);
+    EXPECT_NEAR(static_cast<double>(back.Project().Options.MinimumSurcharge), 1.45, 1.45 * 2e-6);
 }
 
 TEST_F(OptionBlockFiles, AStagedProjectKeepsItsBlockAfterTheLastStageAndOutOfTheStageFiles) {
