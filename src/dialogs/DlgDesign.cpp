@@ -28,7 +28,8 @@ QGridLayout* AddGroup(QGridLayout* outer, QGroupBox*& box, const char* name, con
     return grid;
 }
 
-// A choice with its caption in the next row of `grid`; each item's tool tip says what it is.
+// A choice with its caption in the next row of `grid`, its items the option block's words;
+// each item's tool tip says what it is.
 QComboBox* AddChoice(QGridLayout* grid, const char* name, const QString& caption,
                      const std::vector<std::pair<QString, QString>>& items) {
     QWidget* owner = grid->parentWidget();
@@ -93,10 +94,10 @@ TDlgDesign::TDlgDesign(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
 
     QGridLayout* code = AddGroup(outer, GbCode, "GbCode", "Design to a Code");
     CbDesignCode = AddChoice(code, "CbDesignCode", "&Design Code",
-                             {{"None", "one global factor on strength, the target factor of safety above"},
-                              {"EC7-DA1", "EN 1997-1 Design Approach 1: runs SLS, DA1-C1 and DA1-C2"},
-                              {"EC7-DA2", "EN 1997-1 Design Approach 2: runs SLS and DA2"},
-                              {"EC7-DA3", "EN 1997-1 Design Approach 3: runs SLS and DA3"}});
+                             {{DesignCodeWord(TDesignCode::None), "one global factor on strength, the target factor of safety above"},
+                              {DesignCodeWord(TDesignCode::EC7_DA1), "EN 1997-1 Design Approach 1: runs SLS, DA1-C1 and DA1-C2"},
+                              {DesignCodeWord(TDesignCode::EC7_DA2), "EN 1997-1 Design Approach 2: runs SLS and DA2"},
+                              {DesignCodeWord(TDesignCode::EC7_DA3), "EN 1997-1 Design Approach 3: runs SLS and DA3"}});
     deUnplanned = AddField(code, "deUnplanned", "Unplanned E&xcavation, \u0394a", "L");
     const QString unplannedTip =
         "In every ultimate-limit-state combination the excavation is taken this much deeper "
@@ -122,9 +123,9 @@ TDlgDesign::TDlgDesign(TWorkspace& workspace, QMdiArea* desk, QWidget* parent)
 
     QGridLayout* pressure = AddGroup(outer, GbPressure, "GbPressure", "Earth Pressure");
     CbPressureMethod = AddChoice(pressure, "CbPressureMethod", "&Earth-Pressure Method",
-                                 {{"Rankine", "no wall friction (any given is ignored)"},
-                                  {"Coulomb", "plane wedges with wall friction"},
-                                  {"EC7-AnnexC", "EN 1997-1 Annex C: curved surfaces with wall friction"}});
+                                 {{EarthPressureMethodWord(TEarthPressureMethod::Rankine), "no wall friction (any given is ignored)"},
+                                  {EarthPressureMethodWord(TEarthPressureMethod::Coulomb), "plane wedges with wall friction"},
+                                  {EarthPressureMethodWord(TEarthPressureMethod::EC7AnnexC), "EN 1997-1 Annex C: curved surfaces with wall friction"}});
     deFrictionActive = AddField(pressure, "deFrictionActive", "Wall Friction, &Retained Side, \u03B4/\u03C6 (active)", "");
     deFrictionPassive = AddField(pressure, "deFrictionPassive", "Wall Friction, Resisti&ng Side, \u03B4/\u03C6 (passive)", "");
     for (TDataEdit* ratio : {deFrictionActive, deFrictionPassive}) {

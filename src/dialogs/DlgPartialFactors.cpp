@@ -28,7 +28,7 @@ const std::vector<TPartialFactor>& PartialFactors() {
         {"GammaUnitWeight", "M2", "unit weight \u03B3", &O::GammaUnitWeight},
         {"GammaEarthResistance", "R2", "earth resistance (DA2)", &O::GammaEarthResistance},
         {"GammaHydDst", "HYD", "destabilising: pore pressure at the toe", &O::GammaHydDst},
-        {"GammaHydStb", "HYD", "stabilising: total weight in front", &O::GammaHydStb},
+        {"GammaHydStb", "HYD", "stabilising: total vertical stress at the toe in front", &O::GammaHydStb},
         {"GammaAnchor", "", "anchor pull-out resistance", &O::GammaAnchor},
     };
     return factors;
@@ -96,11 +96,6 @@ TDlgPartialFactors::TDlgPartialFactors(const TProjectOptions& options, QWidget* 
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     btnOk = box->button(QDialogButtonBox::Ok);
     btnCancel = box->button(QDialogButtonBox::Cancel);
-    // Enter ends the edit of a value; it must not close the dialog as well.
-    for (QPushButton* button : {btnRecommended, btnOk, btnCancel}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     buttons->addWidget(btnRecommended);
@@ -121,23 +116,21 @@ void TDlgPartialFactors::ValueEdited(QTableWidgetItem* item) {
     if (showing_ || item->column() != kValue) return;
     const int row = item->row();
     const TPartialFactor& factor = PartialFactors()[static_cast<size_t>(row)];
-    // The numeric fields' rules: any expression, then above 0 and at most the largest.
+    // Any expression the numeric fields take, within the range the option block holds.
     TDataEditRules rules;
-    rules.SetPositiveOnly(true);
-    rules.SetMaxVal(kLargestFactor);
     rules.SetText(item->text().toStdString());
     const TDataEditRules::TCheck check = rules.ExitCheck();
-    if (check.valid) {
-        values_[static_cast<size_t>(row)] = rules.Number();
-        ShowValue(row);
-        return;
+    QString fault;
+    if (!check.valid) {
+        fault = QString("%1: %2").arg(factor.name, QString::fromStdString(check.message));
+        if (!fault.endsWith('.')) fault += '.';
+    } else {
+        fault = QString::fromStdString(OptionValueFault(factor.name, rules.Number()));
     }
     const QString old = ValueText(values_[static_cast<size_t>(row)]);
+    if (fault.isEmpty()) values_[static_cast<size_t>(row)] = rules.Number();
     ShowValue(row);
-    QString why = QString::fromStdString(check.message);
-    if (!why.endsWith('.')) why += '.';
-    UserInterface().Information(
-        this, QString("%1: %2 %1 keeps its value %3.").arg(factor.name, why, old));
+    if (!fault.isEmpty()) UserInterface().Information(this, QString("%1 %2 keeps its value %3.").arg(fault, factor.name, old));
 }
 
 void TDlgPartialFactors::Recommend() {

@@ -1,8 +1,8 @@
 #pragma once
 // "Partial Factors": the partial factors of a design to EN 1997-1 as a table, one row per
-// factor with its set and what it applies to, the values editable. A value must be above 0
-// (and at most kLargestFactor, the most the data file holds); another is refused with a
-// message naming the factor and the old value stays. "Recommended Values" puts back the
+// factor with its set and what it applies to, the values editable. A value outside the range
+// the option block holds (above 0, at most 10) is refused with a message naming the factor,
+// and the old value stays. "Recommended Values" puts back the
 // values EN 1997-1 Annex A recommends. OK keeps the table's values, Cancel drops them.
 
 #include <QDialog>
@@ -25,9 +25,6 @@ struct TPartialFactor {
 };
 // The factors in the table's order.
 const std::vector<TPartialFactor>& PartialFactors();
-
-// The largest factor the table takes: far above any code's, and no more than a file holds.
-inline constexpr long double kLargestFactor = 10;
 
 class TDlgPartialFactors : public QDialog {
     Q_OBJECT

@@ -268,7 +268,7 @@ private slots:
             TypeFactor(factors, 0, "0");  // refused: GammaG stays
             TypeFactor(factors, 10, "0.8+0.15");
             QVERIFY(factors.isVisible());  // Return ends an edit, not the dialog
-            QCOMPARE(ui_.shown, QStringList({"GammaG: Entry must be greater than 0. GammaG keeps its value 1.35."}));
+            QCOMPARE(ui_.shown, QStringList({"The value 0 of GammaG must be greater than 0 and at most 10. GammaG keeps its value 1.35."}));
             QCOMPARE(Column(factors, TDlgPartialFactors::kValue).mid(0, 2), QStringList({"1.35", "1.6"}));
             QTest::mouseClick(factors.btnOk, Qt::LeftButton);
         });
@@ -317,11 +317,13 @@ private slots:
         again.Action("EnglishUnits")->trigger();  // Options > Units > English
         QTRY_COMPARE(reopened->deMinSurcharge->EditLabel()->text(), QString("M&inimum Surcharge (psi)"));
         QCOMPARE(reopened->deUnplanned->EditLabel()->text(), QString("Unplanned E&xcavation, \u0394a (in)"));
-        QVERIFY(qAbs(Shown(reopened->deUnplanned) - 15.748031) < 1e-5);
-        QVERIFY(qAbs(Shown(reopened->deMinSurcharge) - 1.4503774) < 1e-6);
+        // 15.748 in and 1.4504 psi, by the program's rounded factors from SI (39.3701 in/m,
+        // 224.8089 lbs/kN), as every other length and pressure of the project.
+        QVERIFY(qAbs(Shown(reopened->deUnplanned) - 0.4 * 39.3701) < 1e-12);
+        QVERIFY(qAbs(Shown(reopened->deMinSurcharge) - 10 * 224.8089 / (39.3701 * 39.3701)) < 1e-12);
         QCOMPARE(reopened->deFrictionActive->text(), QString("0.667"));
         const TProjectOptions& english = again.Workspace().Project().Options;
-        QVERIFY(qAbs(static_cast<double>(english.UnplannedExcavation) - 15.748031) < 1e-5);
+        QVERIFY(qAbs(static_cast<double>(english.MinimumSurcharge) - 1.45037553) < 1e-8);
         QCOMPARE(static_cast<double>(english.GammaQ), 1.6);
         again.SetModified(false);
     }
