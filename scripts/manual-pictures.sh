@@ -9,6 +9,8 @@ cp "$bin/screenshot-dialog-DlgProp-1x.png" docs/images/wall-properties.png
 cp "$bin/screenshot-dialog-dlgCSD-1x.png" docs/images/wall-configuration.png
 cp "$bin/screenshot-document-commands.png" docs/images/soil-layers.png
 cp "$bin/screenshot-stages.png" docs/images/stages.png
+cp "$bin/screenshot-design-criteria-code.png" docs/images/screenshot-design-criteria.png
+cp "$bin/screenshot-partial-factors.png" docs/images/screenshot-partial-factors.png
 cp build/profile-screenshots/anchored-soft-clay-x1.png docs/images/side-view.png
 cp "$bin/screenshot-graph-three-stage-excavation-DefMomShear.png" docs/images/graph-three-panels.png
 # A results page of the calculation report of the three-stage example, drawn by pdftoppm.

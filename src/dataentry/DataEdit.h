@@ -23,6 +23,8 @@ public:
     bool IntegerOnly() const { return rules_.IntegerOnly(); }
     void SetIntegerOnly(bool value);
     void SetPositiveOnly(bool value) { rules_.SetPositiveOnly(value); }
+    // Refusal messages that start with the field's caption (see TDataEditRules).
+    void SetNamedMessages(bool value) { rules_.SetNamedMessages(value); }
     bool Hex() const { return rules_.Hex(); }
     void SetHex(bool value) { rules_.SetHex(value); }
     long double MinVal() const { return rules_.MinVal(); }

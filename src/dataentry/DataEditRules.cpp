@@ -81,6 +81,19 @@ std::string TDataEditRules::LabelText() const {
 }
 
 TDataEditRules::TCheck TDataEditRules::ExitCheck() {
+    TCheck check = Check();
+    if (check.valid || !namedMessages_ || caption_.empty()) return check;
+    // "&&" shows one "&"; a single "&" marks the accelerator and is not shown.
+    std::string name;
+    for (size_t i = 0; i < caption_.size(); ++i) {
+        if (caption_[i] == '&' && ++i == caption_.size()) break;
+        name += caption_[i];
+    }
+    check.message = name + ": " + check.message;
+    return check;
+}
+
+TDataEditRules::TCheck TDataEditRules::Check() {
     valid_ = false;
     long double value = 0;
     try {

@@ -38,6 +38,11 @@ public:
     // A value the program cannot use unless it is above zero (a length to divide by): zero or
     // less is refused with "Entry must be greater than 0", the typed text kept.
     void SetPositiveOnly(bool value) { positiveOnly_ = value; }
+    // Where several fields of a window take the same kind of value, the exit check's message
+    // starts with the field's caption ("Minimum Surcharge: Entry must be greater than or equal
+    // to 0"), its accelerator mark left out.
+    bool NamedMessages() const { return namedMessages_; }
+    void SetNamedMessages(bool value) { namedMessages_ = value; }
     // A maximum below the minimum becomes the minimum; a value above it comes down to it.
     void SetMaxVal(long double value);
     // A minimum above the maximum becomes the maximum; a value below it goes up to it.
@@ -71,9 +76,12 @@ public:
 private:
     // The value of the text, or false when it cannot be read (no message).
     bool TryNumber(long double& value) const;
+    // ExitCheck's check, its message without the caption.
+    TCheck Check();
 
     bool integerOnly_ = false;
     bool positiveOnly_ = false;
+    bool namedMessages_ = false;
     bool hex_ = false;
     long double minVal_ = -kLargest;
     long double maxVal_ = kLargest;

@@ -127,6 +127,17 @@ TEST(DataEditRules, UnitSystemsAndLabels) {
     }
 }
 
+TEST(DataEditRules, NamedMessagesStartWithTheCaptionWithoutItsMark) {
+    TDataEditRules field;
+    field.SetMinVal(0);
+    field.SetCaption("Wall Friction, &Retained && Resisting");
+    field.SetText("-1");
+    EXPECT_EQ(field.ExitCheck().message, "Entry must be greater than or equal to 0");  // off by default
+    field.SetNamedMessages(true);
+    field.SetText("-1");  // the check put the limit in its place
+    EXPECT_EQ(field.ExitCheck().message, "Wall Friction, Retained & Resisting: Entry must be greater than or equal to 0");
+}
+
 TEST(DataEditRules, HexShowsFourUpperCaseDigitsAtLeast) {
     TDataEditRules field;
     field.SetHex(true);

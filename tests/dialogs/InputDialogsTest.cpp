@@ -542,7 +542,8 @@ private slots:
         } dialogs[] = {{"DataTitle", "dlgTitle"},        {"DataProp", "DlgProp"},
                        {"DataCSD", "dlgCSD"},            {"DataRebar", "DlgRebar"},
                        {"DataBoundCond", "DlgConLoads"}, {"DataSoilSpring", "DlgSpring"},
-                       {"OptionofTexeEditor1", "DlgOptions"}, {"DataJob", "DlgJob"}};
+                       {"OptionofTexeEditor1", "DlgOptions"}, {"DataJob", "DlgJob"},
+                       {"OptionsDesign", "DlgDesign"}};
         const QString folder = QCoreApplication::applicationDirPath();
         for (const auto& d : dialogs) {
             form_->Action(d.action)->trigger();

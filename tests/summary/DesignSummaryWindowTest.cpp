@@ -1,7 +1,8 @@
 // The Design Criteria dialog and the design summary window inside the main window, driven as
-// a user drives them: Options > Design Criteria with typed keys, File Save, the file opened
-// again, Options > Units; Run Analysis with the engine library, Computation > Design Summary
-// and its tool-bar button, Print and Save as CSV; a run that fails.
+// a user drives them: Options > Design Criteria with typed keys (also the design code, its
+// settings and the Partial Factors table), File Save, the file opened again, Options > Units;
+// Run Analysis with the engine library, Computation > Design Summary and its tool-bar button,
+// Print and Save as CSV; a run that fails.
 
 #include <QAction>
 #include <QDir>
@@ -14,8 +15,13 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
+#include <functional>
 #include <QToolBar>
 #include <algorithm>
 #include <QtTest>
@@ -24,6 +30,7 @@
 #include "app/MainWindow.h"
 #include "dataentry/DataEdit.h"
 #include "dialogs/DlgDesign.h"
+#include "dialogs/DlgPartialFactors.h"
 #include "summary/DesignSummaryView.h"
 
 using namespace torvex;
@@ -76,6 +83,42 @@ TDesignSummaryView* OpenSummary(TMainForm& form, const char* route) {
 
 double Shown(TDataEdit* field) { return field->text().toDouble(); }
 
+// Opens Partial Factors with its short-cut and does `work` in it while it is shown (modal).
+void WithFactors(TDlgDesign* dialog, const std::function<void(TDlgPartialFactors&)>& work) {
+    bool reached = false;
+    QTimer poll;  // the button's short-cut clicks it a moment later
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* factors = qobject_cast<TDlgPartialFactors*>(QApplication::activeModalWidget());
+        if (!factors || reached || !factors->isActiveWindow()) return;
+        reached = true;
+        poll.stop();
+        work(*factors);
+        if (factors->isVisible()) factors->reject();  // a failed check must not leave it open
+    });
+    poll.start(10);
+    QTest::keyClick(dialog, Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(reached);
+    // A window manager gives the activation back to the main window; the offscreen platform
+    // does not.
+    QApplication::setActiveWindow(dialog->window());
+}
+
+// The texts of one column of the factors' table.
+QStringList Column(TDlgPartialFactors& factors, int column) {
+    QStringList texts;
+    for (int row = 0; row < factors.table->rowCount(); ++row) texts << factors.table->item(row, column)->text();
+    return texts;
+}
+
+// Selects the factor's value by a click and types over it, ended with Return.
+void TypeFactor(TDlgPartialFactors& factors, int row, const QString& text) {
+    QTableWidget* table = factors.table;
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualItemRect(table->item(row, TDlgPartialFactors::kValue)).center());
+    for (const QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
 }  // namespace
 
 class DesignSummaryWindowTest : public QObject {
@@ -125,12 +168,12 @@ private slots:
         ui_.shown.clear();
         Type(dialog->deTargetF, "0.3", Qt::Key_Return);
         Type(dialog->deTargetF, "25", Qt::Key_Return);
-        QCOMPARE(ui_.shown, QStringList({"Entry must be greater than or equal to 0.5",
-                                         "Entry must be less than or equal to 20"}));
+        QCOMPARE(ui_.shown, QStringList({"Target Factor of Safety (embedment): Entry must be greater than or equal to 0.5",
+                                         "Target Factor of Safety (embedment): Entry must be less than or equal to 20"}));
         ui_.shown.clear();
         Type(dialog->deTargetF, "1.3", Qt::Key_Return);
         Type(dialog->deShearCapacity, "-1");
-        QCOMPARE(ui_.shown, QStringList({"Entry must be greater than or equal to 0"}));
+        QCOMPARE(ui_.shown, QStringList({"Shear Capacity of the Wall Unit: Entry must be greater than or equal to 0"}));
         QCOMPARE(QApplication::focusWidget(), dialog->deShearCapacity);
         Type(dialog->deShearCapacity, "30000");
         QCOMPARE(ui_.shown.size(), 1);
@@ -168,6 +211,121 @@ private slots:
         QVERIFY(qAbs(Shown(reopened->deAllowableDeflection) - 0.0635) < 1e-6);
         QCOMPARE(Shown(reopened->deTargetF), 1.3);  // a ratio: no unit
         QVERIFY(reopened->grab().save(QCoreApplication::applicationDirPath() + "/screenshot-design-criteria.png"));
+    }
+
+    // Design to a code: chosen and typed in an SI project, partial factors edited (OK keeps,
+    // Cancel drops, Recommended Values puts back), saved, opened again, converted to English.
+    void codeSettingsTypedSavedReopenedAndConverted() {
+        QTemporaryDir jobs;
+        TMainForm form;
+        const QString data = ShowWithExample(form, jobs, "anchored-soft-clay.tx4d", "wall.tx4d");
+        QVERIFY(!data.isEmpty());
+        ui_.shown.clear();
+        TDlgDesign* dialog = OpenCriteria(form);
+        QVERIFY(dialog);
+        // No code: what only a code uses is disabled; the earth pressure is not.
+        QCOMPARE(dialog->CbDesignCode->currentText(), QString("None"));
+        QVERIFY(!dialog->deMinSurcharge->isEnabled() && !dialog->btnPartialFactors->isEnabled());
+        QVERIFY(!dialog->ChkUnplannedAuto->isEnabled() && !dialog->ChkLoadsVariable->isEnabled());
+        QVERIFY(dialog->CbPressureMethod->isEnabled() && dialog->deFrictionActive->isEnabled());
+
+        QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);  // Design Code
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(dialog->CbDesignCode->currentText(), QString("EC7-DA2"));
+        QVERIFY(dialog->CbDesignCode->itemData(2, Qt::ToolTipRole).toString().endsWith("runs SLS and DA2"));
+        QVERIFY(form.IsModified());
+        QVERIFY(dialog->ChkUnplannedAuto->isChecked() && !dialog->deUnplanned->isEnabled());
+        QTest::keyClick(dialog, Qt::Key_U, Qt::AltModifier);  // not Auto: a length
+        QTRY_VERIFY(dialog->deUnplanned->isEnabled());
+        // Refused, naming the field: a negative length, a ratio above 1.
+        Type(dialog->deUnplanned, "-0.1");
+        Type(dialog->deUnplanned, "0.4");
+        Type(dialog->deMinSurcharge, "10");
+        QTest::keyClick(dialog, Qt::Key_E, Qt::AltModifier);  // Earth-Pressure Method
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(dialog->CbPressureMethod->currentText(), QString("Coulomb"));
+        Type(dialog->deFrictionActive, "1.2");
+        Type(dialog->deFrictionActive, "0.667");
+        Type(dialog->deFrictionPassive, "0.5");
+        QCOMPARE(ui_.shown, QStringList({"Unplanned Excavation, \u0394a: Entry must be greater than or equal to 0",
+                                         "Wall Friction, Retained Side, \u03B4/\u03C6 (active): Entry must be less "
+                                         "than or equal to 1"}));
+        ui_.shown.clear();
+        QTest::keyClick(dialog, Qt::Key_V, Qt::AltModifier);
+        QTest::keyClick(dialog, Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(dialog->ChkLoadsVariable->isChecked() && dialog->ChkNetPressure->isChecked());
+
+        WithFactors(dialog, [&](TDlgPartialFactors& factors) {
+            QCOMPARE(Column(factors, TDlgPartialFactors::kName).join(' '),
+                     QString("GammaG GammaQ GammaQ2 GammaTanPhi GammaCohesion GammaUndrained GammaUnconfined "
+                             "GammaUnitWeight GammaEarthResistance GammaHydDst GammaHydStb GammaAnchor"));
+            QCOMPARE(Column(factors, TDlgPartialFactors::kSet).join(' '),
+                     QString("A1 A1 A2 M2 M2 M2 M2 M2 R2 HYD HYD \u2014"));
+            QCOMPARE(Column(factors, TDlgPartialFactors::kValue).join(' '),
+                     QString("1.35 1.5 1.3 1.25 1.25 1.4 1.4 1 1.4 1.35 0.9 1.1"));
+            TypeFactor(factors, 1, "1.6");
+            TypeFactor(factors, 0, "0");  // refused: GammaG stays
+            TypeFactor(factors, 10, "0.8+0.15");
+            QVERIFY(factors.isVisible());  // Return ends an edit, not the dialog
+            QCOMPARE(ui_.shown, QStringList({"The value 0 of GammaG must be greater than 0 and at most 10. GammaG keeps its value 1.35."}));
+            QCOMPARE(Column(factors, TDlgPartialFactors::kValue).mid(0, 2), QStringList({"1.35", "1.6"}));
+            QTest::mouseClick(factors.btnOk, Qt::LeftButton);
+        });
+        WithFactors(dialog, [&](TDlgPartialFactors& factors) {
+            QCOMPARE(factors.table->item(10, TDlgPartialFactors::kValue)->text(), QString("0.95"));
+            QTest::keyClick(&factors, Qt::Key_R, Qt::AltModifier);  // Recommended Values
+            QTRY_COMPARE(factors.table->item(10, TDlgPartialFactors::kValue)->text(), QString("0.9"));
+            QCOMPARE(factors.table->item(1, TDlgPartialFactors::kValue)->text(), QString("1.5"));
+            QVERIFY(factors.grab().save(QCoreApplication::applicationDirPath() + "/screenshot-partial-factors.png"));
+            QTest::keyClick(&factors, Qt::Key_Escape);  // Cancel: 1.6 and 0.95 stay
+        });
+        // Back to no code: disabled, their values kept.
+        QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        QVERIFY(!dialog->deUnplanned->isEnabled() && dialog->deUnplanned->text() == "0.4");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(dialog->deUnplanned->isEnabled());
+
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);  // commits the dialog, saves
+        QVERIFY(!form.IsModified());
+        const TProjectOptions& saved = form.Workspace().Project().Options;
+        QCOMPARE(saved.DesignCode, TDesignCode::EC7_DA2);
+        QVERIFY(!saved.UnplannedExcavationAuto);
+        QCOMPARE(static_cast<double>(saved.UnplannedExcavation), 0.4);
+        QCOMPARE(static_cast<double>(saved.MinimumSurcharge), 10.0);
+        QCOMPARE(saved.EarthPressureMethod, TEarthPressureMethod::Coulomb);
+        QCOMPARE(static_cast<double>(saved.WallFrictionActive), 0.667);
+        QCOMPARE(static_cast<double>(saved.WallFrictionPassive), 0.5);
+        QVERIFY(saved.WallLoadsVariable == 1 && saved.NetPressureBelowExcavation == 1);
+        QCOMPARE(static_cast<double>(saved.GammaQ), 1.6);
+        QCOMPARE(static_cast<double>(saved.GammaHydStb), 0.95);
+        QCOMPARE(static_cast<double>(saved.GammaG), 1.35);
+        QVERIFY(dialog->parentWidget()->grab().save(QCoreApplication::applicationDirPath() +
+                                                    "/screenshot-design-criteria-code.png"));
+
+        // Opened again: the same settings; then English units convert the length and pressure.
+        TMainForm again;
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QApplication::setActiveWindow(&again);
+        QVERIFY(again.OpenFileName(data));
+        QVERIFY(again.Workspace().Project().Options == saved);
+        TDlgDesign* reopened = OpenCriteria(again);
+        QVERIFY(reopened);
+        again.Action("EnglishUnits")->trigger();  // Options > Units > English
+        QTRY_COMPARE(reopened->deMinSurcharge->EditLabel()->text(), QString("M&inimum Surcharge (psi)"));
+        QCOMPARE(reopened->deUnplanned->EditLabel()->text(), QString("Unplanned E&xcavation, \u0394a (in)"));
+        // 15.748 in and 1.4504 psi, by the program's rounded factors from SI (39.3701 in/m,
+        // 224.8089 lbs/kN), as every other length and pressure of the project.
+        QVERIFY(qAbs(Shown(reopened->deUnplanned) - 0.4 * 39.3701) < 1e-12);
+        QVERIFY(qAbs(Shown(reopened->deMinSurcharge) - 10 * 224.8089 / (39.3701 * 39.3701)) < 1e-12);
+        QCOMPARE(reopened->deFrictionActive->text(), QString("0.667"));
+        const TProjectOptions& english = again.Workspace().Project().Options;
+        QVERIFY(qAbs(static_cast<double>(english.MinimumSurcharge) - 1.45037553) < 1e-8);
+        QCOMPARE(static_cast<double>(english.GammaQ), 1.6);
+        again.SetModified(false);
     }
 
     void summaryAfterARunShowsTheTieBackAndWhatFails() {
