@@ -52,10 +52,10 @@ QString CodeHtml(const TSummaryCase& c) {
     QString html = "<p><b>Design to EN 1997-1 (" + Escaped(c.code) + ")</b>: the largest moment and shear above are "
                    "the envelope's design values over the ultimate combinations; the deflection is SLS's.";
     if (!c.governing.empty()) html += " " + Escaped(c.governing) + " governs.";
-    html += "</p><table cellspacing=\"0\" cellpadding=\"3\" border=\"1\"><tr><th>Combination</th>"
-            "<th>Formation (" + QString(u.length) + ")</th><th>Deflection (" + u.length + ")</th><th>Moment (" +
-            u.moment + ")</th><th>Shear (" + u.force + ")</th><th>F</th><th>Required embedment (" + u.length +
-            ")</th><th>Required toe (" + u.length + ")</th><th>Support force (" + u.force + " per length)</th>"
+    html += "</p><table cellspacing=\"0\" cellpadding=\"3\" border=\"1\"><tr><th>Comb.</th>"
+            "<th>Formation<br>(" + QString(u.length) + ")</th><th>Deflection<br>(" + u.length + ")</th><th>Moment<br>(" +
+            u.moment + ")</th><th>Shear<br>(" + u.force + ")</th><th>F</th><th>Req. embed.<br>(" + u.length +
+            ")</th><th>Req. toe<br>(" + u.length + ")</th><th>Support<br>(" + u.force + "/" + u.length + ")</th>"
             "<th>Governs</th></tr>";
     for (const TSummaryCombination& k : c.combinations) {
         html += "<tr><td>" + Escaped(k.name) + "</td>";
@@ -70,7 +70,7 @@ QString CodeHtml(const TSummaryCase& c) {
         html += Cell(le && k.requiredFound ? Number(k.requiredEmbedment, 5) : "", k.Governs("embedment"));
         html += Cell(le && k.requiredFound ? Number(k.requiredToeDepth, 5) : "", k.Governs("embedment"));
         html += Cell(le && k.leMethod == 2 && k.requiredFound ? Number(k.supportForce, 5) : "", false);
-        html += Cell(Escaped(k.governs).replace(";", ", "), false) + "</tr>";
+        html += Cell(Escaped(k.governs).replace(";", "<br>"), false) + "</tr>";
     }
     return html + "</table>";
 }

@@ -395,6 +395,40 @@ private slots:
         QVERIFY(ui_.shown.filter("could not").isEmpty());
     }
 
+    // Under EC7-DA1 the summary shows the combinations side by side, the governing values in
+    // bold, and its verdict names the governing combination.
+    void aCodeRunShowsTheGoverningCombination() {
+        QTemporaryDir jobs, run;
+        TMainForm form;
+        form.resize(1000, 760);
+        QVERIFY(!ShowWithExample(form, jobs, "anchored-soft-clay.tx4d", "anchored.tx4d").isEmpty());
+        TDlgDesign* dialog = OpenCriteria(form);
+        QVERIFY(dialog);
+        QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);  // Design Code
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(dialog->CbDesignCode->currentText(), QString("EC7-DA1"));
+        form.SetProgramFolder(run.path());
+        form.SetEngineLibraryPath(TORVEX_ENGINE_LIBRARY);
+        form.Action("SpeedButton4")->trigger();  // Run Analysis
+        TDesignSummaryView* view = OpenSummary(form, "CompSummary");
+        QVERIFY(view);
+        const TSummaryCase& c = view->Summary().cases.at(0);
+        QCOMPARE(c.code, std::string("EC7-DA1"));
+        QCOMPARE(c.governing, std::string("DA1-C2"));
+        QCOMPARE(c.combinations.size(), size_t(3));
+        QVERIFY(c.EmbedmentFails());  // soft clay at cu / 1.4: no embedment balances DA1-C2
+        const std::string verdict = DesignVerdictText(c);
+        QVERIFY2(verdict.starts_with("FAILS: factor of safety and embedment. EC7-DA1: DA1-C2 governs."),
+                 verdict.c_str());
+        const TSummaryCombination& c2 = c.combinations[2];
+        QVERIFY(c2.Governs("moment") && c2.Governs("embedment"));
+        QCOMPARE(c.maxMoment, c2.maxMoment);  // the moment checked is the envelope's
+        QVERIFY(view->Html().contains("<b>" + QString::number(c2.maxMoment, 'g', 5) + "</b>"));
+        QVERIFY(view->text->toPlainText().contains("Design to EN 1997-1 (EC7-DA1)"));
+        view->parentWidget()->resize(760, 640);
+        QVERIFY(view->grab().save(QCoreApplication::applicationDirPath() + "/screenshot-design-summary-code.png"));
+    }
+
     // Figures of a run before the data changed are never shown as the project's: the open
     // window says so and neither prints nor saves them, and the command offers a run first. A
     // set whose report is gone (a run killed between its renames) is no results at all.
