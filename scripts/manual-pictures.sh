@@ -11,6 +11,7 @@ cp "$bin/screenshot-document-commands.png" docs/images/soil-layers.png
 cp "$bin/screenshot-stages.png" docs/images/stages.png
 cp "$bin/screenshot-design-criteria-code.png" docs/images/screenshot-design-criteria.png
 cp "$bin/screenshot-partial-factors.png" docs/images/screenshot-partial-factors.png
+cp "$bin/screenshot-design-summary-code.png" docs/images/screenshot-design-summary-code.png
 cp build/profile-screenshots/anchored-soft-clay-x1.png docs/images/side-view.png
 cp "$bin/screenshot-graph-three-stage-excavation-DefMomShear.png" docs/images/graph-three-panels.png
 # A results page of the calculation report of the three-stage example, drawn by pdftoppm.
