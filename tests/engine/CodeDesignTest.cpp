@@ -42,7 +42,7 @@ TFileAnalysis AnalyzeWall(const TTextbookWall& wall, const TProjectOptions& opti
 // gamma 18, phi 32, retained 6 m, the anchor 1.5 m down. The unplanned excavation by Auto:
 // 0.35 m and 0.45 m. Embedments below the lowered formation, by direct integration of Rankine's
 // pressures (pivot method; free earth support).
-TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
+TEST(CodeDesign, WorkedChecksOfTheDesignApproaches) {
     const TTextbookWall cantilever{35, 15.3, 15.3, 100, 3.5, 6.0, 0, 950};
     TTextbookWall surcharged = cantilever;
     surcharged.surcharge = 10;
@@ -51,6 +51,7 @@ TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
         const TTextbookWall* wall;
         TCombination combination;
         double embedment, anchorForce;  // anchorForce 0: a cantilever
+        double minimumSurcharge = 0;
     } const checks[] = {
         {&cantilever, TCombination::DA1_C1, 2.9336, 0},
         {&cantilever, TCombination::DA1_C2, 3.9287, 0},
@@ -59,10 +60,18 @@ TEST(CodeDesign, WorkedChecksOfDesignApproach1) {
         {&surcharged, TCombination::DA1_C2, 4.7156, 0},
         {&anchored, TCombination::DA1_C1, 2.1527, 93.029},
         {&anchored, TCombination::DA1_C2, 3.0005, 94.993},
+        // The surcharge raised to the minimum is the surcharge entered.
+        {&cantilever, TCombination::DA1_C1, 3.4360, 0, 10},
+        // Without loads on the wall, DA3 is DA1-C2.
+        {&cantilever, TCombination::DA3, 3.9287, 0},
     };
     for (const TCheck& c : checks) {
-        const TDesignCode code = c.combination == TCombination::DA2 ? TDesignCode::EC7_DA2 : TDesignCode::EC7_DA1;
-        const TFileAnalysis a = AnalyzeWall(*c.wall, Code(code));
+        const TDesignCode code = c.combination == TCombination::DA2   ? TDesignCode::EC7_DA2
+                                 : c.combination == TCombination::DA3 ? TDesignCode::EC7_DA3
+                                                                      : TDesignCode::EC7_DA1;
+        TProjectOptions options = Code(code);
+        options.MinimumSurcharge = c.minimumSurcharge;
+        const TFileAnalysis a = AnalyzeWall(*c.wall, options);
         ASSERT_EQ(a.code.size(), 1u) << a.error;
         const TCombinationResult& r = Combination(a, 0, c.combination);
         const double delta = c.wall->anchor > 0 ? 0.45 : 0.35;
