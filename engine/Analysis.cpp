@@ -210,6 +210,7 @@ TSoilOptions SoilOptions(const TProjectOptions& options) {
     soil.frictionActive = static_cast<double>(options.WallFrictionActive);
     soil.frictionPassive = static_cast<double>(options.WallFrictionPassive);
     soil.netPressureBelowExcavation = options.NetPressureBelowExcavation == 1;
+    soil.seepage = options.Seepage == 1;
     return soil;
 }
 

@@ -86,6 +86,7 @@ struct TSoilOptions {
     TEarthPressureMethod pressureMethod = TEarthPressureMethod::Rankine;
     double frictionActive = 0, frictionPassive = 0;  // delta / phi behind and in front
     bool netPressureBelowExcavation = false;  // active behind less active in front, below it
+    bool seepage = false;  // steady seepage round the toe where the water levels differ
 };
 
 struct TWallInput {

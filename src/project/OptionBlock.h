@@ -52,6 +52,11 @@ struct TProjectOptions {
     long double WallFrictionPassive = 0;  // delta / phi in front of it, 0 to 1
     int32_t WallLoadsVariable = 0;        // 1: the Loads table's loads are variable actions
     int32_t NetPressureBelowExcavation = 0;  // 1: below the excavation, active less the front's
+    // Water under the wall and the base of the excavation.
+    int32_t Seepage = 0;                  // 1: steady seepage round the toe where the levels differ
+    long double ExcavationWidth = 0;      // (L) B for basal heave; 0: not checked
+    long double ExcavationLength = 0;     // (L) L for basal heave; 0: a long excavation
+    long double BasalHeaveFactor = 1.5L;  // the least acceptable basal-heave factor
     // Partial factors (EN 1997-1 Annex A's recommended values): sets A1 and A2 on actions, M2
     // on strengths, R2 on earth resistance, HYD, and the anchors' pull-out.
     long double GammaG = 1.35L, GammaQ = 1.5L, GammaQ2 = 1.3L;
