@@ -155,9 +155,15 @@ TEST(OptionBlock, UnitFactorsFollowWhatEachSettingMeasures) {
     d.WallFrictionActive = 0.5L;
     d.GammaQ = 1.3L;
     d.DesignCode = TDesignCode::EC7_DA2;
+    d.Seepage = 1;
+    d.ExcavationWidth = 6;
+    d.ExcavationLength = 7.5L;
+    d.BasalHeaveFactor = 1.8L;
     TProjectOptions expected = d;
     expected.UnplannedExcavation = 1;
     expected.MinimumSurcharge = 10 * 3 / 4.0L;
+    expected.ExcavationWidth = 12;
+    expected.ExcavationLength = 15;
     ScaleOptionUnits(d, 2, 3);
     EXPECT_EQ(d, expected);
 }
@@ -188,6 +194,14 @@ const TDesignSetting kDesignSettings[] = {
     {"WallLoadsVariable 1", "WallLoadsVariable 1", [](TProjectOptions& o) { o.WallLoadsVariable = 1; }},
     {"NetPressureBelowExcavation 1", "NetPressureBelowExcavation 1",
      [](TProjectOptions& o) { o.NetPressureBelowExcavation = 1; }},
+    {"Seepage 1", "Seepage 1", [](TProjectOptions& o) { o.Seepage = 1; }},
+    {"Seepage 0", "", [](TProjectOptions&) {}},
+    {"ExcavationWidth 12.5", "ExcavationWidth 12.5", [](TProjectOptions& o) { o.ExcavationWidth = 12.5L; }},
+    {"ExcavationWidth 0", "", [](TProjectOptions&) {}},
+    {"ExcavationLength 40.0", "ExcavationLength 40", [](TProjectOptions& o) { o.ExcavationLength = 40; }},
+    {"BasalHeaveFactor 2.0", "BasalHeaveFactor 2", [](TProjectOptions& o) { o.BasalHeaveFactor = 2; }},
+    {"BasalHeaveFactor 10", "BasalHeaveFactor 10", [](TProjectOptions& o) { o.BasalHeaveFactor = 10; }},
+    {"BasalHeaveFactor 1.5", "", [](TProjectOptions&) {}},
 };
 const std::pair<const char*, long double TProjectOptions::*> kFactors[] = {
     {"GammaG", &TProjectOptions::GammaG}, {"GammaQ", &TProjectOptions::GammaQ}, {"GammaQ2", &TProjectOptions::GammaQ2},
@@ -249,6 +263,13 @@ TEST(OptionBlock, ABadDesignSettingIsRefusedWithItsExactMessage) {
         {"GammaTanPhi -1.25", "The value -1.25 of GammaTanPhi must be greater than 0 and at most 10."},
         {"GammaAnchor 10.5", "The value 10.5 of GammaAnchor must be greater than 0 and at most 10."},
         {"GammaQ x", "The value \"x\" of GammaQ is not a number."},
+        {"Seepage 2", "The value 2 of Seepage must be 0 or 1."},
+        {"Seepage 0.5", "The value 0.5 of Seepage must be 0 or 1."},
+        {"ExcavationWidth -1", "The value -1 of ExcavationWidth must be from 0 to 1E300."},
+        {"ExcavationLength -0.01", "The value -0.01 of ExcavationLength must be from 0 to 1E300."},
+        {"ExcavationLength wide", "The value \"wide\" of ExcavationLength is not a number."},
+        {"BasalHeaveFactor 0", "The value 0 of BasalHeaveFactor must be greater than 0 and at most 10."},
+        {"BasalHeaveFactor 10.01", "The value 10.01 of BasalHeaveFactor must be greater than 0 and at most 10."},
     };
     for (const auto& [line, message] : cases) {
         try {
@@ -262,6 +283,11 @@ TEST(OptionBlock, ABadDesignSettingIsRefusedWithItsExactMessage) {
     EXPECT_EQ(OptionValueFault("WallFrictionActive", 1.5L), "The value 1.5 of WallFrictionActive must be from 0 to 1.");
     EXPECT_EQ(OptionValueFault("GammaEarthResistance", 1.4L), "");
     EXPECT_EQ(OptionValueFault("UnplannedExcavation", 0.5L), "");
+    EXPECT_EQ(OptionValueFault("ExcavationLength", 0), "");
+    EXPECT_EQ(OptionValueFault("ExcavationLength", -3), "The value -3 of ExcavationLength must be from 0 to 1E300.");
+    EXPECT_EQ(OptionValueFault("BasalHeaveFactor", 10), "");
+    EXPECT_EQ(OptionValueFault("BasalHeaveFactor", 0), "The value 0 of BasalHeaveFactor must be greater than 0 and at most 10.");
+    EXPECT_EQ(OptionValueFault("Seepage", 1), "");
     EXPECT_EQ(OptionValueFault("DesignCode", 1), "The value 1 of DesignCode must be one of None, EC7-DA1, EC7-DA2, "
                                                  "EC7-DA3.");
     const std::pair<void (*)(TProjectOptions&), std::string> settings[] = {
@@ -271,6 +297,10 @@ TEST(OptionBlock, ABadDesignSettingIsRefusedWithItsExactMessage) {
         {[](TProjectOptions& o) { o.UnplannedExcavationAuto = false, o.UnplannedExcavation = -1; },
          "The value -1 of UnplannedExcavation must be Auto or from 0 to 1E300."},
         {[](TProjectOptions& o) { o.UnplannedExcavation = -1; }, ""},  // no length while Auto
+        {[](TProjectOptions& o) { o.ExcavationWidth = -2; }, "The value -2 of ExcavationWidth must be from 0 to 1E300."},
+        {[](TProjectOptions& o) { o.BasalHeaveFactor = 11; },
+         "The value 11 of BasalHeaveFactor must be greater than 0 and at most 10."},
+        {[](TProjectOptions& o) { o.Seepage = 3; }, "The value 3 of Seepage must be 0 or 1."},
     };
     for (const auto& [set, message] : settings) {
         TProjectOptions o;
@@ -319,6 +349,30 @@ TEST_F(OptionBlockFiles, ConvertTurnsAMomentCapacityInPoundInchesIntoKilonewtonM
     EXPECT_EQ(si.ShearCapacity, 10000 * 0.004448222468060651L);
     EXPECT_EQ(si.AllowableDeflection, 2 * 0.0254L);
     EXPECT_EQ(si.TargetSafetyFactor, 1.3L);
+}
+
+// The excavation's plan size for basal heave, 472.4 in by 1181 in, in metres; the switch and
+// the least factor as they were.
+TEST_F(OptionBlockFiles, ConvertTurnsTheExcavationsWidthAndLengthIntoMetres) {
+    TWorkspace workspace;
+    testing::FillFullProject(workspace, 40, 3, false);
+    TProjectOptions o;
+    o.Seepage = 1;
+    o.ExcavationWidth = 472.4L;    // in
+    o.ExcavationLength = 1181;     // in
+    o.BasalHeaveFactor = 2.5L;
+    workspace.Project().Options = o;
+    workspace.Project().FileName = Path("Pit.tx4d");
+    WriteDataFile(workspace);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunConvertCommand({Path("Pit.tx4d"), Path("Pit-si.tx4d"), "--units", "si"}, out, err), 0) << err.str();
+    TWorkspace read;
+    ReadDataFile(read, Path("Pit-si.tx4d"), 1);
+    const TProjectOptions& si = read.Project().Options;
+    EXPECT_EQ(si.ExcavationWidth, 472.4L * 0.0254L);     // 11.99896 m
+    EXPECT_EQ(si.ExcavationLength, 1181 * 0.0254L);      // 29.9974 m
+    EXPECT_EQ(si.BasalHeaveFactor, 2.5L);
+    EXPECT_EQ(si.Seepage, 1);
 }
 
 // 19.685 in and 1.45 psi into metres and kilopascals and back: the length and the pressure
