@@ -512,6 +512,77 @@ private slots:
         reopened.SetModified(false);
     }
 
+    // Water and the excavation's base: the seepage switch, B and L in the file's length unit
+    // and the least basal-heave factor, typed, refused where out of range with the field named,
+    // saved with Ctrl+S, read back, and on a change to SI B and L converted, the factor not.
+    void waterAndExcavationBaseAreSavedAndFollowTheUnits() {
+        auto* models = Open<TDlgModels>(*form_, "OptionsModels", "DlgModels");
+        QVERIFY(models);
+        QCOMPARE(models->ChkSeepage->text(), QString("Steady see&page round the toe where the water levels differ"));
+        QCOMPARE(Label(models->deWidth), QString("Excavation &Width, B (0: not checked) (in)"));
+        QCOMPARE(Label(models->deLength), QString("Excavation Len&gth, L (0: a long excavation) (in)"));
+        QCOMPARE(Label(models->deHeaveFactor), QString("Least Basal-Heave &Factor"));
+        QVERIFY(!models->ChkSeepage->isChecked());
+        QCOMPARE(models->deWidth->text(), QString("0"));
+        QCOMPARE(models->deHeaveFactor->text(), QString("1.5"));
+        QVERIFY(!form_->IsModified());
+        QTest::mouseClick(models->ChkSeepage, Qt::LeftButton);
+        QVERIFY(form_->IsModified());
+
+        ui_.Clear();
+        Type(models->deWidth, "-12");
+        QCOMPARE(ui_.shown, QStringList({"Excavation Width, B (0: not checked): Entry must be greater than or equal to 0"}));
+        QCOMPARE(models->deWidth->text(), QString("0"));
+        ui_.Clear();
+        TypeOnly(models->deHeaveFactor, "0");
+        QTest::keyClick(models->deHeaveFactor, Qt::Key_Return);
+        QCOMPARE(ui_.shown, QStringList({"Least Basal-Heave Factor: Entry must be greater than 0"}));
+        QCOMPARE(QApplication::focusWidget(), models->deHeaveFactor);
+        ui_.Clear();
+        TypeOnly(models->deHeaveFactor, "12");
+        QTest::keyClick(models->deHeaveFactor, Qt::Key_Return);
+        QCOMPARE(ui_.shown, QStringList({"Least Basal-Heave Factor: Entry must be less than or equal to 10"}));
+        QCOMPARE(models->deHeaveFactor->text(), QString("10"));
+        ui_.Clear();
+        Type(models->deHeaveFactor, "2.5");
+        Type(models->deWidth, "472.4");
+        TypeOnly(models->deLength, "1181");
+
+        QTemporaryDir jobs;
+        ui_.savePath = jobs.filePath("base.tx4d");
+        QTest::keyClick(models->deLength, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(ui_.shown.isEmpty());
+        QVERIFY(!form_->IsModified());
+        QFile saved(ui_.savePath);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().endsWith("TORVEX-OPTIONS 1\r\nSeepage 1\r\nExcavationWidth 472.4\r\n"
+                                         "ExcavationLength 1181\r\nBasalHeaveFactor 2.5\r\nEND\r\n"));
+
+        TMainForm reopened;
+        reopened.show();
+        QVERIFY(reopened.OpenFileName(ui_.savePath));
+        auto* shown = Open<TDlgModels>(reopened, "OptionsModels", "DlgModels");
+        QVERIFY(shown);
+        QVERIFY(shown->ChkSeepage->isChecked());
+        QCOMPARE(shown->deWidth->text(), QString("472.4"));
+        QCOMPARE(shown->deLength->text(), QString("1181"));
+        QCOMPARE(shown->deHeaveFactor->text(), QString("2.5"));
+        // To SI with the dialog open: 472.4 in = 11.99896 m, 1181 in = 29.9974 m.
+        reopened.Action("SIUnits")->trigger();
+        QTRY_COMPARE(Label(shown->deWidth), QString("Excavation &Width, B (0: not checked) (m)"));
+        QCOMPARE(Label(shown->deLength), QString("Excavation Len&gth, L (0: a long excavation) (m)"));
+        QVERIFY(std::fabs(shown->deWidth->Number() - 11.99896L) < 1e-12L);
+        QVERIFY(std::fabs(shown->deLength->Number() - 29.9974L) < 1e-12L);
+        QCOMPARE(shown->deHeaveFactor->text(), QString("2.5"));
+        QVERIFY(reopened.CommitActiveChild());
+        const TProjectOptions& si = reopened.Workspace().Project().Options;
+        QVERIFY(std::fabs(si.ExcavationWidth - 11.99896L) < 1e-12L);
+        QVERIFY(std::fabs(si.ExcavationLength - 29.9974L) < 1e-12L);
+        QCOMPARE(static_cast<double>(si.BasalHeaveFactor), 2.5);
+        QCOMPARE(si.Seepage, 1);
+        reopened.SetModified(false);
+    }
+
     // ---- Pictures ----
 
     // The strip load's X in the Additional Surcharge picture runs from the wall face to the
@@ -543,7 +614,7 @@ private slots:
                        {"DataCSD", "dlgCSD"},            {"DataRebar", "DlgRebar"},
                        {"DataBoundCond", "DlgConLoads"}, {"DataSoilSpring", "DlgSpring"},
                        {"OptionofTexeEditor1", "DlgOptions"}, {"DataJob", "DlgJob"},
-                       {"OptionsDesign", "DlgDesign"}};
+                       {"OptionsDesign", "DlgDesign"}, {"OptionsModels", "DlgModels"}};
         const QString folder = QCoreApplication::applicationDirPath();
         for (const auto& d : dialogs) {
             form_->Action(d.action)->trigger();
