@@ -236,6 +236,8 @@ void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
     // Limit equilibrium needs only the input: it is given also where the p-y analysis failed.
     if (result.outcome == TOutcome::InputError) return;
     result.le = AnalyzeLimitEquilibrium(result.input, static_cast<double>(options.TargetSafetyFactor));
+    result.heave = HydraulicHeaveCheck(result.input, static_cast<double>(options.GammaHydDst),
+                                       static_cast<double>(options.GammaHydStb));
     AddChecks(result, static_cast<double>(options.MomentCapacity), static_cast<double>(options.ShearCapacity),
               static_cast<double>(options.AllowableDeflection));
 }
