@@ -23,6 +23,7 @@
 #include "soil/NodeSoils.h"
 #include "soil/PyCriteria.h"
 #include "soil/SeismicPressure.h"
+#include "soil/Seepage.h"
 
 namespace torvex::engine {
 namespace {
@@ -235,6 +236,8 @@ void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
     // Limit equilibrium needs only the input: it is given also where the p-y analysis failed.
     if (result.outcome == TOutcome::InputError) return;
     result.le = AnalyzeLimitEquilibrium(result.input, static_cast<double>(options.TargetSafetyFactor));
+    result.heave = HydraulicHeaveCheck(result.input, static_cast<double>(options.GammaHydDst),
+                                       static_cast<double>(options.GammaHydStb));
     AddChecks(result, static_cast<double>(options.MomentCapacity), static_cast<double>(options.ShearCapacity),
               static_cast<double>(options.AllowableDeflection));
 }
@@ -291,6 +294,8 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
         driving.pressureMethod = input.soil.pressureMethod;
         driving.wallFriction = input.soil.frictionActive;
         driving.netBelowExcavation = input.soil.netPressureBelowExcavation;
+        const TSeepage seepage = WallSeepage(input);
+        if (input.pressureMode >= kTriangularPressure) driving.seepageGradient = seepage.gradient;
         for (const TCurvePoint& point : input.distributedLoad) driving.distributedLoad.push_back({point.x, point.y});
         for (const TSurcharge& s : input.surcharges) driving.surcharges.push_back({s.type, s.magnitude, s.distance, s.width});
         const DrivingLoads loads = ComputeDrivingLoads(driving);
@@ -308,6 +313,10 @@ TCaseResult AnalyzeCase(TWallInput input, const std::string& label) {
             if (std::string model = EarthPressureModelText(o.pressureMethod, o.frictionActive, o.frictionPassive);
                 !model.empty())
                 result.models.push_back(std::move(model));
+            if (seepage.Flows())
+                result.models.push_back("Steady seepage round the toe (simplified method): gradient i = " +
+                                        Text(seepage.gradient) + "; the pore pressure is gamma_w (z - h)(1 - i) "
+                                        "behind and gamma_w (z - h)(1 + i) in front.");
             if (o.netPressureBelowExcavation)
                 result.models.push_back("Below the excavation level the driving pressure is the retained side's active "
                                         "pressure less the excavation side's own, held at 0 or more "

@@ -11,6 +11,7 @@
 
 #include "design/Combinations.h"
 #include "design/DesignChecks.h"
+#include "design/HydraulicHeave.h"
 #include "design/LimitEquilibrium.h"
 #include "design/SupportForces.h"
 #include "input/WallInput.h"
@@ -56,6 +57,7 @@ struct TCaseResult {
     // The design answers: strength and deflection checks, and limit equilibrium.
     TDesignCheck checks;
     TLimitEquilibrium le;
+    THydraulicHeave heave;  // with steady seepage round the toe
     TWallInput input;
 
     // The node with the largest |value| of a quantity.

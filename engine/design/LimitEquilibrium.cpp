@@ -9,6 +9,7 @@
 
 #include "soil/DrivingLoads.h"
 #include "soil/EarthPressureCoefficients.h"
+#include "soil/Seepage.h"
 
 namespace torvex::engine {
 namespace {
@@ -30,6 +31,9 @@ struct TPoint {
     double sve = 0;     // effective vertical stress in front, from the excavation level
     double loads = 0;   // net water and surcharge-load pressure (F/L2)
     bool front = false; // below the excavation level
+    // Steady seepage: what a gradient of 1 adds to sv, takes from sve and adds to loads; each
+    // is linear in the gradient, which changes with the trial toe.
+    double seepSv = 0, seepSve = 0, seepLoads = 0;
 };
 
 // The wall's soils and loads on a grid from the top to the deepest tip tried.
@@ -38,6 +42,13 @@ struct TProfile {
     double H = 0, Wa = 1, Wp = 1, slope = 0, factor = 1;
     TEarthPressureMethod method = TEarthPressureMethod::Rankine;
     double frictionActive = 0, frictionPassive = 0;  // delta / phi of active and passive pressures
+    bool seepage = false;  // the seepage option: the gradient follows the trial toe
+    double waterBack = 0, waterFront = 0, gammaWater = 0;
+
+    // The seepage gradient with the toe at xt (0: hydrostatic).
+    double Gradient(double xt) const {
+        return seepage ? SteadySeepage(waterBack, waterFront, xt, gammaWater).gradient : 0.0;
+    }
 };
 
 // Coulomb's or Annex C's coefficients for one factored friction angle, kept for the next
@@ -103,6 +114,17 @@ TPoint PointAt(const TWallInput& in, const std::vector<SoilLayer>& driving, cons
         if (s.type == kStripLoad) surcharge += StripLoadPressure(s.magnitude, s.distance, s.width, x);
     }
     p.loads = NetWaterPressure(x, in.waterBackfill, in.waterExcavation, in.gammaWater) + in.pressureFactor * surcharge;
+    if (in.soil.seepage) {
+        TSeepage unit;
+        unit.gradient = 1;
+        unit.waterBack = in.waterBackfill;
+        unit.waterFront = in.waterExcavation;
+        unit.gammaWater = in.gammaWater;
+        p.seepSv = unit.BehindStressGain(x);
+        p.seepSve = front ? unit.FrontStressLoss(x, in.freeHeight) : 0.0;
+        // u behind less u in front falls by gamma_w ((x - h_back)+ + (x - h_front)+) per unit i.
+        p.seepLoads = -(unit.BehindStressGain(x) + (x > in.waterExcavation ? in.gammaWater * (x - in.waterExcavation) : 0.0));
+    }
     return p;
 }
 
@@ -116,6 +138,10 @@ TProfile BuildProfile(const TWallInput& in, double deepest) {
     profile.method = in.soil.pressureMethod;
     profile.frictionActive = in.soil.frictionActive;
     profile.frictionPassive = in.soil.frictionPassive;
+    profile.seepage = in.soil.seepage;
+    profile.waterBack = in.waterBackfill;
+    profile.waterFront = in.waterExcavation;
+    profile.gammaWater = in.gammaWater;
     std::vector<SoilLayer> driving;
     for (const TSoilLayer& l : in.layers)
         driving.push_back({l.bottom, l.type, l.gamma, l.c, l.phi, l.atBottom.gamma, l.atBottom.c, l.atBottom.phi});
@@ -144,8 +170,15 @@ TProfile BuildProfile(const TWallInput& in, double deepest) {
 // (above a pivot), `b` with the passive side behind (below it).
 class TPressures {
 public:
-    // Integrated down to `depth` (the tip tried): the integrals hold to there only.
-    TPressures(const TProfile& profile, double F, double Fp, double depth) : profile_(profile) {
+    // Integrated down to `depth` (the tip tried): the integrals hold to there only. `gradient`
+    // is the seepage gradient for that tip.
+    TPressures(const TProfile& profile, double F, double Fp, double depth, double gradient = 0) : profile_(profile) {
+        Compute(F, Fp, depth, gradient);
+    }
+    // The same for another tip or factors, reusing the buffers: no allocation once they have
+    // held the deepest tip.
+    void Compute(double F, double Fp, double depth, double gradient) {
+        const TProfile& profile = profile_;
         size_t n = 0;
         while (n < profile.start.size() && profile.start[n].x < depth) ++n;
         a0_.resize(n);
@@ -154,8 +187,8 @@ public:
         b1_.resize(n);
         TCoefficients k;
         for (size_t i = 0; i < n; ++i) {
-            Net(profile.start[i], F, Fp, k, a0_[i], b0_[i]);
-            Net(profile.end[i], F, Fp, k, a1_[i], b1_[i]);
+            Net(profile.start[i], F, Fp, gradient, k, a0_[i], b0_[i]);
+            Net(profile.end[i], F, Fp, gradient, k, a1_[i], b1_[i]);
         }
         A_.assign(n + 1, 0);
         AX_ = B_ = BX_ = A_;
@@ -174,7 +207,16 @@ public:
     double BX(double x) const { return Integral(x, BX_, b0_, b1_, true); }
 
 private:
-    void Net(const TPoint& p, double F, double Fp, TCoefficients& k, double& a, double& b) const {
+    void Net(const TPoint& given, double F, double Fp, double gradient, TCoefficients& k, double& a,
+             double& b) const {
+        TPoint seeped;
+        if (gradient != 0) {
+            seeped = given;
+            seeped.sv += gradient * given.seepSv;
+            seeped.sve = std::max(given.sve - gradient * given.seepSve, 0.0);
+            seeped.loads += gradient * given.seepLoads;
+        }
+        const TPoint& p = gradient != 0 ? seeped : given;
         const double t = p.tanPhi / F, c = p.c / F;
         double rootKa, rootKp, kaLevel, kp, active;
         if (profile_.method == TEarthPressureMethod::Rankine) {
@@ -338,12 +380,15 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF, 
 
     // Every passive resistance is divided by the divisor; F and F_p are found on top of it.
     const double R = passiveDivisor;
-    le.fState =
-        FindFactor([&](double F) { return Residual(TPressures(profile, F, R, xt), H, xt, cantilever, xs); }, le.F);
+    const double iWall = profile.Gradient(xt);
+    le.seepageGradient = iWall;
+    le.fState = FindFactor(
+        [&](double F) { return Residual(TPressures(profile, F, R, xt, iWall), H, xt, cantilever, xs); }, le.F);
     le.fpState = FindFactor(
-        [&](double Fp) { return Residual(TPressures(profile, 1, R * Fp, xt), H, xt, cantilever, xs); }, le.Fp);
+        [&](double Fp) { return Residual(TPressures(profile, 1, R * Fp, xt, iWall), H, xt, cantilever, xs); },
+        le.Fp);
     if (le.fState == TLeFactor::Found) {
-        const TPressures atF(profile, le.F, R, xt);
+        const TPressures atF(profile, le.F, R, xt, iWall);
         double pivot = 0;
         Fails(atF, H, xt, cantilever, xs, &pivot);
         if (cantilever) {
@@ -354,15 +399,23 @@ TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& in, double targetF, 
             le.supportForce = atF.A(xt) / profile.Wa;
         }
     }
-    const TPressures target(profile, targetF, R, deepest);
+    // With seepage the pressures change with the trial toe, so they are worked out again for
+    // each (in the same buffers); without it once, to the deepest toe.
+    TPressures target(profile, targetF, R, deepest, profile.Gradient(deepest));
+    const auto fails = [&](double toe) {
+        if (profile.seepage) target.Compute(targetF, R, toe, profile.Gradient(toe));
+        return Fails(target, H, toe, cantilever, xs);
+    };
     if (!Fails(target, H, deepest, cantilever, xs)) {
         double lo = H, hi = deepest;
         for (int k = 0; k < kBisections; ++k) {
             const double mid = (lo + hi) / 2;
-            (Fails(target, H, mid, cantilever, xs) ? lo : hi) = mid;
+            (fails(mid) ? lo : hi) = mid;
         }
         le.requiredFound = true;
         le.requiredEmbedment = (lo + hi) / 2 - H;
+        le.requiredSeepageGradient = profile.Gradient(H + le.requiredEmbedment);
+        if (profile.seepage) target.Compute(targetF, R, H + le.requiredEmbedment, le.requiredSeepageGradient);
         if (!cantilever) le.requiredSupportForce = target.A(H + le.requiredEmbedment) / profile.Wa;
     }
     return le;

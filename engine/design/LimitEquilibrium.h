@@ -29,6 +29,11 @@
 // those that satisfy the balance of forces and of moments together. With supports, free earth
 // support: moments about the lowest support give F, the balance of forces that support's
 // force. A wall embedded in rock has no limit-equilibrium answer.
+//
+// With steady seepage (TSoilOptions::seepage, water higher behind) the pore pressures of the
+// simplified method replace the hydrostatic ones in sv, sv,e and the net water, with the
+// gradient of each toe tried: the toe as built for F, F_p and the pivot, the trial toe in the
+// search for the required embedment.
 
 #include <string>
 
@@ -62,6 +67,10 @@ struct TLimitEquilibrium {
     double requiredSupportForce = 0;      // at the required embedment and the target F
     double searchLimit = 0;               // the deepest embedment the search tried
     double passiveDivisor = 1;            // every passive resistance was divided by it
+    // Steady seepage (the seepage option, Seepage.h): the gradient with the toe as built, and
+    // with the toe at the required embedment; 0 where the water is hydrostatic.
+    double seepageGradient = 0;
+    double requiredSeepageGradient = 0;
 };
 
 TLimitEquilibrium AnalyzeLimitEquilibrium(const TWallInput& input, double targetF, double passiveDivisor = 1);

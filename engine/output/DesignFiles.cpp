@@ -43,6 +43,12 @@ std::string DesignCsvText(const TFileAnalysis& analysis) {
         Cell(out, leApplies && le.requiredFound, le.requiredEmbedment);
         Cell(out, leApplies && le.pivotFound, le.pivotDepth);
         Cell(out, leApplies && le.supportFound, le.supportForce);
+        const THydraulicHeave& heave = c.heave;
+        const bool seeps = c.outcome != TOutcome::InputError && heave.applies;
+        Cell(out, seeps, heave.gradient);
+        Cell(out, seeps, heave.toePorePressure);
+        Cell(out, seeps, heave.utilisation);
+        out << ',';  // basal_heave_F
         out << "\r\n";
     }
     return out.Take();
@@ -213,6 +219,11 @@ std::vector<TSummaryCase> SummaryCases(const TFileAnalysis& analysis) {
             s.requiredFound = le.requiredFound, s.requiredEmbedment = le.requiredEmbedment;
             s.targetF = le.targetF, s.searchLimit = le.searchLimit;
             if (le.method == TLeMethod::NotApplicable) s.leReason = le.reason;
+            if (c.heave.applies) {
+                s.seepage = true;
+                s.seepageGradient = c.heave.gradient, s.toePorePressure = c.heave.toePorePressure;
+                s.hydUtilisation = c.heave.utilisation;
+            }
             if (index < analysis.code.size()) AddCode(s, c, analysis.code[index], analysis.options.DesignCode);
         }
         cases.push_back(std::move(s));

@@ -13,7 +13,8 @@ namespace torvex::engine {
 
 inline constexpr const char* kDesignCsvHeader =
     "case,max_deflection,allowable_deflection,max_moment,moment_utilisation,max_shear,shear_utilisation,"
-    "le_method,le_F,le_Fp,embedment,required_embedment,pivot_depth,le_support_force";
+    "le_method,le_F,le_Fp,embedment,required_embedment,pivot_depth,le_support_force,"
+    "seepage_gradient,toe_pore_pressure,hyd_utilisation,basal_heave_F";
 inline constexpr const char* kSupportsCsvHeader = "case,node,depth,kind,force,force_per_length,largest_so_far";
 
 std::string DesignCsvText(const TFileAnalysis& analysis);

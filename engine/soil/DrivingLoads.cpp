@@ -28,6 +28,27 @@ std::string Number(double value) {
 
 [[noreturn]] void Fail(const std::string& message) { throw std::invalid_argument(message); }
 
+TSeepage SeepageOf(const DrivingLoadInput& in) {
+    TSeepage s;
+    s.gradient = in.seepageGradient;
+    s.waterBack = in.waterDepthBackfill;
+    s.waterFront = in.waterDepthExcavation;
+    s.gammaWater = in.waterUnitWeight;
+    return s;
+}
+
+// The net water pressure at x: hydrostatic on both sides, or with the seepage's pore pressures.
+double WaterAt(const DrivingLoadInput& in, double x) {
+    if (in.seepageGradient != 0) return SeepageOf(in).NetWater(x);
+    return NetWaterPressure(x, in.waterDepthBackfill, in.waterDepthExcavation, in.waterUnitWeight);
+}
+
+// The effective vertical stress behind at x without q, with what seepage adds.
+double BehindStress(const DrivingLoadInput& in, double x) {
+    const double stress = VerticalEffectiveStress(x, in.layers, 0.0, in.waterDepthBackfill, in.waterUnitWeight);
+    return in.seepageGradient != 0 ? stress + SeepageOf(in).BehindStressGain(x) : stress;
+}
+
 void RequireFinite(double value, const std::string& what) {
     if (!std::isfinite(value)) Fail(what + " is not a finite number.");
 }
@@ -143,6 +164,9 @@ void ValidateGenerated(const DrivingLoadInput& in) {
     RequireFinite(in.backfillSlope, "The backfill slope");
     RequireFinite(in.pressureFactor, "The modification factor for active earth pressure");
     RequireFinite(in.activeWidth, "The active width");
+    RequireFinite(in.seepageGradient, "The seepage gradient");
+    if (in.seepageGradient < 0 || in.seepageGradient >= 1)
+        Fail("The seepage gradient must lie from 0 up to (not including) 1.");
     if (in.freeHeight < 0) Fail("The free height must not be negative.");
     if (in.waterDepthBackfill < 0 || in.waterDepthExcavation < 0)
         Fail("Water depths are measured down from the wall top and must not be negative.");
@@ -254,8 +278,7 @@ public:
         double soil = 0;
         double fromSurcharge = 0;
         if (layer.pushes) {
-            const double stress = VerticalEffectiveStress(
-                x, in_.layers, 0.0, in_.waterDepthBackfill, in_.waterUnitWeight);
+            const double stress = BehindStress(in_, x);
             // The seismic increment rides on the static pressure, which keeps its tension cut.
             soil = ActiveHorizontalPressure(layer.ka, layer.slope, stress, layer.cohesion) + layer.seismic * stress;
             fromSurcharge =
@@ -310,8 +333,10 @@ private:
                                                         quiet, 0, 0, how_)
                                       : front_[index];
         if (!front.pushes) return 0;
-        const double stress =
+        double stress =
             VerticalEffectiveStress(x, in_.layers, 0.0, in_.waterDepthExcavation, in_.waterUnitWeight) - frontBase_;
+        if (in_.seepageGradient != 0)
+            stress = PositivePart(stress - SeepageOf(in_).FrontStressLoss(x, in_.freeHeight));
         return ActiveHorizontalPressure(front.ka, front.slope, stress, front.cohesion);
     }
 
@@ -356,8 +381,7 @@ private:
             }
             const ActiveLayer& layer = active_[index];
             const auto raw = [&](double x) {
-                const double stress = VerticalEffectiveStress(
-                    x, in_.layers, 0.0, in_.waterDepthBackfill, in_.waterUnitWeight);
+                const double stress = BehindStress(in_, x);
                 return layer.ka * stress * std::cos(Radians(layer.slope)) -
                        2 * layer.cohesion * std::sqrt(layer.ka);
             };
@@ -365,9 +389,7 @@ private:
             const double rb = raw(b);
             if (layer.seismic != 0) {
                 // The increment is linear in the stress and has no cut.
-                const auto stress = [&](double x) {
-                    return VerticalEffectiveStress(x, in_.layers, 0.0, in_.waterDepthBackfill, in_.waterUnitWeight);
-                };
+                const auto stress = [&](double x) { return BehindStress(in_, x); };
                 resultant += layer.seismic * 0.5 * (stress(a) + stress(b)) * (b - a);
             }
             if (ra >= 0 && rb >= 0)
@@ -490,8 +512,7 @@ void FillGenerated(const DrivingLoadInput& in, DrivingLoads& out) {
             part = {0.5 * (above.first + below.first), 0.5 * (above.second + below.second)};
         }
         const double factor = in.pressureFactor;
-        const double water =
-            NetWaterPressure(x, in.waterDepthBackfill, in.waterDepthExcavation, in.waterUnitWeight);
+        const double water = WaterAt(in, x);
         out.soilPressure[i] = factor * part.first + water;
         out.surchargePressure[i] = factor * (part.second + pressure.SurchargeLoads(x));
         out.totalPressure[i] = out.soilPressure[i] + out.surchargePressure[i];
@@ -504,8 +525,7 @@ void FillGenerated(const DrivingLoadInput& in, DrivingLoads& out) {
     for (const SoilLayer& layer : in.layers) breaks.push_back(layer.bottom);
     const auto total = [&](double x) {
         const auto part = pressure.At(x, false);
-        const double water =
-            NetWaterPressure(x, in.waterDepthBackfill, in.waterDepthExcavation, in.waterUnitWeight);
+        const double water = WaterAt(in, x);
         return in.activeWidth *
                (in.pressureFactor * (part.first + part.second + pressure.SurchargeLoads(x)) + water);
     };

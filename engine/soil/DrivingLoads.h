@@ -67,6 +67,7 @@
 #include <vector>
 
 #include "project/OptionBlock.h"
+#include "soil/Seepage.h"
 
 namespace torvex::engine {
 
@@ -149,6 +150,10 @@ struct DrivingLoadInput {
     TEarthPressureMethod pressureMethod = TEarthPressureMethod::Rankine;
     double wallFriction = 0;
     bool netBelowExcavation = false;  // the excavation side's active pressure taken off below H
+    // Steady seepage round the toe (Seepage.h): its gradient i for the wall's toe, 0 to below 1;
+    // 0 keeps the water hydrostatic. It changes the net water pressure and the effective
+    // stresses of the active pressure behind and of the excavation side's own below H.
+    double seepageGradient = 0;
     std::vector<DistributedLoadPoint> distributedLoad;  // mode 1
     std::vector<SurchargeLoad> surcharges;              // modes 2 and 3
 };

@@ -51,7 +51,11 @@ TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, siz
     s.z = std::max(x - in.freeHeight, 0.0);
     s.sigmaV = stress.At(x);
     const bool belowWater = x >= in.waterExcavation;
-    s.gammaEff = s.z > 0 ? s.sigmaV / s.z : v.gamma - (belowWater ? in.gammaWater : 0.0);
+    // The effective unit weight of the soil itself: less gamma_w below the water, and less
+    // i gamma_w more where water seeps up through it.
+    const double seepageLoss = belowWater ? stress.Seepage().gradient * in.gammaWater : 0.0;
+    const double ownGammaEff = std::max(v.gamma - (belowWater ? in.gammaWater : 0.0) - seepageLoss, 0.0);
+    s.gammaEff = s.z > 0 ? s.sigmaV / s.z : (seepageLoss != 0 ? ownGammaEff : v.gamma - (belowWater ? in.gammaWater : 0.0));
     s.c = layer.type >= 6 ? 0.0 : v.c;
     s.phiDeg = v.phi;
     s.e50 = v.e50;
@@ -63,7 +67,7 @@ TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, siz
     if (layer.type == 7) s.z = std::max(x - RockSurface(in, k), 0.0);
     if (std::isfinite(equivalentTop)) {
         s.z = equivalentTop + std::max(x - SoilTop(in, k), 0.0);
-        s.gammaEff = v.gamma - (belowWater ? in.gammaWater : 0.0);
+        s.gammaEff = seepageLoss != 0 ? ownGammaEff : v.gamma - (belowWater ? in.gammaWater : 0.0);
         s.sigmaV = s.gammaEff * s.z;
     }
     s.cyclic = in.soil.cyclic;
@@ -206,7 +210,7 @@ TPyCurve::TLinear TNodeSoil::SecantAndTangent(double y) const {
     return sum;
 }
 
-TExcavationSideStress::TExcavationSideStress(const TWallInput& in) : in_(in) {
+TExcavationSideStress::TExcavationSideStress(const TWallInput& in) : in_(in), seepage_(WallSeepage(in)) {
     cuts_.push_back(in.freeHeight);
     for (const TSoilLayer& layer : in.layers) cuts_.push_back(layer.bottom);
     cuts_.push_back(in.waterExcavation);
@@ -238,6 +242,7 @@ double TExcavationSideStress::At(double x) const {
         if (atX) break;
         previous = next;
     }
+    if (seepage_.Flows()) return std::max(stress - seepage_.FrontStressLoss(x, in.freeHeight), 0.0);
     return stress;
 }
 

@@ -14,6 +14,7 @@
 
 #include "input/WallInput.h"
 #include "soil/PyCriteria.h"
+#include "soil/Seepage.h"
 
 namespace torvex::engine {
 
@@ -89,6 +90,8 @@ double UltimateNodeResistance(const TWallInput& in, const TNodeSoil& soil);
 
 // The vertical effective stress on the excavation side at depth x (from the excavation level
 // down, with the excavation-side water table), with each layer's unit weight linear in depth.
+// With steady seepage (Seepage.h, the wall's toe) it is less by what the upward flow takes off,
+// not below 0.
 double ExcavationSideStress(const TWallInput& in, double x);
 
 // The same at many depths, with what does not depend on the depth worked out once.
@@ -96,10 +99,12 @@ class TExcavationSideStress {
 public:
     explicit TExcavationSideStress(const TWallInput& in);
     double At(double x) const;
+    const TSeepage& Seepage() const { return seepage_; }
 
 private:
     const TWallInput& in_;
     std::vector<double> cuts_;  // the excavation level, the layer bottoms, the water table, in order
+    TSeepage seepage_;          // with the seepage option, the stress falls by i gamma_w per unit depth
 };
 
 }  // namespace torvex::engine

@@ -133,6 +133,11 @@ TVerdictParts VerdictParts(const TSummaryCase& c) {
         else if (check.fails) parts.failing.push_back(check.name);
         parts.anyChecked = parts.anyChecked || check.checked;
     }
+    // Only where water seeps round the toe: elsewhere there is nothing to check.
+    if (c.seepage) {
+        if (c.HydraulicHeaveFails()) parts.failing.push_back("hydraulic heave");
+        parts.anyChecked = true;
+    }
     return parts;
 }
 
@@ -223,6 +228,9 @@ std::string DesignSummaryFileText(const std::vector<TSummaryCase>& cases) {
                    Exact(c.searchLimit) + "\n";
             if (!c.leReason.empty()) out += "LE-REASON " + c.leReason + "\n";
         }
+        if (c.seepage)
+            out += "SEEPAGE " + Exact(c.seepageGradient) + " " + Exact(c.toePorePressure) + " " +
+                   Exact(c.hydUtilisation) + "\n";
         if (c.UnderCode()) {
             out += "CODE " + c.code + " " + (c.governing.empty() ? "-" : c.governing) + " " + Exact(c.toeDepth) +
                    (c.codeRequiredFound ? " 1 " : " 0 ") + Exact(c.codeRequiredToeDepth) +
@@ -321,6 +329,12 @@ TDesignSummary ReadDesignSummary(std::string_view text) {
             current.requiredEmbedment = n[7], current.targetF = n[8], current.searchLimit = n[9];
         } else if (key == "LE-REASON") {
             current.leReason = Rest(line, key);
+        } else if (key == "SEEPAGE") {
+            if (!numbers(3)) return fail("SEEPAGE needs 3 numbers");
+            if (!(n[0] >= 0 && n[0] < 1) || !(n[1] >= 0) || !(n[2] >= 0))
+                return fail("SEEPAGE needs a gradient from 0 up to 1, a pore pressure and a utilisation of 0 or more");
+            current.seepage = true;
+            current.seepageGradient = n[0], current.toePorePressure = n[1], current.hydUtilisation = n[2];
         } else if (key == "CODE") {
             int found = 0, fFound = 0;
             if (w.size() != 8 || !ToDouble(w[3], current.toeDepth) || !ToInt(w[4], 0, 1, found) ||

@@ -16,6 +16,7 @@
 //   LE <method 0..2> <F state 0..2> <F> <F_p state 0..2> <F_p> <embedment> <required found 0|1>
 //      <required embedment> <target F> <search limit>
 //   LE-REASON <why the method does not apply, the rest of the line>
+//   SEEPAGE <gradient i> <pore pressure at the toe> <hydraulic heave utilisation>
 //   CODE <code> <governing combination> <toe depth> <required found 0|1> <required toe depth>
 //        <least F found 0|1> <least F>
 //   COMBINATION <name> <applies 0|1> <formation depth> <deflection> <moment> <shear> <method 0..2>
@@ -25,7 +26,8 @@
 //
 // Under a design code the case's moment and shear are the envelope's design values over the
 // ultimate combinations and its deflection is SLS's; CODE and one COMBINATION per combination
-// follow LE.
+// follow LE. SEEPAGE comes only with steady seepage round the toe (water higher behind, the
+// seepage option); its utilisation is EN 1997-1's HYD check at the toe, failing above 1.
 //
 // A case without results (an input error) has CASE, OUTCOME and END only; DEFLECTION,
 // MOMENT and SHEAR come together. Methods: 0 not applicable, 1 cantilever, 2 free earth
@@ -82,6 +84,9 @@ struct TSummaryCase {
     bool codeRequiredFound = false, leastFFound = false;
     double codeRequiredToeDepth = 0, leastF = 0;
     std::vector<TSummaryCombination> combinations;
+    // Steady seepage round the toe and its hydraulic heave check (a SEEPAGE line was given).
+    bool seepage = false;
+    double seepageGradient = 0, toePorePressure = 0, hydUtilisation = 0;
 
     bool DeflectionFails() const { return results && allowableDeflection > 0 && maxDeflection > allowableDeflection; }
     bool MomentFails() const { return results && momentCapacity > 0 && momentUtilisation > 1; }
@@ -100,8 +105,10 @@ struct TSummaryCase {
         if (UnderCode()) return LeApplies() && (!codeRequiredFound || toeDepth < codeRequiredToeDepth);
         return LeApplies() && (!requiredFound || embedment < requiredEmbedment);
     }
+    bool HydraulicHeaveFails() const { return seepage && hydUtilisation > 1; }
     bool AnyFails() const {
-        return DeflectionFails() || MomentFails() || ShearFails() || FactorFails() || EmbedmentFails();
+        return DeflectionFails() || MomentFails() || ShearFails() || FactorFails() || EmbedmentFails() ||
+               HydraulicHeaveFails();
     }
 };
 

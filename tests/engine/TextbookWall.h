@@ -1,7 +1,8 @@
 #pragma once
 // A wall in sand, SI units, Wa = Wp = 1 m: gamma above the water table, gamma_sat below (two
 // layers with the same phi), the water at the same depth on both sides (60 m or deeper: dry,
-// one layer).
+// one layer), unless waterFront puts the excavation side's water elsewhere (the layers still
+// change at the water behind).
 
 #include <cmath>
 #include <string>
@@ -17,6 +18,7 @@ struct TTextbookWall {
     double phi, gamma, gammaSat, water, H, embedment, anchor;  // anchor 0: none
     int increments;
     double surcharge = 0;  // uniform, on the backfill (kPa)
+    double waterFront = -1;  // the excavation side's water depth; negative: at `water`
 };
 
 inline std::string TextbookDataFile(const TTextbookWall& t, const TProjectOptions& options) {
@@ -30,6 +32,7 @@ inline std::string TextbookDataFile(const TTextbookWall& t, const TProjectOption
     p.FreeHeight = t.H;
     p.ActiveWidth = p.ResistanceWidth = 1;
     p.WaterDepthBackfill = p.WaterDepthExcavation = t.water;
+    if (t.waterFront >= 0) p.WaterDepthExcavation = t.waterFront;
     p.BackfillSurcharge = t.surcharge;
     p.EarthPressureOption = 2;
     p.Options = options;
