@@ -238,6 +238,14 @@ void AddDesignAnswers(TCaseResult& result, const TProjectOptions& options) {
     result.le = AnalyzeLimitEquilibrium(result.input, static_cast<double>(options.TargetSafetyFactor));
     result.heave = HydraulicHeaveCheck(result.input, static_cast<double>(options.GammaHydDst),
                                        static_cast<double>(options.GammaHydStb));
+    if (options.ExcavationWidth > 0) {
+        try {
+            result.basalHeave = BasalHeave(result.input, static_cast<double>(options.ExcavationWidth),
+                                           static_cast<double>(options.ExcavationLength));
+        } catch (const std::invalid_argument& error) {
+            result.warnings.push_back(std::string("Basal heave is not checked: ") + error.what());
+        }
+    }
     AddChecks(result, static_cast<double>(options.MomentCapacity), static_cast<double>(options.ShearCapacity),
               static_cast<double>(options.AllowableDeflection));
 }

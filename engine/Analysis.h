@@ -11,6 +11,7 @@
 
 #include "design/Combinations.h"
 #include "design/DesignChecks.h"
+#include "design/BasalHeave.h"
 #include "design/HydraulicHeave.h"
 #include "design/LimitEquilibrium.h"
 #include "design/SupportForces.h"
@@ -58,6 +59,7 @@ struct TCaseResult {
     TDesignCheck checks;
     TLimitEquilibrium le;
     THydraulicHeave heave;  // with steady seepage round the toe
+    TBasalHeave basalHeave;  // when the excavation's width is given and its base is a clay
     TWallInput input;
 
     // The node with the largest |value| of a quantity.

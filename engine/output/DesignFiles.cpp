@@ -48,7 +48,7 @@ std::string DesignCsvText(const TFileAnalysis& analysis) {
         Cell(out, seeps, heave.gradient);
         Cell(out, seeps, heave.toePorePressure);
         Cell(out, seeps, heave.utilisation);
-        out << ',';  // basal_heave_F
+        Cell(out, c.outcome != TOutcome::InputError && c.basalHeave.applies, c.basalHeave.F);
         out << "\r\n";
     }
     return out.Take();
@@ -223,6 +223,11 @@ std::vector<TSummaryCase> SummaryCases(const TFileAnalysis& analysis) {
                 s.seepage = true;
                 s.seepageGradient = c.heave.gradient, s.toePorePressure = c.heave.toePorePressure;
                 s.hydUtilisation = c.heave.utilisation;
+            }
+            if (c.basalHeave.applies) {
+                s.basal = true;
+                s.basalNc = c.basalHeave.Nc, s.basalF = c.basalHeave.F;
+                s.basalLeastF = static_cast<double>(analysis.options.BasalHeaveFactor);
             }
             if (index < analysis.code.size()) AddCode(s, c, analysis.code[index], analysis.options.DesignCode);
         }

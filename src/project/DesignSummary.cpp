@@ -138,6 +138,11 @@ TVerdictParts VerdictParts(const TSummaryCase& c) {
         if (c.HydraulicHeaveFails()) parts.failing.push_back("hydraulic heave");
         parts.anyChecked = true;
     }
+    // Only where the excavation's width is given and its base is a clay.
+    if (c.basal) {
+        if (c.BasalHeaveFails()) parts.failing.push_back("basal heave");
+        parts.anyChecked = true;
+    }
     return parts;
 }
 
@@ -231,6 +236,7 @@ std::string DesignSummaryFileText(const std::vector<TSummaryCase>& cases) {
         if (c.seepage)
             out += "SEEPAGE " + Exact(c.seepageGradient) + " " + Exact(c.toePorePressure) + " " +
                    Exact(c.hydUtilisation) + "\n";
+        if (c.basal) out += "BASAL " + Exact(c.basalNc) + " " + Exact(c.basalF) + " " + Exact(c.basalLeastF) + "\n";
         if (c.UnderCode()) {
             out += "CODE " + c.code + " " + (c.governing.empty() ? "-" : c.governing) + " " + Exact(c.toeDepth) +
                    (c.codeRequiredFound ? " 1 " : " 0 ") + Exact(c.codeRequiredToeDepth) +
@@ -335,6 +341,11 @@ TDesignSummary ReadDesignSummary(std::string_view text) {
                 return fail("SEEPAGE needs a gradient from 0 up to 1, a pore pressure and a utilisation of 0 or more");
             current.seepage = true;
             current.seepageGradient = n[0], current.toePorePressure = n[1], current.hydUtilisation = n[2];
+        } else if (key == "BASAL") {
+            if (!numbers(3) || !(n[0] > 0) || !(n[1] >= 0) || !(n[2] > 0))
+                return fail("BASAL needs Nc above 0, a factor of 0 or more and a least factor above 0");
+            current.basal = true;
+            current.basalNc = n[0], current.basalF = n[1], current.basalLeastF = n[2];
         } else if (key == "CODE") {
             int found = 0, fFound = 0;
             if (w.size() != 8 || !ToDouble(w[3], current.toeDepth) || !ToInt(w[4], 0, 1, found) ||

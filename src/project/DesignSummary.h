@@ -17,6 +17,7 @@
 //      <required embedment> <target F> <search limit>
 //   LE-REASON <why the method does not apply, the rest of the line>
 //   SEEPAGE <gradient i> <pore pressure at the toe> <hydraulic heave utilisation>
+//   BASAL <Nc> <basal heave factor F> <least acceptable F>
 //   CODE <code> <governing combination> <toe depth> <required found 0|1> <required toe depth>
 //        <least F found 0|1> <least F>
 //   COMBINATION <name> <applies 0|1> <formation depth> <deflection> <moment> <shear> <method 0..2>
@@ -87,6 +88,9 @@ struct TSummaryCase {
     // Steady seepage round the toe and its hydraulic heave check (a SEEPAGE line was given).
     bool seepage = false;
     double seepageGradient = 0, toePorePressure = 0, hydUtilisation = 0;
+    // Basal heave of an excavation in clay (a BASAL line was given).
+    bool basal = false;
+    double basalNc = 0, basalF = 0, basalLeastF = 1.5;
 
     bool DeflectionFails() const { return results && allowableDeflection > 0 && maxDeflection > allowableDeflection; }
     bool MomentFails() const { return results && momentCapacity > 0 && momentUtilisation > 1; }
@@ -106,9 +110,10 @@ struct TSummaryCase {
         return LeApplies() && (!requiredFound || embedment < requiredEmbedment);
     }
     bool HydraulicHeaveFails() const { return seepage && hydUtilisation > 1; }
+    bool BasalHeaveFails() const { return basal && basalF < basalLeastF; }
     bool AnyFails() const {
         return DeflectionFails() || MomentFails() || ShearFails() || FactorFails() || EmbedmentFails() ||
-               HydraulicHeaveFails();
+               HydraulicHeaveFails() || BasalHeaveFails();
     }
 };
 

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+
+#include "Analysis.h"
+#include "output/DesignFiles.h"
+#include "project/SafeSave.h"
 #include <string>
 
 namespace torvex::engine {
@@ -126,6 +130,28 @@ TEST(BasalHeave, ANegativeWidthOrLengthIsAnInputErrorNamingTheKey) {
     }
     // Without a width the length is never used, and a bad one stops nothing.
     EXPECT_FALSE(BasalHeave(Clay(), 0, -5).applies);
+}
+
+// Through a data file: the anchored example in soft clay, 6 m deep, 12 m wide and long. By
+// hand: gamma over H (17 x 4 + 17.5 x 2) / 6, cu 30 kPa at 6 m, Nc 5 (1 + 0.2 x 0.5) = 5.5,
+// F = 5.5 x 30 / (gamma H) = 1.60194; it passes a least factor of 1.5 and fails one of 2.
+TEST(BasalHeave, TheRunWritesItsFactorAndTheVerdictJudgesIt) {
+    const std::string text = LoadTextFile(TORVEX_SOURCE_DIR "/examples/anchored-soft-clay.tx4d");
+    const double gammaH = 17 * 4 + 17.5 * 2, F = 5.5 * 30 / gammaH;
+    for (const double least : {1.5, 2.0}) {
+        const std::string block = "TORVEX-OPTIONS 1\r\nExcavationWidth 12\r\n" +
+                                  std::string(least == 2.0 ? "BasalHeaveFactor 2\r\n" : "") + "END\r\n";
+        const TFileAnalysis a = AnalyzeDataText(text + block, "a.tx4d");
+        ASSERT_EQ(a.cases.size(), 1u) << a.error;
+        ASSERT_TRUE(a.cases[0].basalHeave.applies) << a.cases[0].basalHeave.reason;
+        EXPECT_NEAR(a.cases[0].basalHeave.F, F, 1e-9 * F);
+        const std::string csv = DesignCsvText(a);
+        const std::string last = csv.substr(csv.rfind(',', csv.size() - 3) + 1);
+        EXPECT_NEAR(std::stod(last), F, 1e-6 * F) << csv;
+        const TSummaryCase s = SummaryCases(a).at(0);
+        EXPECT_EQ(s.BasalHeaveFails(), least == 2.0);
+        EXPECT_EQ(DesignVerdictText(s).find("basal heave") != std::string::npos, least == 2.0) << DesignVerdictText(s);
+    }
 }
 
 }  // namespace
