@@ -87,7 +87,8 @@ TEST(CodeDesign, WorkedChecksOfTheDesignApproaches) {
     TProjectOptions annexC = Code(TDesignCode::EC7_DA1);
     annexC.EarthPressureMethod = TEarthPressureMethod::EC7AnnexC;
     annexC.WallFrictionActive = 2.0L / 3, annexC.WallFrictionPassive = 0.5L;
-    const TCombinationResult& r = Combination(AnalyzeWall(cantilever, annexC), 0, TCombination::DA1_C2);
+    const TFileAnalysis withFriction = AnalyzeWall(cantilever, annexC);
+    const TCombinationResult& r = Combination(withFriction, 0, TCombination::DA1_C2);
     ASSERT_TRUE(r.result.le.requiredFound);
     EXPECT_NEAR(r.result.le.requiredEmbedment, 2.8954, 0.005 * 2.8954);
 }
