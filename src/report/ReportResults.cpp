@@ -148,6 +148,28 @@ void DrawSupportForces(TReportCanvas& canvas, const TCaseResult& c, const TRepor
                      Figure(c.netLoad) + ".");
 }
 
+// Water under the wall and the base of the excavation: hydraulic heave at the toe with
+// seepage, basal heave in clay.
+void DrawBaseChecks(TReportCanvas& canvas, const TSummaryCase& s, const TReportUnits& u) {
+    TReportTable table = SettingsTable("Water under the wall and the base of the excavation");
+    table.headers << "Result";
+    table.textColumns.push_back(3);
+    if (s.seepage) {
+        table.Add({"Seepage gradient i (simplified method)", Figure(s.seepageGradient), "", ""});
+        table.Add({"Pore pressure at the toe", Figure(s.toePorePressure), u.stress, ""});
+        table.Add({"Hydraulic heave utilisation (HYD)", Figure(s.hydUtilisation, 4), "",
+                   s.HydraulicHeaveFails() ? "fails" : "passes"},
+                  s.HydraulicHeaveFails());
+    }
+    if (s.basal) {
+        table.Add({"Basal heave Nc", Figure(s.basalNc, 4), "", ""});
+        table.Add({"Basal heave factor F", Figure(s.basalF, 4), "",
+                   (s.BasalHeaveFails() ? "fails: below " : "passes: at least ") + Figure(s.basalLeastF, 4)},
+                  s.BasalHeaveFails());
+    }
+    DrawTable(canvas, table);
+}
+
 }  // namespace
 
 void DrawCaseResults(TReportCanvas& canvas, const TCaseResult& c, const TSummaryCase& s) {
@@ -165,6 +187,7 @@ void DrawCaseResults(TReportCanvas& canvas, const TCaseResult& c, const TSummary
         DrawSupportForces(canvas, c, u);
     }
     if (c.outcome != engine::TOutcome::InputError) DrawLimitEquilibrium(canvas, c, s, u);
+    if (s.seepage || s.basal) DrawBaseChecks(canvas, s, u);
     if (!c.models.empty()) {
         canvas.Paragraph("Soil and pressure models:", true);
         for (const std::string& model : c.models) canvas.Paragraph(QString::fromStdString(model));

@@ -142,6 +142,16 @@ QString CaseHtml(const TSummaryCase& c) {
                             c.EmbedmentFails());
         }
     }
+    if (c.seepage)
+        html += Row("Seepage round the toe (hydraulic heave, HYD)",
+                    "i = " + Number(c.seepageGradient, 4) + ", pore pressure at the toe " + Number(c.toePorePressure, 5) +
+                        (c.unitCode == 1 ? " psi" : " kPa"),
+                    QString(c.HydraulicHeaveFails() ? "fails: " : "") + "utilisation " + Number(c.hydUtilisation, 4),
+                    c.HydraulicHeaveFails());
+    if (c.basal)
+        html += Row("Basal heave", "F = " + Number(c.basalF, 4) + " (Nc = " + Number(c.basalNc, 4) + ")",
+                    QString(c.BasalHeaveFails() ? "fails: below " : "at least ") + Number(c.basalLeastF, 4),
+                    c.BasalHeaveFails());
     html += "</table>";
     return c.UnderCode() ? html + CodeHtml(c) : html;
 }
