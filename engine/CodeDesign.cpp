@@ -45,7 +45,6 @@ void BuildEnvelope(TCodeCase& code) {
             if (!r.nodes.empty()) {
                 env.maxDeflection = r.checks.maxDeflection;
                 env.deflectionDepth = r.checks.deflectionDepth;
-                Govern(entry, "deflection");
             }
             continue;
         }
@@ -103,24 +102,17 @@ void BuildEnvelope(TCodeCase& code) {
     std::sort(env.supports.begin(), env.supports.end(), [](const TEnvelopeSupport& a, const TEnvelopeSupport& b) {
         return a.force.node != b.force.node ? a.force.node < b.force.node : a.force.kind < b.force.kind;
     });
+    // In the order the CSV column names them.
+    if (toeSet)
+        if (TCombinationResult* e = Find(code, env.embedmentBy)) Govern(*e, "embedment");
     if (env.found) {
         if (TCombinationResult* e = Find(code, env.momentBy)) Govern(*e, "moment");
         if (TCombinationResult* e = Find(code, env.shearBy)) Govern(*e, "shear");
         for (const TEnvelopeSupport& s : env.supports)
             if (TCombinationResult* e = Find(code, s.by)) Govern(*e, "support");
     }
-    if (toeSet)
-        if (TCombinationResult* e = Find(code, env.embedmentBy)) Govern(*e, "embedment");
-    // In the order the column names them.
-    static const char* const kOrder[] = {"embedment", "moment", "shear", "support", "deflection"};
-    for (TCombinationResult& entry : code.combinations)
-        std::sort(entry.governs.begin(), entry.governs.end(), [](const std::string& a, const std::string& b) {
-            const auto rank = [](const std::string& w) {
-                return std::find_if(std::begin(kOrder), std::end(kOrder), [&](const char* k) { return w == k; }) -
-                       std::begin(kOrder);
-            };
-            return rank(a) < rank(b);
-        });
+    if (TCombinationResult* sls = Find(code, TCombination::SLS); sls && !sls->result.nodes.empty())
+        Govern(*sls, "deflection");
 }
 
 void ApplyEnvelopeChecks(TCaseResult& result, const TCodeEnvelope& env, const TProjectOptions& options) {

@@ -11,11 +11,6 @@ namespace {
 
 using TSupportKey = std::pair<int, TSupportKind>;  // node, kind
 
-void Cell(TTextBuffer& out, bool applies, double value) {
-    out << ',';
-    if (applies) out.G(value);
-}
-
 // Every support of every case and combination, in node order: the file's support columns.
 std::vector<TSupportKey> SupportColumns(const TFileAnalysis& analysis) {
     std::vector<TSupportKey> keys;
@@ -33,7 +28,7 @@ void SupportCells(TTextBuffer& out, const std::vector<TSupportKey>& columns,
         const auto s = std::find_if(supports.begin(), supports.end(), [&](const TSupportForce& f) {
             return f.node == key.first && f.kind == key.second;
         });
-        Cell(out, s != supports.end(), s != supports.end() ? s->perLength : 0);
+        out.Cell(s != supports.end(), s != supports.end() ? s->perLength : 0);
     }
 }
 
@@ -68,19 +63,19 @@ std::string CodeCsvText(const TFileAnalysis& analysis) {
             const bool results = !r.nodes.empty();
             const bool le = c.HasLimitEquilibrium();
             out << label << ',' << CombinationName(c.combination);
-            Cell(out, c.applies, c.formationDepth);
-            Cell(out, results, r.checks.maxDeflection);
-            Cell(out, results, r.checks.maxMoment);
-            Cell(out, results, r.checks.maxShear);
+            out.Cell(c.applies, c.formationDepth);
+            out.Cell(results, r.checks.maxDeflection);
+            out.Cell(results, r.checks.maxMoment);
+            out.Cell(results, r.checks.maxShear);
             out << ',';
             if (!c.applies)
                 out << "not applicable";
             else if (c.combination != TCombination::SLS && r.outcome != TOutcome::InputError)
                 out << LeMethodText(r.le.method);
-            Cell(out, le && r.le.fState == TLeFactor::Found, r.le.F);
-            Cell(out, le && r.le.requiredFound, r.le.requiredEmbedment);
-            Cell(out, le && r.le.requiredFound, c.RequiredToeDepth());
-            Cell(out, le && r.le.requiredFound && r.le.method == TLeMethod::FreeEarthSupport,
+            out.Cell(le && r.le.fState == TLeFactor::Found, r.le.F);
+            out.Cell(le && r.le.requiredFound, r.le.requiredEmbedment);
+            out.Cell(le && r.le.requiredFound, c.RequiredToeDepth());
+            out.Cell(le && r.le.requiredFound && r.le.method == TLeMethod::FreeEarthSupport,
                  r.le.requiredSupportForce);
             out << ',' << Joined(c.governs);
             SupportCells(out, columns, r.supports);
@@ -91,14 +86,14 @@ std::string CodeCsvText(const TFileAnalysis& analysis) {
         for (const TCombinationResult& c : analysis.code[i].combinations)
             if (c.combination == env.embedmentBy && c.HasLimitEquilibrium()) governing = &c;
         out << label << ",ENVELOPE,";
-        Cell(out, !analysis.cases[i].nodes.empty(), env.maxDeflection);
-        Cell(out, env.found, env.maxMoment);
-        Cell(out, env.found, env.maxShear);
+        out.Cell(!analysis.cases[i].nodes.empty(), env.maxDeflection);
+        out.Cell(env.found, env.maxMoment);
+        out.Cell(env.found, env.maxShear);
         out << ',' << (governing ? LeMethodText(governing->result.le.method) : "");
-        Cell(out, env.leastFFound, env.leastF);
-        Cell(out, env.embedmentFound, env.requiredEmbedment);
-        Cell(out, env.embedmentFound, env.requiredToeDepth);
-        Cell(out, env.embedmentFound && governing && governing->result.le.method == TLeMethod::FreeEarthSupport,
+        out.Cell(env.leastFFound, env.leastF);
+        out.Cell(env.embedmentFound, env.requiredEmbedment);
+        out.Cell(env.embedmentFound, env.requiredToeDepth);
+        out.Cell(env.embedmentFound && governing && governing->result.le.method == TLeMethod::FreeEarthSupport,
              env.leSupportForce);
         out << ',';
         std::vector<TSupportForce> supports;

@@ -13,12 +13,6 @@ const char* FactorText(TLeFactor state) {
     return state == TLeFactor::Unstable ? "unstable (does not balance even at 0.5)" : "above 20";
 }
 
-// A CSV cell: the number, or nothing when it does not apply.
-void Cell(TTextBuffer& out, bool applies, double value) {
-    out << ',';
-    if (applies) out.G(value);
-}
-
 }  // namespace
 
 std::string DesignCsvText(const TFileAnalysis& analysis) {
@@ -30,25 +24,25 @@ std::string DesignCsvText(const TFileAnalysis& analysis) {
         const TLimitEquilibrium& le = c.le;
         const bool leApplies = c.outcome != TOutcome::InputError && le.method != TLeMethod::NotApplicable;
         out << c.label;
-        Cell(out, results, k.maxDeflection);
-        Cell(out, results && k.deflectionChecked(), k.allowableDeflection);
-        Cell(out, results, k.maxMoment);
-        Cell(out, results && k.momentChecked(), k.momentUtilisation);
-        Cell(out, results, k.maxShear);
-        Cell(out, results && k.shearChecked(), k.shearUtilisation);
+        out.Cell(results, k.maxDeflection);
+        out.Cell(results && k.deflectionChecked(), k.allowableDeflection);
+        out.Cell(results, k.maxMoment);
+        out.Cell(results && k.momentChecked(), k.momentUtilisation);
+        out.Cell(results, k.maxShear);
+        out.Cell(results && k.shearChecked(), k.shearUtilisation);
         out << ',' << (c.outcome == TOutcome::InputError ? "" : LeMethodText(le.method));
-        Cell(out, leApplies && le.fState == TLeFactor::Found, le.F);
-        Cell(out, leApplies && le.fpState == TLeFactor::Found, le.Fp);
-        Cell(out, leApplies, le.embedment);
-        Cell(out, leApplies && le.requiredFound, le.requiredEmbedment);
-        Cell(out, leApplies && le.pivotFound, le.pivotDepth);
-        Cell(out, leApplies && le.supportFound, le.supportForce);
+        out.Cell(leApplies && le.fState == TLeFactor::Found, le.F);
+        out.Cell(leApplies && le.fpState == TLeFactor::Found, le.Fp);
+        out.Cell(leApplies, le.embedment);
+        out.Cell(leApplies && le.requiredFound, le.requiredEmbedment);
+        out.Cell(leApplies && le.pivotFound, le.pivotDepth);
+        out.Cell(leApplies && le.supportFound, le.supportForce);
         const THydraulicHeave& heave = c.heave;
         const bool seeps = c.outcome != TOutcome::InputError && heave.applies;
-        Cell(out, seeps, heave.gradient);
-        Cell(out, seeps, heave.toePorePressure);
-        Cell(out, seeps, heave.utilisation);
-        Cell(out, c.outcome != TOutcome::InputError && c.basalHeave.applies, c.basalHeave.F);
+        out.Cell(seeps, heave.gradient);
+        out.Cell(seeps, heave.toePorePressure);
+        out.Cell(seeps, heave.utilisation);
+        out.Cell(c.outcome != TOutcome::InputError && c.basalHeave.applies, c.basalHeave.F);
         out << "\r\n";
     }
     return out.Take();

@@ -38,6 +38,11 @@ public:
         used_ = static_cast<size_t>(FormatGeneral(Room(kGeneralNumberSize), value, digits) - text_.data());
         return *this;
     }
+    // A CSV cell after its comma: the number, or nothing when it does not apply.
+    TTextBuffer& Cell(bool applies, double value) {
+        *this << ',';
+        return applies ? G(value) : *this;
+    }
     // As "%*.*g": right-aligned in width characters.
     TTextBuffer& Fixed(double value, int width, int digits) {
         char number[kGeneralNumberSize];
