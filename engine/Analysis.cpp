@@ -24,6 +24,7 @@
 #include "soil/PyCriteria.h"
 #include "soil/SeismicPressure.h"
 #include "soil/Seepage.h"
+#include "dataentry/NumberText.h"
 
 namespace torvex::engine {
 namespace {
@@ -67,9 +68,7 @@ double Trapezoid(const std::vector<double>& v, double h) {
 }
 
 std::string Text(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return CNumberText(value);
 }
 
 // A number that is not finite (a mistyped 1e308, an overflow) ends the case with a message

@@ -1,4 +1,5 @@
 #include "design/Combinations.h"
+#include "dataentry/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,9 +38,7 @@ double LowestSupportAbove(const TWallInput& in) {
 }
 
 std::string Text(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return CNumberText(value);
 }
 
 }  // namespace

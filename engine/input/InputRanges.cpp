@@ -1,4 +1,5 @@
 #include "input/InputRanges.h"
+#include "dataentry/NumberText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,9 +10,7 @@ namespace torvex::engine {
 namespace {
 
 std::string Number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.8g", value);
-    return buffer;
+    return CNumberText(value, 8);
 }
 
 // The limits are set in kN and m (those of lengths no tighter than the dialogs allow), and

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "soil/DrivingLoads.h"
+#include "dataentry/NumberText.h"
 
 namespace torvex::engine {
 namespace {
@@ -15,9 +16,7 @@ constexpr double kPi = 3.14159265358979323846;
 double Radians(double degrees) { return degrees * kPi / 180.0; }
 
 std::string Number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return CNumberText(value);
 }
 
 [[noreturn]] void Fail(const std::string& message) { throw std::invalid_argument(message); }

@@ -8,6 +8,7 @@
 
 #include "soil/CyclicCurves.h"
 #include "soil/EquivalentDepth.h"
+#include "dataentry/NumberText.h"
 
 namespace torvex::engine {
 namespace {
@@ -76,9 +77,7 @@ TPySoil LayerSoil(const TWallInput& in, const TExcavationSideStress& stress, siz
 }
 
 std::string Text(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return CNumberText(value);
 }
 
 std::string LayerName(const TWallInput& in, size_t k) {

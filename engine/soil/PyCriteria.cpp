@@ -1,6 +1,7 @@
 #include "soil/PyCriteria.h"
 
 #include "soil/CyclicCurves.h"
+#include "dataentry/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,12 +34,10 @@ constexpr double kLinearStartFraction = 1e-12;
 double ReeseDrop() { return 0.055 * 5.0 * std::sqrt(std::sqrt(5.0)); }
 double ReeseResidualRoot() { return 0.5 * std::sqrt(6.0); }
 
-// As a stream with precision 6 writes it, without building a stream for each of the many
-// notes a wall's nodes make.
+// As a stream with precision 6 writes it in the classic locale, without building a stream for
+// each of the many notes a wall's nodes make.
 std::string Number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return CNumberText(value);
 }
 
 std::string Capitalised(std::string text) {

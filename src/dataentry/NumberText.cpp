@@ -137,6 +137,13 @@ std::atomic<char> pinnedSeparator{'\0'};
 
 }  // namespace
 
+std::string CNumberText(double value, int precision) {
+    char buffer[64];
+    const std::to_chars_result converted =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    return std::string(buffer, converted.ptr);
+}
+
 std::string FormatGeneral(long double value, int precision, int minFixedExponent,
                           char decimalSeparator) {
     if (!std::isfinite(value)) return SpecialText(value);

@@ -23,6 +23,10 @@ namespace torvex {
 std::string FormatGeneral(long double value, int precision, int minFixedExponent,
                           char decimalSeparator = '.');
 
+// As printf's "%.*g" writes it in the C locale, whatever locale the process runs in: the
+// program takes the user's locale, in which printf would write "0,5" into files and messages.
+std::string CNumberText(double value, int precision = 6);
+
 // Data files and table cells: rounded to double, then to 8 significant digits;
 // fixed for -3 <= e <= 8 (0.0001 -> "0.0001", 0.00001 -> "1E-5"). Never "INF" or "NAN":
 // beyond the double range it gives the largest double of the sign ("1.7976931E308"), NaN "0".

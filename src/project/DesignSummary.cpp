@@ -8,21 +8,19 @@
 #include <iterator>
 #include <sstream>
 
+#include "dataentry/NumberText.h"
+
 namespace torvex {
 namespace {
 
 // Exact: the window shows what the engine computed, digit for digit.
 std::string Exact(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
+    return CNumberText(value, 17);
 }
 
 // As the CSV shows it: six significant digits, like the engine's files.
 std::string Short(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return CNumberText(value);
 }
 
 std::vector<std::string_view> Words(std::string_view line) {
@@ -38,12 +36,13 @@ std::vector<std::string_view> Words(std::string_view line) {
 }
 
 bool ToDouble(std::string_view word, double& value) {
-    const std::string text(word);
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    // A value too small for a normal double reads as the nearest one, as the engine wrote it;
-    // one too large (or no number) is refused.
-    return end == text.c_str() + text.size() && !text.empty() && std::isfinite(value);
+    // "." whatever the locale: the file is the same on every machine. A value too small for a
+    // normal double reads as the nearest one, as the engine wrote it; one too large (or no
+    // number) is refused.
+    const std::optional<long double> number = ParseDecimal(word, '.');
+    if (!number) return false;
+    value = static_cast<double>(*number);
+    return std::isfinite(value);
 }
 
 bool ToInt(std::string_view word, int low, int high, int& value) {

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 
 #include "Analysis.h"
 #include "TextbookWall.h"
 #include "output/CodeFiles.h"
+#include "output/DesignFiles.h"
 #include "project/SafeSave.h"
 #include "project/OptionBlock.h"
 
@@ -177,6 +179,26 @@ TEST(CodeDesign, CodeCsvRowsAndACombinationThatDoesNotApply) {
     EXPECT_EQ(deep.cases[0].outcome, TOutcome::Converged);  // SLS is not lost
     EXPECT_NE(CodeCsvText(deep).find("Analysis,DA1-C1,,,,,not applicable,,,,,,"), std::string::npos)
         << CodeCsvText(deep);
+}
+
+// The program runs in the user's locale: a decimal comma there must not reach the messages or
+// the design summary file, which is read back on any machine.
+TEST(CodeDesign, MessagesAndTheSummaryFileKeepTheDecimalPointInAnyLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr) ? std::setlocale(LC_ALL, nullptr) : "C";
+    const bool german = std::setlocale(LC_ALL, "de_DE.utf8") != nullptr;
+    TProjectOptions options = Code(TDesignCode::EC7_DA1);
+    options.UnplannedExcavationAuto = false;
+    options.UnplannedExcavation = 5.5;  // past the toe at 11 m
+    const TFileAnalysis a = AnalyzeWall(TTextbookWall{32, 18, 18, 100, 6.0, 5.0, 1.5, 1100}, options);
+    const std::string message = Combination(a, 0, TCombination::DA1_C1).result.message;
+    const std::string summary = DesignSummaryFileText(SummaryCases(a));
+    const TDesignSummary read = ReadDesignSummary(summary);
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_TRUE(german) << "no de_DE.utf8 locale to test with";
+    EXPECT_NE(message.find("of 5.5 lowers the formation to 11.5,"), std::string::npos) << message;
+    EXPECT_EQ(summary.find(','), std::string::npos) << summary;
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(read.cases.at(0).maxDeflection, a.cases.at(0).checks.maxDeflection);  // every digit
 }
 
 }  // namespace
