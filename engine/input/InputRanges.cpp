@@ -2,7 +2,6 @@
 #include "dataentry/NumberText.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <cstdio>
 #include <stdexcept>
 
 #include "soil/CyclicCurves.h"
